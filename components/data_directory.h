@@ -1,0 +1,26 @@
+// The data directory: the folder a program is started in. Every settings
+// file, KEN_ALL.CSV, the print hand-off file and the external programs are
+// found there, by names that the system spells in more than one case.
+#pragma once
+
+#include "components/cp932.h"
+
+#include <QString>
+
+// The current directory, taken once when the main window is created.
+QString currentDataDirectory();
+
+// The path of `name` in `dir`: the exact name when it exists, else a file
+// whose name differs only in case, else the exact name (for a new file).
+QString resolveFile(const QString& dir, const QString& name);
+
+// True when `name` exists in `dir` under any case.
+bool fileExists(const QString& dir, const QString& name);
+
+// A path read from a settings file: CP932, backslashes as separators.
+QString pathFromSettings(std::string_view bytes);
+
+// The record-layout mode on line 1 of DataBase.INI: 0 (standard 47
+// fields), 1 (extension, 56 fields), 2 (47 fields and メモ), or another
+// number that the readers treat like 0. No file gives 0.
+int readRecordLayoutMode(const QString& dataDir);

@@ -1,0 +1,108 @@
+#include "components/settings_file.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <climits>
+
+namespace {
+
+int digitValue(char c, int base)
+{
+    int v = -1;
+    if (c >= '0' && c <= '9')
+        v = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        v = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        v = c - 'A' + 10;
+    return v < base ? v : -1;
+}
+
+}  // namespace
+
+int readNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    int base = 10;
+    if (i < text.size() && text[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i < text.size() && (text[i] == 'x' || text[i] == 'X')) {
+        base = 16;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    long long value = 0;
+    bool complete = true;
+    for (; i < text.size(); ++i) {
+        int d = digitValue(text[i], base);
+        long long next = value * base + (d < 0 ? 0 : d);
+        if (d < 0 || next > INT_MAX) {
+            complete = false;
+            break;
+        }
+        value = next;
+    }
+    return int(negative && complete ? -value : value);
+}
+
+std::optional<LineListFile> LineListFile::read(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("%1 を開けません。\r%2").arg(path, file.errorString()));
+    const QByteArray data = file.readAll();
+    LineListFile result;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        if (data[i] != '\r' && data[i] != '\n')
+            continue;
+        result.lines_.emplace_back(data.constData() + start, i - start);
+        if (data[i] == '\r' && i + 1 < data.size() && data[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < data.size())
+        result.lines_.emplace_back(data.constData() + start, data.size() - start);
+    return result;
+}
+
+void LineListFile::write(const QString& path) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw FileError(QStringLiteral("%1 に書き込めません。\r%2").arg(path, file.errorString()));
+    QByteArray data;
+    for (const SjisString& l : lines_) {
+        data.append(l.data(), qsizetype(l.size()));
+        data.append("\r\n");
+    }
+    if (file.write(data) != data.size() || !file.commit())
+        throw FileError(QStringLiteral("%1 に書き込めません。\r%2").arg(path, file.errorString()));
+}
+
+const SjisString& LineListFile::line(std::size_t index) const
+{
+    static const SjisString empty;
+    return index < lines_.size() ? lines_[index] : empty;
+}
+
+std::vector<SjisString> LineListFile::listFrom(std::size_t start, std::size_t* next) const
+{
+    std::vector<SjisString> list;
+    std::size_t i = start;
+    while (i < lines_.size() && !lines_[i].empty())
+        list.push_back(lines_[i++]);
+    if (next)
+        *next = i < lines_.size() ? i + 1 : i;
+    return list;
+}

@@ -1,0 +1,7 @@
+// Start-up of either program's QApplication: Japanese standard buttons,
+// the Japanese UI font, and the locale.
+#pragma once
+
+class QApplication;
+
+void setUpJapaneseApplication(QApplication& app);

@@ -1,0 +1,122 @@
+#include "components/cp932.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+SjisString bytes(std::initializer_list<int> b)
+{
+    SjisString s;
+    for (int c : b)
+        s.push_back(char(c));
+    return s;
+}
+
+TEST(Cp932, EncodesWithTheMicrosoftMapping)
+{
+    EXPECT_EQ(sj("使用者"), bytes({0x8E, 0x67, 0x97, 0x70, 0x8E, 0xD2}));
+    EXPECT_EQ(sj("～"), bytes({0x81, 0x60}));   // U+FF5E
+    EXPECT_EQ(sj("－"), bytes({0x81, 0x7C}));   // U+FF0D
+    EXPECT_EQ(sj("∥"), bytes({0x81, 0x61}));   // U+2225
+    EXPECT_EQ(sj("ｱ"), bytes({0xB1}));
+    EXPECT_EQ(sj("\\~"), "\\~");
+    EXPECT_EQ(sj("令和"), bytes({0x97, 0xDF, 0x98, 0x61}));
+    // Duplicated characters take the code Windows writes.
+    EXPECT_EQ(sj("≒"), bytes({0x81, 0xE0}));
+    EXPECT_EQ(sj("Ⅰ"), bytes({0x87, 0x54}));
+    EXPECT_EQ(sj("￢"), bytes({0x81, 0xCA}));
+    EXPECT_EQ(sj("纊"), bytes({0xFA, 0x5C}));
+}
+
+TEST(Cp932, MapsJisVariantsFromInputMethodsToTheirTwins)
+{
+    EXPECT_EQ(sjis::encode(QString(QChar(0x301C))), bytes({0x81, 0x60}));  // WAVE DASH
+    EXPECT_EQ(sjis::encode(QString(QChar(0x2212))), bytes({0x81, 0x7C}));  // MINUS SIGN
+    EXPECT_EQ(sjis::encode(QString(QChar(0x2016))), bytes({0x81, 0x61}));
+    EXPECT_EQ(sjis::encode(QString(QChar(0x00A2))), bytes({0x81, 0x91}));
+    EXPECT_EQ(sjis::encode(QString(QChar(0x00A3))), bytes({0x81, 0x92}));
+    EXPECT_EQ(sjis::encode(QString(QChar(0x00AC))), bytes({0x81, 0xCA}));
+}
+
+TEST(Cp932, RefusesCharactersItCannotHold)
+{
+    for (const char* text : {"𠮷野家", "車😀", "é", "한"}) {
+        QString s = QString::fromUtf8(text);
+        char32_t bad = 0;
+        EXPECT_FALSE(sjis::canEncode(s, &bad)) << text;
+        EXPECT_NE(bad, 0u);
+        try {
+            sjis::encode(s);
+            ADD_FAILURE() << "no refusal for " << text;
+        } catch (const TextEncodingError& e) {
+            EXPECT_TRUE(e.message().contains(QString::fromUcs4(&bad, 1)));
+            EXPECT_EQ(e.offending(), bad);
+        }
+    }
+    char32_t bad = 0;
+    sjis::canEncode(QString::fromUtf8("𠮷"), &bad);
+    EXPECT_EQ(bad, U'𠮷');
+}
+
+TEST(Cp932, DecodeRoundTripsEveryValidCode)
+{
+    int checked = 0;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!sjis::isLeadByte(lead))
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            SjisString code = bytes({lead, trail});
+            QString text = sjis::decode(code);
+            if (text == QString(QChar(0xFFFD)) || text.size() != 1)
+                continue;
+            ++checked;
+            SjisString back = sjis::encode(text);
+            // Duplicates (NEC-selected IBM rows) come back as their preferred code.
+            EXPECT_EQ(sjis::decode(back), text);
+        }
+    }
+    EXPECT_GT(checked, 7000);
+}
+
+TEST(Cp932, DecodeKeepsBrokenBytesVisible)
+{
+    EXPECT_EQ(sjis::decode(bytes({0x41, 0x82})), QString::fromUtf8("A\uFFFD"));
+    EXPECT_EQ(sjis::decode(bytes({0x82, 0x20})), QString::fromUtf8("\uFFFD "));
+    EXPECT_EQ(sjis::decode(bytes({0x5C})), QStringLiteral("\\"));
+    EXPECT_EQ(sjis::decode(bytes({0xB1, 0xDE})), QString::fromUtf8("ｱﾞ"));
+}
+
+TEST(Cp932, ByteCutsNeverSplitACharacter)
+{
+    SjisString s = sj("A使用者B");
+    EXPECT_EQ(sjis::cutBytes(s, 0), "");
+    EXPECT_EQ(sjis::cutBytes(s, 1), "A");
+    EXPECT_EQ(sjis::cutBytes(s, 2), "A");
+    EXPECT_EQ(sjis::cutBytes(s, 3), sj("A使"));
+    EXPECT_EQ(sjis::cutBytes(s, 100), s);
+    // A trailing lone lead byte counts as one character.
+    EXPECT_EQ(sjis::cutBytes(bytes({0x41, 0x82}), 2), bytes({0x41, 0x82}));
+}
+
+TEST(Cp932, TrimRemovesControlBytesAndBlanksOnly)
+{
+    EXPECT_EQ(sjis::trim(" \t\r\nABC \x01"), "ABC");
+    EXPECT_EQ(sjis::trim(sj("　A　")), sj("　A　"));  // the full-width blank stays
+    EXPECT_EQ(sjis::trim("   "), "");
+    EXPECT_EQ(sjis::trimRight("  A  "), "  A");
+}
+
+TEST(Cp932, CharacterSearchSkipsTrailBytes)
+{
+    SjisString date = sj("昭和６０年");
+    // The second byte of 和 is 0x61, "a".
+    EXPECT_NE(date.find('a'), SjisString::npos);
+    EXPECT_EQ(sjis::findCharacters(date, "a"), SjisString::npos);
+    EXPECT_EQ(sjis::findCharacters(sj("アイウ"), sj("イ")), 2u);
+    EXPECT_EQ(sjis::findCharacters("abcabc", "c", 3), 5u);
+    EXPECT_EQ(sjis::characterCount(sj("A使用B")), 4u);
+    EXPECT_TRUE(sjis::isCharacterStart(sj("使用"), 2));
+    EXPECT_FALSE(sjis::isCharacterStart(sj("使用"), 1));
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+#include "components/data_directory.h"
+#include "components/settings_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+void writeRaw(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+QByteArray readRaw(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(ReadNumber, FollowsTheSettingsNumberRule)
+{
+    EXPECT_EQ(readNumber("12"), 12);
+    EXPECT_EQ(readNumber("  42"), 42);
+    EXPECT_EQ(readNumber("-7"), -7);
+    EXPECT_EQ(readNumber("+7"), 7);
+    EXPECT_EQ(readNumber("1 "), 1);
+    EXPECT_EQ(readNumber("12abc"), 12);
+    EXPECT_EQ(readNumber("-12abc"), 12);  // stopped early: the sign is dropped
+    EXPECT_EQ(readNumber(""), 0);
+    EXPECT_EQ(readNumber("abc"), 0);
+    EXPECT_EQ(readNumber("-"), 0);
+    EXPECT_EQ(readNumber(sj("１２")), 0);  // full-width digits are no digits
+    EXPECT_EQ(readNumber("$1F"), 31);
+    EXPECT_EQ(readNumber("0x1f"), 31);
+    EXPECT_EQ(readNumber("X10"), 16);
+    EXPECT_EQ(readNumber("x"), 0);
+}
+
+TEST(ReadNumber, NeverOverflows)
+{
+    EXPECT_EQ(readNumber("2147483647"), 2147483647);
+    EXPECT_EQ(readNumber("21474836470"), 2147483647);
+    EXPECT_EQ(readNumber(std::string(5000, '9')), 999999999);
+    EXPECT_EQ(readNumber("$FFFFFFFFFF"), 0xFFFFFFF);
+}
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path(const QString& name) { return dir.filePath(name); }
+};
+
+TEST_F(SettingsFileTest, MissingFileKeepsDefaults)
+{
+    EXPECT_FALSE(LineListFile::read(path("Find.INI")).has_value());
+}
+
+TEST_F(SettingsFileTest, ReadsCrLfAndLfAndPastTheEndAsEmpty)
+{
+    writeRaw(path("a.INI"), QByteArray("one\r\ntwo\nthree\r\n\r\nfive"));
+    auto f = LineListFile::read(path("a.INI"));
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->lineCount(), 5u);
+    EXPECT_EQ(f->line(0), "one");
+    EXPECT_EQ(f->line(1), "two");
+    EXPECT_EQ(f->line(2), "three");
+    EXPECT_EQ(f->line(3), "");
+    EXPECT_EQ(f->line(4), "five");
+    EXPECT_EQ(f->line(5), "");
+    EXPECT_EQ(f->number(9), 0);
+}
+
+TEST_F(SettingsFileTest, WritesWholeFileWithCrLfAndKeepsBytes)
+{
+    SjisString odd = "\x82\x20\xFF";  // not valid CP932, must survive
+    LineListFile f({sj("使用者"), "12", odd, ""});
+    f.write(path("b.INI"));
+    EXPECT_EQ(readRaw(path("b.INI")), QByteArray::fromStdString(sj("使用者") + "\r\n12\r\n" + odd + "\r\n\r\n"));
+    LineListFile shorter({"x"});
+    shorter.write(path("b.INI"));
+    EXPECT_EQ(readRaw(path("b.INI")), QByteArray("x\r\n"));
+    auto back = LineListFile::read(path("b.INI"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->lines(), std::vector<SjisString>{"x"});
+}
+
+TEST_F(SettingsFileTest, WriteToAFolderThatCannotTakeItFails)
+{
+    LineListFile f({"x"});
+    EXPECT_THROW(f.write(path("missing-folder/c.INI")), FileError);
+}
+
+TEST_F(SettingsFileTest, TwoListsEndAtAnEmptyLine)
+{
+    LineListFile f({"a", "b", "", "c", "d"});
+    std::size_t next = 0;
+    EXPECT_EQ(f.listFrom(0, &next), (std::vector<SjisString>{"a", "b"}));
+    EXPECT_EQ(next, 3u);
+    EXPECT_EQ(f.listFrom(next, &next), (std::vector<SjisString>{"c", "d"}));
+    EXPECT_EQ(f.listFrom(next), std::vector<SjisString>{});
+}
+
+TEST_F(SettingsFileTest, RecordLayoutModeFromDataBaseIni)
+{
+    QString d = dir.path();
+    EXPECT_EQ(readRecordLayoutMode(d), 0);
+    auto mode = [&](const QByteArray& content) {
+        writeRaw(path("DataBase.INI"), content);
+        return readRecordLayoutMode(d);
+    };
+    EXPECT_EQ(mode("0\r\n"), 0);
+    EXPECT_EQ(mode("\r\n"), 0);
+    EXPECT_EQ(mode("A\r\n"), 0);
+    EXPECT_EQ(mode("1 \r\n"), 1);
+    EXPECT_EQ(mode("2\r\n"), 2);
+    EXPECT_EQ(mode("12\r\n"), 12);
+}
+
+TEST_F(SettingsFileTest, FilesAreFoundWhateverTheirCase)
+{
+    writeRaw(path("Pelmora.EXE"), "x");
+    EXPECT_EQ(resolveFile(dir.path(), "Pelmora.exe"), path("Pelmora.EXE"));
+    EXPECT_TRUE(fileExists(dir.path(), "PELMORA.EXE"));
+    EXPECT_FALSE(fileExists(dir.path(), "Ostrivan.exe"));
+    EXPECT_EQ(resolveFile(dir.path(), "New.INI"), path("New.INI"));
+    // Writing to a name that exists in another case writes that file.
+    writeRaw(path("DATABASE.ini"), "1\r\n");
+    EXPECT_EQ(readRecordLayoutMode(dir.path()), 1);
+}
+
+TEST(PathFromSettings, DecodesAndTurnsBackslashes)
+{
+    EXPECT_EQ(pathFromSettings(sj("D:\\バックアップ\\")), QString::fromUtf8("D:/バックアップ/"));
+}
+
+}  // namespace
