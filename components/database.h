@@ -1,0 +1,90 @@
+// The shared database under the alias CARDATA: one SQLite file that both
+// programs open. Text is stored as CP932 bytes in BLOB columns, so plain
+// indexes order it in Shift-JIS byte order.
+#pragma once
+
+#include <QString>
+#include <sqlite3.h>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// A failure of the database layer, with a short engine-like message.
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+    QString message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// A prepared statement; reset and rebound for every use.
+class Statement {
+public:
+    Statement() = default;
+    Statement(sqlite3* db, std::string_view sql);
+    Statement(Statement&& o) noexcept : db_(o.db_), stmt_(o.stmt_) { o.stmt_ = nullptr; }
+    Statement& operator=(Statement&& o) noexcept;
+    ~Statement();
+
+    Statement& reset();
+    Statement& bindBlob(int i, std::string_view bytes);
+    Statement& bindText(int i, std::string_view utf8);
+    Statement& bindInt(int i, long long v);
+    Statement& bindNull(int i);
+    // Steps once; true while a row is available. Throws DbError.
+    bool step();
+
+    int columnType(int i) const { return sqlite3_column_type(stmt_, i); }
+    long long columnInt(int i) const { return sqlite3_column_int64(stmt_, i); }
+    std::string columnBytes(int i) const;
+    bool valid() const { return stmt_ != nullptr; }
+
+private:
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+class Database {
+public:
+    // The CARDATA path: the environment variable CARDATA when set, else
+    // CARDATA.sqlite3 in the data directory.
+    static QString cardataPath(const QString& dataDir);
+
+    // Opens (creating the file if needed) with WAL and a busy timeout, and
+    // creates the tables of the schema that are missing.
+    explicit Database(const QString& path);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    sqlite3* handle() const { return db_; }
+    QString path() const { return path_; }
+    void exec(std::string_view sql);
+    Statement prepare(std::string_view sql) { return Statement(db_, sql); }
+    bool inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+    // All or nothing: rolls back unless commit() was called.
+    class Transaction {
+    public:
+        explicit Transaction(Database& db);
+        ~Transaction();
+        void commit();
+
+    private:
+        Database& db_;
+        bool done_ = false;
+        bool owner_ = false;  // nested scopes join the outer transaction
+    };
+
+private:
+    sqlite3* db_ = nullptr;
+    QString path_;
+};
+
+// Raises the DbError for an SQLite result code.
+[[noreturn]] void throwSqliteError(sqlite3* db, int rc);
+
+// "name" quoted as an SQL identifier.
+std::string quoteIdentifier(std::string_view name);
