@@ -1,0 +1,1 @@
+#include "components/db_controls.h"
