@@ -1,0 +1,1 @@
+#include "components/restore_pos.h"

@@ -1,0 +1,18 @@
+#include "platform/message_box.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Messages, ScriptAnswersAndRecordsPrompts)
+{
+    ScriptedMessages script;
+    script.answer(MessageAnswer::No);
+    EXPECT_EQ(showMessage("a\rb", "t", MessageIcon::Question, MessageButtons::YesNo), MessageAnswer::No);
+    ASSERT_EQ(script.prompts().size(), 1u);
+    EXPECT_EQ(script.prompts()[0].text, QStringLiteral("a\rb"));
+    EXPECT_THROW(showMessage("unexpected"), std::logic_error);
+    EXPECT_EQ(displayText("a\rb\r\nc"), QStringLiteral("a\nb\nc"));
+}
+
+}  // namespace
