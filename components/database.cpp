@@ -3,6 +3,8 @@
 #include "components/schema.h"
 
 #include <QDir>
+#include <chrono>
+#include <thread>
 
 void throwSqliteError(sqlite3* db, int rc)
 {
@@ -127,7 +129,16 @@ Database::Database(const QString& path) : path_(path)
     }
     sqlite3_busy_timeout(db_, 5000);
     try {
-        exec("PRAGMA journal_mode=WAL");
+        // Switching a new file to WAL needs it alone, and SQLite does not
+        // wait for that: when both programs create the file at once, retry.
+        for (int attempt = 0;; ++attempt) {
+            int rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+            if (rc == SQLITE_OK)
+                break;
+            if ((rc & 0xFF) != SQLITE_BUSY || attempt == 500)
+                throwSqliteError(db_, rc);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         exec("PRAGMA synchronous=NORMAL");
         createMissingTables(*this);
     } catch (...) {

@@ -1,1 +1,890 @@
 #include "components/db_controls.h"
+
+#include "platform/error_guard.h"
+#include "platform/message_box.h"
+
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextCursor>
+#include <QToolButton>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+// Switching windows and opening a popup (a combo box's list, a menu) take
+// the focus away without leaving the control.
+bool leavesControl(const QFocusEvent* event)
+{
+    return event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason;
+}
+
+bool isEscape(const QKeyEvent* event)
+{
+    return event->key() == Qt::Key_Escape && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+}  // namespace
+
+// ---- FieldDataLink ---------------------------------------------------------------
+
+FieldDataLink::FieldDataLink(Control& control, bool multiLine) : control_(control), multiLine_(multiLine)
+{
+    starts_.push_back(0);
+}
+
+FieldDataLink::~FieldDataLink() { detach(); }
+
+void FieldDataLink::detach()
+{
+    for (const auto& c : connections_)
+        QObject::disconnect(c);
+    connections_.clear();
+    table_ = nullptr;
+    field_ = -1;
+    fieldName_.clear();
+    modified_ = false;
+}
+
+void FieldDataLink::bind(Table& table, std::string_view utf8Field)
+{
+    const int index = table.FieldByName(utf8Field).Index();
+    detach();
+    table_ = &table;
+    field_ = index;
+    fieldName_ = std::string(utf8Field);
+    QWidget* w = control_.widget();
+    connections_.push_back(QObject::connect(&table, &Table::updateRecord, w, [this] { updateRecord(); }));
+    connections_.push_back(QObject::connect(&table, &Table::recordChanged, w, [this] { refresh(); }));
+    connections_.push_back(QObject::connect(&table, &Table::dataSetChanged, w, [this] { refresh(); }));
+    connections_.push_back(QObject::connect(&table, &Table::fieldChanged, w, [this](int i) {
+        if (i == field_)
+            refresh();
+    }));
+    refresh();
+}
+
+void FieldDataLink::unbind()
+{
+    detach();
+    refresh();
+}
+
+// Splits the stored bytes into the characters shown, the way sjis::decode
+// reads them: a valid two-byte character, else one byte. The memo shows
+// CR LF, a lone CR and a lone LF as one line break each.
+void FieldDataLink::setShown(std::string_view bytes)
+{
+    const QString decoded = sjis::decode(bytes);
+    shown_.clear();
+    shown_.reserve(decoded.size());
+    starts_.clear();
+    starts_.reserve(std::size_t(decoded.size()) + 1);
+    std::size_t i = 0;
+    for (qsizetype k = 0; k < decoded.size(); ++k) {
+        starts_.push_back(std::uint32_t(i));
+        const unsigned char b = bytes[i];
+        if (multiLine_ && (b == '\r' || b == '\n')) {
+            shown_.append(QLatin1Char('\n'));
+            if (b == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+                ++k;  // the LF of CR LF
+                i += 2;
+            } else {
+                ++i;
+            }
+            continue;
+        }
+        const QChar c = decoded[k];
+        shown_.append(c);
+        i += (sjis::isLeadByte(b) && i + 1 < bytes.size() && c.unicode() != kReplacement) ? 2 : 1;
+    }
+    starts_.push_back(std::uint32_t(bytes.size()));
+    bytes_ = SjisString(bytes);
+}
+
+void FieldDataLink::show(int cursor)
+{
+    if (control_.controlText() == shown_ && cursor < 0)
+        return;
+    settingText_ = true;
+    try {
+        control_.setControlText(shown_, cursor);
+    } catch (...) {
+        settingText_ = false;
+        throw;
+    }
+    settingText_ = false;
+}
+
+void FieldDataLink::refresh()
+{
+    if (entering_ || writing_)
+        return;
+    setShown(table_ && field_ >= 0 ? table_->value(field_) : SjisString());
+    modified_ = false;
+    show(-1);
+}
+
+bool FieldDataLink::acceptTyped(const QString& text)
+{
+    if (sjis::canEncode(text))
+        return true;
+    try {
+        sjis::encode(text);
+    } catch (const TextEncodingError& e) {
+        showMessage(e.message(), {}, MessageIcon::Warning, MessageButtons::Ok, control_.widget());
+    }
+    return false;
+}
+
+// Typed characters as bytes, with where each character starts; false when
+// one of them cannot be held.
+bool FieldDataLink::encodeTyped(const QString& text, SjisString& bytes, std::vector<std::uint32_t>& starts)
+{
+    if (!sjis::canEncode(text))
+        return false;
+    for (QChar c : text) {
+        starts.push_back(std::uint32_t(bytes.size()));
+        if (multiLine_ && c == QLatin1Char('\n'))
+            bytes += "\r\n";
+        else
+            bytes += sjis::encode(QString(c));
+    }
+    return true;
+}
+
+void FieldDataLink::userChanged()
+{
+    if (settingText_)
+        return;
+    const QString now = control_.controlText();
+    if (now == shown_)
+        return;
+    // The edit replaced the characters between a common beginning and a
+    // common end; only those are encoded, the rest keep their bytes.
+    const qsizetype n = shown_.size(), m = now.size();
+    qsizetype p = 0;
+    while (p < n && p < m && shown_[p] == now[p])
+        ++p;
+    qsizetype s = 0;
+    while (s < n - p && s < m - p && shown_[n - 1 - s] == now[m - 1 - s])
+        ++s;
+    const QString typed = now.mid(p, m - p - s);
+    SjisString typedBytes;
+    std::vector<std::uint32_t> typedStarts;
+    if (!encodeTyped(typed, typedBytes, typedStarts)) {
+        show(int(p));
+        acceptTyped(typed);
+        return;
+    }
+    if (!table_ || !table_->Active() || field_ < 0) {
+        show(int(p));
+        return;
+    }
+    if (table_->state() != Table::State::Edit && table_->state() != Table::State::Insert) {
+        entering_ = true;
+        const bool ok = guarded([this] { table_->Edit(); });
+        entering_ = false;
+        if (!ok) {
+            show(int(p));
+            return;
+        }
+        if (!table_ || (table_->state() != Table::State::Edit && table_->state() != Table::State::Insert)) {
+            refresh();
+            return;
+        }
+    }
+
+    const std::uint32_t from = starts_[std::size_t(p)];
+    const std::uint32_t to = starts_[std::size_t(n - s)];
+    SjisString bytes = bytes_.substr(0, from) + typedBytes + bytes_.substr(to);
+    std::vector<std::uint32_t> starts(starts_.begin(), starts_.begin() + p);
+    for (std::uint32_t t : typedStarts)
+        starts.push_back(from + t);
+    const auto shift = std::int64_t(from) + std::int64_t(typedBytes.size()) - std::int64_t(to);
+    for (std::size_t k = std::size_t(n - s); k < starts_.size(); ++k)
+        starts.push_back(std::uint32_t(std::int64_t(starts_[k]) + shift));
+    bytes_ = std::move(bytes);
+    starts_ = std::move(starts);
+    shown_ = now;
+    modified_ = true;
+}
+
+void FieldDataLink::updateRecord()
+{
+    if (!modified_ || !table_ || field_ < 0)
+        return;
+    // Text the control changed without telling (a paste it refused to
+    // report, say) is taken as typed.
+    if (control_.controlText() != shown_) {
+        userChanged();
+        if (!modified_)
+            return;
+    }
+    if (table_->state() != Table::State::Edit && table_->state() != Table::State::Insert)
+        return;
+    writing_ = true;
+    try {
+        table_->Fields(field_).SetAsString(bytes_);
+    } catch (...) {
+        writing_ = false;
+        throw;
+    }
+    writing_ = false;
+    modified_ = false;
+}
+
+// ---- the field controls ------------------------------------------------------------
+
+namespace {
+
+// Esc belongs to a modified control even where the window has a shortcut
+// for it.
+bool claimsShortcut(QEvent* event, bool modified)
+{
+    return event->type() == QEvent::ShortcutOverride && modified && isEscape(static_cast<QKeyEvent*>(event));
+}
+
+// Hands over the typed text before the leave handlers run; an error there
+// is shown and the leave goes on.
+void leave(FieldDataLink& link)
+{
+    guarded([&] { link.updateRecord(); });
+}
+
+}  // namespace
+
+DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent), link_(*this, false)
+{
+    connect(this, &QLineEdit::textEdited, this, [this] { link_.userChanged(); });
+}
+
+DBEdit::DBEdit(Table& table, std::string_view utf8Field, QWidget* parent) : DBEdit(parent)
+{
+    bind(table, utf8Field);
+}
+
+void DBEdit::setControlText(const QString& text, int cursor)
+{
+    setText(text);
+    if (cursor >= 0)
+        setCursorPosition(cursor);
+}
+
+bool DBEdit::event(QEvent* event)
+{
+    if (claimsShortcut(event, link_.modified())) {
+        event->accept();
+        return true;
+    }
+    return QLineEdit::event(event);
+}
+
+void DBEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (isEscape(event) && link_.modified()) {
+        link_.reset();
+        selectAll();
+        event->accept();
+        return;
+    }
+    if (!isReadOnly() && !event->text().isEmpty() && !link_.acceptTyped(event->text())) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void DBEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (!isReadOnly() && !event->commitString().isEmpty() && !link_.acceptTyped(event->commitString())) {
+        QInputMethodEvent cleared;  // ends the composition with nothing inserted
+        QLineEdit::inputMethodEvent(&cleared);
+        event->accept();
+        return;
+    }
+    QLineEdit::inputMethodEvent(event);
+}
+
+void DBEdit::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    if (leavesControl(event))
+        emit entered();
+}
+
+void DBEdit::focusOutEvent(QFocusEvent* event)
+{
+    const bool leaving = leavesControl(event);
+    if (leaving)
+        leave(link_);
+    QLineEdit::focusOutEvent(event);
+    if (leaving)
+        emit exited();
+}
+
+DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent), link_(*this, true)
+{
+    setTabChangesFocus(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] { link_.userChanged(); });
+}
+
+DBMemo::DBMemo(Table& table, std::string_view utf8Field, QWidget* parent) : DBMemo(parent)
+{
+    bind(table, utf8Field);
+}
+
+void DBMemo::setControlText(const QString& text, int cursor)
+{
+    setPlainText(text);
+    if (cursor >= 0) {
+        QTextCursor c = textCursor();
+        c.setPosition(std::min(cursor, int(document()->characterCount()) - 1));
+        setTextCursor(c);
+    }
+}
+
+bool DBMemo::event(QEvent* event)
+{
+    if (claimsShortcut(event, link_.modified())) {
+        event->accept();
+        return true;
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void DBMemo::keyPressEvent(QKeyEvent* event)
+{
+    if (isEscape(event)) {
+        if (link_.modified()) {
+            link_.reset();
+            selectAll();
+            event->accept();
+        } else {
+            event->ignore();
+        }
+        return;
+    }
+    if (!isReadOnly() && !event->text().isEmpty() && !link_.acceptTyped(event->text())) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void DBMemo::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (!isReadOnly() && !event->commitString().isEmpty() && !link_.acceptTyped(event->commitString())) {
+        QInputMethodEvent cleared;  // ends the composition with nothing inserted
+        QPlainTextEdit::inputMethodEvent(&cleared);
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
+void DBMemo::insertFromMimeData(const QMimeData* source)
+{
+    if (source && source->hasText() && !link_.acceptTyped(source->text()))
+        return;
+    QPlainTextEdit::insertFromMimeData(source);
+}
+
+void DBMemo::focusInEvent(QFocusEvent* event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    if (leavesControl(event))
+        emit entered();
+}
+
+void DBMemo::focusOutEvent(QFocusEvent* event)
+{
+    const bool leaving = leavesControl(event);
+    if (leaving)
+        leave(link_);
+    QPlainTextEdit::focusOutEvent(event);
+    if (leaving)
+        emit exited();
+}
+
+DBComboBox::DBComboBox(QWidget* parent) : QComboBox(parent), link_(*this, false)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr);  // the text is exactly what was typed or chosen
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { link_.userChanged(); });
+    connect(this, &QComboBox::textActivated, this, [this] { link_.userChanged(); });
+    // Filling the list makes the first item current, which replaces the
+    // text; the field's value (or the typed text) is put back.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(model(), signal, this, [this] { keepText(); });
+    connect(model(), &QAbstractItemModel::modelReset, this, [this] { keepText(); });
+}
+
+DBComboBox::DBComboBox(Table& table, std::string_view utf8Field, QWidget* parent) : DBComboBox(parent)
+{
+    bind(table, utf8Field);
+}
+
+QString DBComboBox::controlText() const { return lineEdit()->text(); }
+
+void DBComboBox::setControlText(const QString& text, int cursor)
+{
+    setCurrentIndex(findText(text));
+    lineEdit()->setText(text);
+    if (cursor >= 0)
+        lineEdit()->setCursorPosition(cursor);
+}
+
+void DBComboBox::keepText()
+{
+    if (!link_.settingText())
+        link_.redisplay();
+}
+
+bool DBComboBox::event(QEvent* event)
+{
+    if (claimsShortcut(event, link_.modified())) {
+        event->accept();
+        return true;
+    }
+    return QComboBox::event(event);
+}
+
+void DBComboBox::keyPressEvent(QKeyEvent* event)
+{
+    if (isEscape(event) && link_.modified()) {
+        link_.reset();
+        lineEdit()->selectAll();
+        event->accept();
+        return;
+    }
+    if (!event->text().isEmpty() && !link_.acceptTyped(event->text())) {
+        event->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
+void DBComboBox::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (!event->commitString().isEmpty() && !link_.acceptTyped(event->commitString())) {
+        QInputMethodEvent cleared;  // ends the composition with nothing inserted
+        QComboBox::inputMethodEvent(&cleared);
+        event->accept();
+        return;
+    }
+    QComboBox::inputMethodEvent(event);
+}
+
+void DBComboBox::focusInEvent(QFocusEvent* event)
+{
+    QComboBox::focusInEvent(event);
+    if (leavesControl(event))
+        emit entered();
+}
+
+void DBComboBox::focusOutEvent(QFocusEvent* event)
+{
+    const bool leaving = leavesControl(event);
+    if (leaving)
+        leave(link_);
+    QComboBox::focusOutEvent(event);
+    if (leaving)
+        emit exited();
+}
+
+// ---- DBGridModel -----------------------------------------------------------------------
+
+DBGridModel::DBGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+DBGridModel::DBGridModel(Table* table, QObject* parent) : DBGridModel(parent) { setTable(table); }
+
+std::vector<int> DBGridModel::columnsOf(Table* table, const std::vector<std::string>& utf8Names)
+{
+    std::vector<int> columns;
+    if (!table)
+        return columns;
+    if (utf8Names.empty()) {
+        for (int i = 0; i < table->FieldCount(); ++i)
+            columns.push_back(i);
+    }
+    for (const std::string& n : utf8Names)
+        columns.push_back(table->FieldByName(n).Index());
+    return columns;
+}
+
+void DBGridModel::setTable(Table* table)
+{
+    std::vector<int> columns = columnsOf(table, names_);
+    beginResetModel();
+    for (const auto& c : connections_)
+        disconnect(c);
+    connections_.clear();
+    cache_.clear();
+    table_ = table;
+    columns_ = std::move(columns);
+    if (table) {
+        connections_.push_back(connect(table, &Table::dataSetChanged, this, [this] { reload(); }));
+        connections_.push_back(connect(table, &Table::recordChanged, this, [this] { valuesChanged(); }));
+        connections_.push_back(connect(table, &Table::fieldChanged, this, [this] { valuesChanged(); }));
+    }
+    rows_ = table && table->Active() ? table->RecordCount() : 0;
+    endResetModel();
+}
+
+void DBGridModel::setFieldNames(const std::vector<std::string>& utf8Names)
+{
+    std::vector<int> columns = columnsOf(table_, utf8Names);
+    beginResetModel();
+    names_ = utf8Names;
+    columns_ = std::move(columns);
+    cache_.clear();
+    endResetModel();
+}
+
+std::vector<std::string> DBGridModel::fieldNames() const
+{
+    if (!table_)
+        return names_;
+    std::vector<std::string> names;
+    for (int i : columns_)
+        names.push_back(table_->FieldDefinition(i).name);
+    return names;
+}
+
+void DBGridModel::reload()
+{
+    beginResetModel();
+    cache_.clear();
+    rows_ = table_ && table_->Active() ? table_->RecordCount() : 0;
+    endResetModel();
+}
+
+// The current record moved or its values changed: no row is read here
+// (this runs for every post of a bulk import); the view asks again for
+// what it shows.
+void DBGridModel::valuesChanged()
+{
+    cache_.clear();
+    if (rows_ > 0 && !columns_.empty())
+        emit dataChanged(index(0, 0), index(rows_ - 1, int(columns_.size()) - 1), {Qt::DisplayRole});
+}
+
+const QStringList& DBGridModel::row(int position) const
+{
+    if (auto it = cache_.find(position); it != cache_.end())
+        return it->second;
+    if (cache_.size() >= kCacheRows)
+        cache_.clear();
+    QStringList texts;
+    try {
+        const std::vector<SjisString> values = table_->rowValues(position);
+        for (int f : columns_)
+            texts.append(sjis::decode(values.at(std::size_t(f))));
+    } catch (const std::exception&) {
+        // A record the other program removed, or a view out of step: blank
+        // until the table reports the change.
+        texts.clear();
+        for (std::size_t i = 0; i < columns_.size(); ++i)
+            texts.append(QString());
+    }
+    return cache_.emplace(position, std::move(texts)).first->second;
+}
+
+int DBGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+int DBGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(columns_.size());
+}
+
+QVariant DBGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || !table_ || index.row() >= rows_ || index.column() >= int(columns_.size()))
+        return {};
+    const int field = columns_[std::size_t(index.column())];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        if (table_->state() == Table::State::Edit && index.row() == table_->currentPosition())
+            return sjis::decode(table_->value(field));
+        return row(index.row()).value(index.column());
+    case Qt::TextAlignmentRole:
+        if (table_->FieldDefinition(field).type == FieldType::WholeNumber)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    default: return {};
+    }
+}
+
+QVariant DBGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return section + 1;
+    if (!table_ || section < 0 || section >= int(columns_.size()))
+        return {};
+    return QString::fromStdString(table_->FieldDefinition(columns_[std::size_t(section)]).name);
+}
+
+// ---- DBGrid --------------------------------------------------------------------------------
+
+DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DBGridModel(this))
+{
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { scheduleSync(); });
+}
+
+void DBGrid::setTable(Table* table)
+{
+    for (const auto& c : connections_)
+        disconnect(c);
+    connections_.clear();
+    model_->setTable(table);
+    if (table)
+        connections_.push_back(connect(table, &Table::recordChanged, this, [this] { scheduleSync(); }));
+    syncCurrentRow();
+}
+
+void DBGrid::scheduleSync()
+{
+    if (syncPending_)
+        return;
+    syncPending_ = true;
+    QMetaObject::invokeMethod(this, [this] { syncCurrentRow(); }, Qt::QueuedConnection);
+}
+
+void DBGrid::syncCurrentRow()
+{
+    syncPending_ = false;
+    Table* t = table();
+    const int pos = (t && t->Active()) ? t->currentPosition() : -1;
+    syncing_ = true;
+    if (pos >= 0 && pos < model_->rowCount() && model_->columnCount() > 0) {
+        const QModelIndex at = model_->index(pos, std::max(currentIndex().column(), 0));
+        selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        scrollTo(at);
+    } else {
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
+    }
+    syncing_ = false;
+}
+
+void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (syncing_ || !current.isValid())
+        return;
+    // The table moves once control is back in the event loop, not while the
+    // view is still handling the click.
+    const bool queued = pendingRow_ >= 0;
+    pendingRow_ = current.row();
+    if (!queued)
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                const int row = pendingRow_;
+                pendingRow_ = -1;
+                moveToRow(row);
+            },
+            Qt::QueuedConnection);
+}
+
+// Makes the record of `row` current. A pending change is settled first;
+// posting it may shift the other records by one row, so the clicked record
+// is looked for there.
+void DBGrid::moveToRow(int row)
+{
+    Table* t = table();
+    if (!t || !t->Active() || row < 0)
+        return;
+    guarded([&] {
+        if (row >= t->RecordCount())
+            return;
+        const std::vector<SjisString> target = t->rowValues(row);
+        if (t->state() != Table::State::Browse) {
+            emit t->updateRecord();
+            if (t->Modified())
+                t->Post();
+            else
+                t->Cancel();
+        }
+        const int count = t->RecordCount();
+        for (int r : {row, row - 1, row + 1}) {
+            if (r >= 0 && r < count && t->rowValues(r) == target) {
+                if (t->currentPosition() != r)
+                    t->SetRecNo(r + 1);
+                break;
+            }
+        }
+    });
+    syncCurrentRow();
+}
+
+// ---- DBNavigator ------------------------------------------------------------------------------
+
+namespace {
+
+struct ButtonLook {
+    DBNavigator::Button button;
+    const char* name;
+    const char* glyph;
+    const char* hint;
+};
+
+const std::array<ButtonLook, DBNavigator::kButtonCount> kButtonLooks = {{
+    {DBNavigator::First, "First", "|◀", "先頭のレコード"},
+    {DBNavigator::Prior, "Prior", "◀", "前のレコード"},
+    {DBNavigator::Next, "Next", "▶", "次のレコード"},
+    {DBNavigator::Last, "Last", "▶|", "最後のレコード"},
+    {DBNavigator::Insert, "Insert", "＋", "レコードの挿入"},
+    {DBNavigator::Delete, "Delete", "－", "レコードの削除"},
+    {DBNavigator::Edit, "Edit", "▲", "レコードの編集"},
+    {DBNavigator::Post, "Post", "✓", "編集の確定"},
+    {DBNavigator::Cancel, "Cancel", "✕", "編集のキャンセル"},
+    {DBNavigator::Refresh, "Refresh", "↻", "データの再表示"},
+}};
+
+int slotOf(DBNavigator::Button b)
+{
+    for (int i = 0; i < DBNavigator::kButtonCount; ++i)
+        if (kButtonLooks[std::size_t(i)].button == b)
+            return i;
+    return -1;
+}
+
+}  // namespace
+
+DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent)
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (int i = 0; i < kButtonCount; ++i) {
+        const ButtonLook& look = kButtonLooks[std::size_t(i)];
+        auto* b = new QToolButton(this);
+        b->setObjectName(QString::fromLatin1(look.name));
+        b->setText(QString::fromUtf8(look.glyph));
+        b->setToolTip(QString::fromUtf8(look.hint));
+        b->setFocusPolicy(Qt::NoFocus);  // the focus stays in the control being edited
+        connect(b, &QToolButton::clicked, this, [this, which = look.button] { btnClick(which); });
+        layout->addWidget(b);
+        buttons_[i] = b;
+    }
+    updateButtons();
+}
+
+void DBNavigator::setTable(Table* table)
+{
+    for (const auto& c : connections_)
+        disconnect(c);
+    connections_.clear();
+    table_ = table;
+    if (table) {
+        connections_.push_back(connect(table, &Table::recordChanged, this, [this] { scheduleUpdate(); }));
+        connections_.push_back(connect(table, &Table::dataSetChanged, this, [this] { scheduleUpdate(); }));
+    }
+    updateButtons();
+}
+
+void DBNavigator::setVisibleButtons(Buttons buttons)
+{
+    visible_ = buttons;
+    for (int i = 0; i < kButtonCount; ++i)
+        buttons_[i]->setHidden(!visible_.testFlag(kButtonLooks[std::size_t(i)].button));
+}
+
+QToolButton* DBNavigator::button(Button which) const
+{
+    const int i = slotOf(which);
+    return i < 0 ? nullptr : buttons_[i];
+}
+
+void DBNavigator::btnClick(Button which)
+{
+    Table* t = table_;
+    if (!t || !t->Active())
+        return;
+    bool declined = false;
+    const bool done = guarded([&] {
+        switch (which) {
+        case First: t->First(); break;
+        case Prior: t->Prior(); break;
+        case Next: t->Next(); break;
+        case Last: t->Last(); break;
+        case Insert: t->Insert(); break;
+        case Delete:
+            if (confirmDelete_ && showMessage(QStringLiteral("レコードを削除しますか?"), {}, MessageIcon::Question,
+                                              MessageButtons::OkCancel, this) != MessageAnswer::Ok) {
+                declined = true;
+                return;
+            }
+            t->Delete();
+            break;
+        case Edit: t->Edit(); break;
+        case Post: t->Post(); break;
+        case Cancel: t->Cancel(); break;
+        case Refresh: t->Refresh(); break;
+        }
+    });
+    updateButtons();
+    if (done && !declined)
+        emit clicked(which);
+}
+
+void DBNavigator::scheduleUpdate()
+{
+    if (updatePending_)
+        return;
+    updatePending_ = true;
+    QMetaObject::invokeMethod(this, [this] { updateButtons(); }, Qt::QueuedConnection);
+}
+
+void DBNavigator::updateButtons()
+{
+    updatePending_ = false;
+    Table* t = table_;
+    const bool active = t && t->Active();
+    const bool editing =
+        active && (t->state() == Table::State::Edit || t->state() == Table::State::Insert);
+    const bool back = active && !t->Bof();
+    const bool on = active && !t->Eof();
+    const bool any = active && t->RecordCount() > 0;
+    const bool enabled[kButtonCount] = {back, back, on, on, active, any, active && !editing, editing, editing, active};
+    for (int i = 0; i < kButtonCount; ++i)
+        buttons_[i]->setEnabled(enabled[i]);
+}
+
+// ---- simulated input ----------------------------------------------------------------------------
+
+void simulateTyping(QWidget* control, const QString& text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QCoreApplication::sendEvent(control, &event);
+}
+
+void simulateLeave(QWidget* control)
+{
+    QFocusEvent event(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(control, &event);
+}

@@ -107,7 +107,11 @@ void createMissingTables(Database& db)
     for (const TableDef& t : schemaTables()) {
         if (tableExists(db, t.name))
             continue;
+        // Asked again under the write lock: the other program may be
+        // creating the same table at this moment.
         Database::Transaction tx(db);
+        if (tableExists(db, t.name))
+            continue;
         std::string sql = "CREATE TABLE " + quoteIdentifier(t.name) + " (";
         for (std::size_t i = 0; i < t.fields.size(); ++i)
             sql += (i ? ", " : "") + columnDefinition(t.fields[i]);

@@ -84,9 +84,16 @@ SqlCondition fieldMatch(const FieldDef& field, std::string_view value, bool pref
 {
     std::string col = quoteIdentifier(field.name);
     if (field.type == FieldType::WholeNumber) {
-        if (prefix)
-            return {"substr(coalesce(CAST(" + col + " AS TEXT), ''), 1, " + std::to_string(value.size()) + ") = ?",
-                    {text(value)}};
+        if (prefix) {
+            // The beginning of a number's decimal text: a minus sign and digits.
+            std::string begin = sjis::trim(value);
+            std::size_t first = !begin.empty() && begin[0] == '-' ? 1 : 0;
+            for (std::size_t i = first; i < begin.size(); ++i)
+                if (!std::isdigit(uint8_t(begin[i])))
+                    unsuitable(field, value);
+            return {"substr(coalesce(CAST(" + col + " AS TEXT), ''), 1, " + std::to_string(begin.size()) + ") = ?",
+                    {text(begin)}};
+        }
         if (sjis::trim(value).empty())
             return {col + " IS NULL", {}};
         return compare(field, "=", value);

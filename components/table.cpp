@@ -85,6 +85,8 @@ Table::Table(Database& db, std::string tableName, QObject* parent) : QObject(par
 {
     const TableDef* def = schemaTable(tableName);
     name_ = def ? def->name : tableName;
+    if (!def && name_.size() > 3 && QString::fromStdString(name_.substr(name_.size() - 3)).toLower() == ".db")
+        name_.resize(name_.size() - 3);  // the system names its tables with the file extension
     Statement info = db_.prepare("SELECT name, type FROM pragma_table_info(?1)");
     info.bindText(1, name_);
     while (info.step()) {
@@ -362,14 +364,24 @@ void Table::settle()
         Cancel();
 }
 
-void Table::moveTo(std::size_t position)
+long long Table::currentRow() const
 {
-    long long before = (state_ == State::Browse && !rows_.empty() && !viewStale_) ? rows_[position_] : -1;
+    if (state_ == State::Inactive || state_ == State::Insert)
+        return -1;
+    if (viewStale_)
+        return staleCurrentRow_;
+    return rows_.empty() ? -1 : rows_[position_];
+}
+
+// `from` is the record that was current before the move: AfterScroll runs
+// only when another one becomes current.
+void Table::moveTo(std::size_t position, long long from)
+{
     position_ = position;
     loadCurrent();
     bof_ = eof_ = false;
     emit recordChanged();
-    if (rows_[position_] != before && AfterScroll)
+    if (rows_[position_] != from && AfterScroll)
         AfterScroll(*this);
 }
 
@@ -381,7 +393,7 @@ void Table::First()
         eof_ = bof_ = true;
         return;
     }
-    moveTo(0);
+    moveTo(0, currentRow());
     bof_ = true;
 }
 
@@ -393,7 +405,7 @@ void Table::Last()
         eof_ = bof_ = true;
         return;
     }
-    moveTo(rows_.size() - 1);
+    moveTo(rows_.size() - 1, currentRow());
     eof_ = true;
 }
 
@@ -405,7 +417,7 @@ void Table::Next()
         eof_ = true;
         return;
     }
-    moveTo(position_ + 1);
+    moveTo(position_ + 1, currentRow());
 }
 
 void Table::Prior()
@@ -416,7 +428,7 @@ void Table::Prior()
         bof_ = true;
         return;
     }
-    moveTo(position_ - 1);
+    moveTo(position_ - 1, currentRow());
 }
 
 int Table::RecNo()
@@ -438,13 +450,12 @@ void Table::SetRecNo(int recNo)
     settle();
     ensureView();
     if (recNo >= 1 && std::size_t(recNo) <= rows_.size())
-        moveTo(std::size_t(recNo - 1));
+        moveTo(std::size_t(recNo - 1), currentRow());
 }
 
 bool Table::Locate(std::string_view utf8Fields, const std::vector<SjisString>& values, LocateOptions options)
 {
     settle();
-    ensureView();
     std::vector<std::string> names = splitNames(utf8Fields);
     SqlCondition where = visibleCondition();
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -461,8 +472,20 @@ bool Table::Locate(std::string_view utf8Fields, const std::vector<SjisString>& v
     bindParams(s, where.params);
     if (!s.step())
         return false;
-    long long found = s.columnInt(0);
-    moveTo(positionOf(found));
+    const long long found = s.columnInt(0);
+    const long long from = currentRow();  // positionOf may reload the view
+    if (viewStale_) {
+        // Inside a bulk scope (an after-post hook that finds the record
+        // again, say) the view waits for the end of the scope.
+        staleCurrentRow_ = found;
+        current_ = fetchRow(found);
+        bof_ = eof_ = false;
+        emit recordChanged();
+        if (found != from && AfterScroll)
+            AfterScroll(*this);
+        return true;
+    }
+    moveTo(positionOf(found), from);
     return true;
 }
 
@@ -471,11 +494,7 @@ bool Table::Locate(std::string_view utf8Fields, const std::vector<SjisString>& v
 void Table::startNew()
 {
     settle();
-    // Inside a bulk scope the view is left stale until the scope ends.
-    if (viewStale_)
-        insertReturnRow_ = staleCurrentRow_;
-    else
-        insertReturnRow_ = rows_.empty() ? -1 : rows_[position_];
+    insertReturnRow_ = currentRow();
     buffer_.assign(fields_.size(), SjisString());
     modified_ = false;
     state_ = State::Insert;
@@ -530,6 +549,7 @@ void Table::Post()
     if (state_ != State::Edit && state_ != State::Insert)
         return;
     emit updateRecord();
+    valuesAsParams(buffer_);  // a value that is no whole number stops the post before any hook runs
     if (BeforePost)
         BeforePost(*this);
     if (state_ != State::Edit && state_ != State::Insert)
@@ -558,6 +578,8 @@ void Table::Post()
             Statement s = db_.prepare("UPDATE " + quoteIdentifier(name_) + " SET " + sets + " WHERE rowid = ?");
             bindParams(s, changed);
             s.step();
+            if (sqlite3_changes(db_.handle()) == 0)
+                throw DbError(QStringLiteral("レコードが見つかりません（他のプログラムで削除された可能性があります）。"));
         }
     }
     state_ = State::Browse;
@@ -613,6 +635,7 @@ void Table::Cancel()
     if (state_ == State::Browse)
         return;
     const bool wasInsert = state_ == State::Insert;
+    const long long back = wasInsert ? insertReturnRow_ : currentRow();
     state_ = State::Browse;
     modified_ = false;
     buffer_.clear();
@@ -623,12 +646,14 @@ void Table::Cancel()
         emit recordChanged();
         return;
     }
-    if (!rows_.empty()) {
-        if (wasInsert && insertReturnRow_ >= 0 && position_ < rows_.size() && rows_[position_] != insertReturnRow_)
-            position_ = positionOf(insertReturnRow_);
+    if (!rows_.empty() && back >= 0)
+        position_ = positionOf(back);  // reloads the view when the other program deleted the record
+    if (rows_.empty())
+        clearCurrent();
+    else
         loadCurrent();
-    }
-    eof_ = bof_ = rows_.empty();
+    if (wasInsert)
+        eof_ = bof_ = rows_.empty();
     emit recordChanged();
     if (wasInsert && !rows_.empty() && AfterScroll)
         AfterScroll(*this);
@@ -728,7 +753,7 @@ void Table::SetIndexName(const std::string& utf8Name)
     }
     if (Active())
         settle();
-    long long keep = (Active() && !rows_.empty()) ? rows_[position_] : -1;
+    long long keep = currentRow();
     applyOrder(utf8Name.empty() ? (indexFieldNames_.empty() ? primaryOrder_ : splitNames(indexFieldNames_))
                                 : fields);
     indexName_ = utf8Name;
@@ -741,7 +766,7 @@ void Table::SetIndexFieldNames(const std::string& utf8Fields)
     std::vector<std::string> names = splitNames(utf8Fields);
     if (Active())
         settle();
-    long long keep = (Active() && !rows_.empty()) ? rows_[position_] : -1;
+    long long keep = currentRow();
     applyOrder(names.empty() ? primaryOrder_ : names);
     indexFieldNames_ = utf8Fields;
     indexName_.clear();
@@ -760,14 +785,8 @@ void Table::SetFilter(const SjisString& expression)
             settle();
         filterCondition_ = std::move(c);
         filter_ = expression;
-        if (Active()) {
-            loadView(std::nullopt);
-            if (!rows_.empty()) {
-                bof_ = true;
-                if (AfterScroll)
-                    AfterScroll(*this);
-            }
-        }
+        if (Active())
+            reloadFromFirst();
         return;
     }
     filter_ = expression;
@@ -791,26 +810,32 @@ void Table::SetFiltered(bool on)
         settle();
     filtered_ = false;
     filterCondition_ = {};
-    if (Active()) {
-        loadView(std::nullopt);
-        if (!rows_.empty()) {
-            bof_ = true;
-            if (AfterScroll)
-                AfterScroll(*this);
-        }
-    }
+    if (Active())
+        reloadFromFirst();
+}
+
+// A new set of visible records starts at its first record.
+void Table::reloadFromFirst()
+{
+    const long long from = currentRow();
+    loadView(std::nullopt);
+    if (rows_.empty())
+        return;
+    bof_ = true;
+    if (rows_[0] != from && AfterScroll)
+        AfterScroll(*this);
 }
 
 void Table::Refresh()
 {
     settle();
-    long long keep = rows_.empty() ? -1 : rows_[position_];
-    loadView(keep);
+    loadView(currentRow());
 }
 
 // ---- bulk ----------------------------------------------------------------------------
 
-Table::Bulk::Bulk(Table& table) : table_(table)
+Table::Bulk::Bulk(Table& table)
+    : table_(table), startRow_(table.state_ == State::Insert ? table.insertReturnRow_ : table.currentRow())
 {
     tx_.emplace(table.db_);
     ++table_.bulkDepth_;
@@ -819,6 +844,7 @@ Table::Bulk::Bulk(Table& table) : table_(table)
 void Table::Bulk::commit()
 {
     tx_->commit();
+    committed_ = true;
 }
 
 Table::Bulk::~Bulk()
@@ -826,9 +852,19 @@ Table::Bulk::~Bulk()
     tx_.reset();  // rolls back unless committed
     if (--table_.bulkDepth_ > 0 || !table_.Active())
         return;
-    if (!table_.viewStale_)
-        table_.staleCurrentRow_ = table_.rows_.empty() ? -1 : table_.rows_[table_.position_];
-    table_.viewStale_ = true;  // a rollback may have taken rows away
-    if (table_.state_ == State::Browse)
+    // After a commit the last record posted stays current; after a rollback
+    // the one that was current before. Row ids of rolled-back records may
+    // since name other records, so they are not trusted.
+    if (!committed_)
+        table_.staleCurrentRow_ = startRow_;
+    else if (!table_.viewStale_)
+        table_.staleCurrentRow_ = table_.currentRow();
+    table_.viewStale_ = true;
+    if (table_.state_ != State::Browse)
+        return;
+    try {
         table_.ensureView();
+    } catch (...) {
+        // The view stays stale and is rebuilt on the next use.
+    }
 }

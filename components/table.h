@@ -22,19 +22,25 @@
 //   empty table; Bof likewise after Prior finds none, after First, and on an
 //   empty table. Any other move clears both.
 // - AfterScroll runs once after every real move: when another record (or
-//   the new record of Append and Insert) becomes current. It does not run
-//   when the current record stays, nor for Post or a Cancel of an edit.
+//   the new record of Append and Insert) becomes current, and after a
+//   Delete, also one that leaves the table empty (so a hook can start a new
+//   record there). It does not run when the current record stays, nor for
+//   Post or a Cancel of an edit.
+// - Setting Filter while Filtered, or switching Filtered, makes the first
+//   visible record current; changing the order keeps the current record.
 //
 // Changing
 // - Edit puts the current record into Edit state; Append and Insert start a
 //   new empty record (RecNo -1) in Insert state. Setting a field needs Edit
 //   or Insert state.
-// - Post: bound controls hand over their text, BeforePost runs (it may
-//   change fields), the record is checked and written in one statement,
-//   and becomes current in its place in the active order; then AfterPost
-//   runs. A failed post (key violation, a value that is no whole number,
-//   a failing BeforePost) raises DbError and leaves the state and every
-//   typed value as they were, so the user can mend or cancel.
+// - Post: bound controls hand over their text, the whole-number fields are
+//   checked (before any hook, so a refused value changes nothing),
+//   BeforePost runs (it may change fields), the record is checked again and
+//   written in one statement, and becomes current in its place in the
+//   active order; then AfterPost runs. A failed post (key violation, a
+//   value that is no whole number, a failing BeforePost, an edited record
+//   that the other program deleted) raises an error and leaves the state
+//   and every typed value as they were, so the user can mend or cancel.
 //   A record that no longer satisfies the filter leaves the view; the
 //   record after it becomes current.
 // - Cancel drops the changes; a cancelled new record gives way to the
@@ -174,7 +180,9 @@ public:
     int currentPosition();
 
     // Bulk appends and deletes in one transaction: the view is rebuilt once
-    // when the scope ends. Commit lands everything; without it nothing.
+    // when the scope ends. Commit lands everything and the last record
+    // posted is current; without it nothing lands and the record current
+    // when the scope began is current again.
     // Inside the scope, posts do not place records in the view; moving,
     // RecNo and RecordCount rebuild it, which is costly, so hooks that run
     // for every appended record should stay quiet there.
@@ -186,6 +194,8 @@ public:
 
     private:
         Table& table_;
+        long long startRow_;
+        bool committed_ = false;
         std::optional<Database::Transaction> tx_;
     };
 
@@ -224,7 +234,8 @@ private:
     std::vector<SjisString> fetchRow(long long rowId);
     void loadCurrent();
     void clearCurrent();
-    void moveTo(std::size_t position);
+    long long currentRow() const;  // row id of the current record; -1 for none or a new one
+    void moveTo(std::size_t position, long long from);
     void startNew();
     void applyOrder(const std::vector<std::string>& fieldNames);
     std::optional<Key> keyOfRow(long long rowId);
@@ -234,6 +245,7 @@ private:
     SqlCondition visibleCondition() const;
     std::vector<SqlParam> valuesAsParams(const std::vector<SjisString>& values) const;
     void placeAfterPost(long long rowId, bool wasInsert);
+    void reloadFromFirst();
 
     Database& db_;
     std::string name_;

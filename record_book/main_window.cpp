@@ -1,8 +1,599 @@
 #include "record_book/main_window.h"
 
-TCarDataForm::TCarDataForm(QWidget* parent) : QMainWindow(parent)
+#include "components/data_directory.h"
+#include "components/db_controls.h"
+#include "components/japanese_text.h"
+#include "components/panel.h"
+#include "components/restore_pos.h"
+#include "components/settings_file.h"
+#include "components/widget_events.h"
+#include "platform/error_guard.h"
+#include "platform/help.h"
+#include "platform/keyboard_locks.h"
+#include "platform/message_box.h"
+#include "platform/modal.h"
+#include "record_book/choice_lists.h"
+#include "record_book/record_rules.h"
+#include "record_book/small_dialogs.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+TCarDataForm* CarDataForm = nullptr;
+
+namespace {
+
+const char* const kTabCaptions[] = {"あ行", "か行", "さ行", "た行", "な行", "は行",
+                                    "ま行", "や行", "ら行", "わ行", "追加"};
+
+constexpr int kMinimumWidth = 650;
+constexpr int kRemarksLeft = 200;
+
+const char* const kDateBoxes[] = {"DBComboBox2", "DBComboBox3", "DBComboBox11", "DBComboBox12",
+                                  "DBComboBox14", "UpComboBox1", "UpComboBox2", "UpComboBox3"};
+
+void setChoices(QWidget* box, const QStringList& items)
 {
+    if (auto* list = qobject_cast<QListWidget*>(box)) {
+        list->clear();
+        list->addItems(items);
+    } else if (auto* combo = qobject_cast<QComboBox*>(box)) {
+        // New choices never change the shown value.
+        const QString text = combo->currentText();
+        QSignalBlocker block(combo);
+        combo->clear();
+        combo->addItems(items);
+        combo->setEditText(text);
+    }
+}
+
+}  // namespace
+
+TCarDataForm::TCarDataForm(Database& db, QWidget* parent) : QMainWindow(parent), db_(db)
+{
+    CarDataForm = this;
     setObjectName(QStringLiteral("CarDataForm"));
     setWindowTitle(QStringLiteral("Sorvani For Win32"));
-    resize(800, 600);
+
+    table1_ = std::make_unique<Table>(db_, "INDATA");
+    table5_ = std::make_unique<Table>(db_, "code");
+    Table1 = table1_.get();
+    Table5 = table5_.get();
+    Table1->AfterScroll = [this](Table&) { Table1AfterScroll(); };
+    Table1->BeforePost = [this](Table&) { Table1BeforePost(); };
+    Table1->AfterPost = [this](Table&) { Table1AfterPost(); };
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    TabPage = new QWidget(central);
+    TabPage->setObjectName(QStringLiteral("TabControl1"));
+    auto* pageLayout = new QVBoxLayout(TabPage);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(0);
+    ScrollBox1 = new QScrollArea(TabPage);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setWidgetResizable(false);
+    ScrollBox1->viewport()->installEventFilter(this);
+    TabControl1 = new QTabBar(TabPage);
+    TabControl1->setObjectName(QStringLiteral("TabBar1"));
+    TabControl1->setShape(QTabBar::RoundedSouth);
+    TabControl1->setExpanding(false);
+    for (const char* caption : kTabCaptions)
+        TabControl1->addTab(QString::fromUtf8(caption));
+    pageLayout->addWidget(ScrollBox1, 1);
+    pageLayout->addWidget(TabControl1);
+    layout->addWidget(TabPage);
+    setCentralWidget(central);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusPanel0 = new QLabel(StatusBar1);
+    StatusPanel0->setFixedWidth(500);
+    StatusBar1->addWidget(StatusPanel0);
+    setStatusBar(StatusBar1);
+
+    buildMenus();
+    buildToolbar();
+    buildCard();
+    for (QObject* o : CardPanel->children())
+        if (auto* w = qobject_cast<QWidget*>(o); w && !w->isHidden() && alignOf(w) == Align::Top)
+            cardBaseHeight_ += w->height();
+    for (const ChoiceList& l : choiceLists())
+        for (const char* box : l.boxes)
+            setChoices(control<QWidget>(box), l.builtIn);
+    setChoices(control<QWidget>("UpComboBox1"), {QStringLiteral("群"), QStringLiteral("群馬")});
+
+    connectGuarded(TabControl1, &QTabBar::currentChanged, this, [this] {
+        if (!tabChanging_)
+            TabControl1Change();
+    });
+    for (const char* name : kDateBoxes) {
+        QWidget* box = control<QWidget>(name);
+        const QString hint = QStringLiteral(" ダブルクリックでカレンダー表示で入力出来ます。");
+        onClick(box, [this, hint] { setStatusHint(hint); });
+        onKeyDown(box, [this, hint](QKeyEvent*) { setStatusHint(hint); });
+    }
+    onClick(control<QWidget>("DBMemo34"),
+            [this] { setStatusHint(QStringLiteral(" 左の日付をクリックするとカレンダー表示で入力出来ます。")); });
+    for (const char* name : {"DBMemo25", "DBMemo29"})
+        onClick(control<QWidget>(name),
+                [this] { setStatusHint(QStringLiteral(" ダブルクリックで郵便番号７桁検索で入力出来ます。")); });
+    for (const char* name : {"DBMemo21", "DBMemo22"})
+        onClick(control<QWidget>(name), [this] { setStatusHint(QStringLiteral(" ダブルクリックで諸元表入力が出来ます。")); });
+    for (const char* name : {"DBMemo23", "DBMemo32", "UpMemo6"})
+        onClick(control<QWidget>(name), [this] {
+            setStatusHint(QStringLiteral(" 左のタイトルをクリックすると”使用者に同じ”が入力されます。"));
+        });
+    for (const char* name : {"DBMemo23", "DBMemo25", "DBMemo29", "DBMemo32", "DBMemo21", "DBMemo22", "UpMemo6"})
+        connect(control<DBMemo>(name), &DBMemo::exited, this, [this] { setStatusHint({}); });
+    qApp->installEventFilter(this);
+
+    RestorePos1 = new TRestorePos(this);
+    RestorePos1->setObjectName(QStringLiteral("RestorePos1"));
+    RestorePos1->KeyName = QStringLiteral("Dremlot");
+    RestorePos1->PosXValueName = QStringLiteral("CarData PosX");
+    RestorePos1->PosYValueName = QStringLiteral("CarData PosY");
+    RestorePos1->WidthValueName = QStringLiteral("CarData Width");
+    RestorePos1->HeightValueName = QStringLiteral("CarData Height");
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(1);
+    connectGuarded(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+
+    resize(980, 700);
+    Table1->Open();
+    FormCreate();
+    RestorePos1->restore();
+    if (Table1->IsEmpty())
+        Table1AfterScroll();
+}
+
+TCarDataForm::~TCarDataForm()
+{
+    qApp->removeEventFilter(this);
+    if (CarDataForm == this)
+        CarDataForm = nullptr;
+}
+
+template <class T> T* TCarDataForm::control(const char* name) const
+{
+    T* w = findChild<T*>(QString::fromLatin1(name));
+    Q_ASSERT_X(w, "control", name);
+    return w;
+}
+
+QWidget* TCarDataForm::card() const { return CardPanel; }
+
+QString TCarDataForm::dataDirectory() const { return PathLabel->text(); }
+
+void TCarDataForm::FormCreate()
+{
+    ExpenseFormsCreated = ListFormsCreated = BulkRestoring = false;
+    SortFilterCombined = 0;
+    SortPanel->setCaption({});
+    FilterPanel->setCaption({});
+    Commant1Panel->setCaption(QStringLiteral("件中"));
+    PathLabel->setText(currentDataDirectory());
+    const QString dir = dataDirectory();
+    RequestProgramPresent = fileExists(dir, QStringLiteral("Ostrivan.exe")) ? 1 : 0;
+    if (!fileExists(dir, QStringLiteral("Pelmora.exe"))) {
+        QStringList hidden = {QStringLiteral("User1"), QStringLiteral("Print1"), QStringLiteral("PrintS1"),
+                              QStringLiteral("PrintS2"), QStringLiteral("PrintS3")};
+        for (int i = 2; i <= 23; ++i)
+            hidden << QStringLiteral("Print%1").arg(i);
+        for (const QString& name : hidden)
+            findChild<QAction*>(name)->setVisible(false);
+    }
+    RememberedInsurer = Table1->FieldByName("自賠責保険機関").AsString();
+    RememberedCertificate = Table1->FieldByName("自賠責証明番号").AsString();
+    loadLists();
+
+    DesignationOnlySearch = 0;
+    if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("CarSearch.INI"))))
+        DesignationOnlySearch = f->number(0);
+    RecordLayoutMode = 0;
+    ResizeOffset = 0;
+    if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("DataBase.INI")))) {
+        RecordLayoutMode = f->number(0);
+        applyLayoutMode(RecordLayoutMode);
+    }
+    BackupNamePrefix.clear();
+    BackupNameSuffix.clear();
+    if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("CarSave.INI")))) {
+        BackupNamePrefix = f->line(0);
+        BackupNameSuffix = f->line(1);
+    }
+    StartupPassword.clear();
+    if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("Pass.INI"))))
+        StartupPassword = f->line(0);
+    if (!StartupPassword.empty())
+        TabPage->hide();
+    if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("INIDIR.INI"))))
+        RestoreInitialFolder = pathFromSettings(f->line(0));
+    setCapsLock(true);
+}
+
+void TCarDataForm::loadLists()
+{
+    const QString dir = dataDirectory();
+    if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("CodeFile.INI")))) {
+        ListBox1->clear();
+        for (const SjisString& l : f->lines())
+            ListBox1->addItem(sjis::decode(l));
+    }
+    for (const ChoiceList& list : choiceLists()) {
+        auto f = LineListFile::read(resolveFile(dir, QString::fromLatin1(list.file)));
+        if (!f)
+            continue;
+        QStringList items;
+        for (const SjisString& l : f->lines())
+            items << sjis::decode(l);
+        for (const char* box : list.boxes)
+            setChoices(control<QWidget>(box), items);
+    }
+    for (const SectionTitle& t : sectionTitles())
+        if (auto f = LineListFile::read(resolveFile(dir, QString::fromLatin1(t.file))))
+            control<Panel>(t.panel)->setCaption(sjis::decode(f->line(std::size_t(t.line))));
+}
+
+// Shows the extension rows for a layout mode and binds their controls.
+void TCarDataForm::applyLayoutMode(int mode)
+{
+    auto* up1 = findChild<QAction*>(QStringLiteral("Up1"));
+    if (mode == 1) {
+        up1->setChecked(true);
+        ResizeOffset = 59;
+        for (const char* name : {"TitlePanel14", "EditPanel15", "EditPanel16"})
+            setControlVisible(control<QWidget>(name), true);
+        bindExtensionControls(true);
+        findChild<QAction*>(QStringLiteral("K4"))->setVisible(true);
+    } else if (mode == 2) {
+        ResizeOffset = 20;
+        setControlVisible(control<QWidget>("EditPanel16"), true);
+        bindExtensionControls(false);
+    }
+    FormResize();
+}
+
+// Binds the memo row, and with `all` the whole extension row; false when
+// the record table lacks one of the fields.
+bool TCarDataForm::bindExtensionControls(bool all)
+{
+    const std::pair<const char*, const char*> bindings[] = {
+        {"UpMemo6", "メモ"},          {"UpMemo1", "エンジンＮＯ．"}, {"UpMemo2", "色"},
+        {"UpComboBox1", "年式"},      {"UpComboBox2", "販売年月日"}, {"UpMemo3", "販売形態"},
+        {"UpComboBox4", "カテゴリ"},  {"UpMemo5", "お買い上げ金額"}, {"UpComboBox3", "盗難保険"},
+    };
+    for (auto [name, field] : bindings) {
+        if (Table1->FieldIndex(field) < 0)
+            return false;
+        if (auto* memo = findChild<DBMemo*>(QString::fromLatin1(name)))
+            memo->bind(*Table1, field);
+        else
+            control<DBComboBox>(name)->bind(*Table1, field);
+        if (!all)
+            break;
+    }
+    return true;
+}
+
+void TCarDataForm::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    if (Timer1 && !Timer1->property("fired").toBool()) {
+        Timer1->setProperty("fired", true);
+        Timer1->start();
+    }
+}
+
+void TCarDataForm::Timer1Timer()
+{
+    Timer1->stop();
+    const QString dir = dataDirectory();
+    if (!StartupPassword.empty()) {
+        showModal(*PassDlg);
+        if (sjis::encode(PassDlg->MaskEdit1->text()) != StartupPassword) {
+            close();
+            return;
+        }
+        TabPage->show();
+    }
+    if (fileExists(dir, QStringLiteral("Pelmora.exe")) && !fileExists(dir, QStringLiteral("User.INI"))) {
+        // The own-company dialog comes with the print side.
+    }
+}
+
+void TCarDataForm::selectTab(int index)
+{
+    tabChanging_ = true;
+    TabControl1->setCurrentIndex(index);
+    tabChanging_ = false;
+}
+
+void TCarDataForm::TabControl1Change()
+{
+    const int index = TabControl1->currentIndex();
+    if (index < 0)
+        return;
+    const QString caption = TabControl1->tabText(index);
+    if (caption == QStringLiteral("追加")) {
+        Table1->Append();
+        return;
+    }
+    SjisString key = sjis::encode(caption).substr(0, 2);
+    while (key.size() == 2) {
+        if (Table1->Locate("使用者ふりがな", {key}, {true}))
+            return;
+        const int next = uint8_t(key[1]) + 1;
+        if (next > 0xF1)
+            break;
+        key[1] = char(next);
+    }
+    showMessage(caption + QStringLiteral(" not found."));
+}
+
+void TCarDataForm::refreshCounters()
+{
+    TotalPanel->setCaption(QString::number(Table1->RecordCount()));
+    CurrentPanel->setCaption(QString::number(Table1->RecNo()));
+}
+
+void TCarDataForm::paintEvent(QPaintEvent* e)
+{
+    QMainWindow::paintEvent(e);
+    refreshCounters();
+}
+
+void TCarDataForm::resizeEvent(QResizeEvent* e)
+{
+    QMainWindow::resizeEvent(e);
+    guarded([this] { FormResize(); });
+}
+
+void TCarDataForm::FormResize()
+{
+    if (width() < kMinimumWidth)
+        resize(kMinimumWidth, height());
+    auto* remarks = control<QWidget>("DBMemo34");
+    auto* headers = control<QWidget>("EditPanel11");
+    auto* remarksRow = control<QWidget>("EditPanel9");
+    const int viewportWidth = ScrollBox1->viewport()->width();
+    CardPanel->resize(std::max(viewportWidth, 760), CardPanel->height());
+
+    // The card's height without the remarks growing: every visible row.
+    auto contentHeight = [&] {
+        int h = 0;
+        for (QObject* o : CardPanel->children())
+            if (auto* w = qobject_cast<QWidget*>(o); w && !w->isHidden() && alignOf(w) == Align::Top)
+                h += w->height();
+        return h;
+    };
+    int margin;
+    const int available = ScrollBox1->viewport()->height();
+    if (SpinEdit1->value() + ResizeOffset + cardBaseHeight() < available) {
+        const int grow = available - contentHeight() - 4;
+        remarks->resize(remarks->width(), std::max(130, remarks->height() + grow));
+        margin = 20;
+    } else {
+        remarks->resize(remarks->width(), 130);
+        margin = 36;
+    }
+    const int memoWidth = std::max(100, width() - margin - kRemarksLeft);
+    remarks->resize(memoWidth, remarks->height());
+    setControlWidth(headers, memoWidth);
+    setControlHeight(remarksRow, remarks->y() + remarks->height() + 4);
+    CardPanel->resize(CardPanel->width(), contentHeight());
+    CardPanel->realign();
+    setControlWidth(control<QWidget>("DBComboBox7"), control<QWidget>("Title1Panel7")->width());
+    setControlWidth(control<QWidget>("DBComboBox8"), control<QWidget>("Title2Panel1")->width());
+    setControlWidth(control<QWidget>("UpComboBox3"), control<QWidget>("Title14Panel8")->width());
+}
+
+int TCarDataForm::cardBaseHeight() const
+{
+    return cardBaseHeight_;
+}
+
+// Enter moves to the next field, except in the remarks memo where it breaks
+// the line.
+bool TCarDataForm::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == ScrollBox1->viewport() && e->type() == QEvent::Resize)
+        QTimer::singleShot(0, this, [this] { guarded([this] { FormResize(); }); });
+    if (e->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier)
+            return handleEnterKey(watched);
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+bool TCarDataForm::handleEnterKey(QObject* target)
+{
+    auto* w = qobject_cast<QWidget*>(target);
+    if (!w || w->window() != this || !isAncestorOf(w))
+        return false;
+    QWidget* focused = QApplication::focusWidget();
+    if (!focused || !CardPanel->isAncestorOf(focused))
+        return false;
+    for (QWidget* p = focused; p; p = p->parentWidget())
+        if (p->objectName() == QLatin1String("DBMemo34"))
+            return false;
+    focusNextChild();
+    return true;
+}
+
+void TCarDataForm::keyPressEvent(QKeyEvent* e)
+{
+    QMainWindow::keyPressEvent(e);
+}
+
+bool TCarDataForm::FormCloseQuery()
+{
+    if (Table1->state() != Table::State::Browse) {
+        switch (showMessage(QStringLiteral("登録していません！\r登録してよろしいですか？"), QStringLiteral("確認"),
+                            MessageIcon::Question, MessageButtons::YesNoCancel, this)) {
+        case MessageAnswer::Yes:
+            try {
+                Table1->Next();
+            } catch (const std::exception& e) {
+                showMessage(QString::fromUtf8(e.what()), {}, MessageIcon::Error);
+                return false;  // Caps Lock stays as it was
+            }
+            break;
+        case MessageAnswer::No:
+            Table1->Cancel();
+            break;
+        default:
+            setCapsLock(false);
+            return false;
+        }
+    }
+    setCapsLock(false);
+    return true;
+}
+
+void TCarDataForm::closeEvent(QCloseEvent* e)
+{
+    bool close = false;
+    guarded([&] { close = FormCloseQuery(); });
+    if (close)
+        e->accept();
+    else
+        e->ignore();
+}
+
+// ---- the record hooks ------------------------------------------------------------
+
+void TCarDataForm::Table1AfterScroll()
+{
+    if (BulkRestoring)
+        return;
+    control<Panel>("Title9Panel3")->setCaption(QStringLiteral("年　月　日"));
+    control<Panel>("Title9Panel4")->setCaption(QStringLiteral("内　　　　　　　　　　容"));
+    refreshCounters();
+    RememberedInsurer = Table1->FieldByName("自賠責保険機関").AsString();
+    RememberedCertificate = Table1->FieldByName("自賠責証明番号").AsString();
+    if (Table1->RecNo() == -1) {
+        selectTab(kAddTab);
+    } else if (Table1->RecordCount() > 0) {
+        selectTab(KanaRowIndex(Table1->FieldByName("使用者ふりがな").AsString()));
+    } else {
+        Table1->Append();
+        selectTab(kAddTab);
+    }
+}
+
+void TCarDataForm::Table1BeforePost()
+{
+    for (const char* code : {"自動車型式指定番号", "類別区分番号"}) {
+        Field f = Table1->FieldByName(code);
+        SjisString v = f.AsString();
+        ChangeChar(v);
+        f.SetAsString(v);
+    }
+    if (!BulkRestoring) {
+        Field insurer = Table1->FieldByName("自賠責保険機関");
+        Field certificate = Table1->FieldByName("自賠責証明番号");
+        if (insurer.AsString() != RememberedInsurer || certificate.AsString() != RememberedCertificate) {
+            Table1->FieldByName("自賠責機関").SetAsString(RememberedInsurer);
+            Table1->FieldByName("証明番号").SetAsString(RememberedCertificate);
+            RememberedInsurer = insurer.AsString();
+            RememberedCertificate = certificate.AsString();
+        }
+    }
+    selectTab(KanaRowIndex(Table1->FieldByName("使用者ふりがな").AsString()));
+    learnSpecification(*Table1, *Table5, RecordLayoutMode);
+}
+
+void TCarDataForm::Table1AfterPost()
+{
+    Table1->Locate("使用者ふりがな;自動車登録番号",
+                   {Table1->FieldByName("使用者ふりがな").AsString(), Table1->FieldByName("自動車登録番号").AsString()},
+                   {true});
+}
+
+// ---- commands of the window ---------------------------------------------------------
+
+void TCarDataForm::setStatusHint(const QString& text)
+{
+    StatusPanel0->setText(text);
+}
+
+void TCarDataForm::N18Click()
+{
+    PassDlg->setWindowTitle(QStringLiteral("パスワードの設定"));
+    PassDlg->MaskEdit1->clear();
+    if (showModal(*PassDlg) != QDialog::Accepted)
+        return;
+    LineListFile({sjis::encode(PassDlg->MaskEdit1->text())})
+        .write(resolveFile(dataDirectory(), QStringLiteral("Pass.INI")));
+}
+
+void TCarDataForm::Ver1Click()
+{
+    showModal(*VersionDlg);
+}
+
+void TCarDataForm::Contents1Click()
+{
+    openHelp(resolveFile(dataDirectory(), QStringLiteral("Dremlot.html")));
+}
+
+void TCarDataForm::Exit1Click()
+{
+    close();
+}
+
+void TCarDataForm::Up1Click()
+{
+    auto* up1 = findChild<QAction*>(QStringLiteral("Up1"));
+    // The action toggled itself already; the switch goes by the state before.
+    const bool wasChecked = !up1->isChecked();
+    if (Table1->FieldIndex("メモ") < 0) {
+        up1->setChecked(false);
+        return;
+    }
+    if (wasChecked) {
+        up1->setChecked(false);
+        ResizeOffset = 20;
+        setControlVisible(control<QWidget>("TitlePanel14"), false);
+        setControlVisible(control<QWidget>("EditPanel15"), false);
+        setControlVisible(control<QWidget>("EditPanel16"), true);
+        bindExtensionControls(false);
+    } else {
+        up1->setChecked(true);
+        ResizeOffset = 59;
+        for (const char* name : {"TitlePanel14", "EditPanel15", "EditPanel16"})
+            setControlVisible(control<QWidget>(name), true);
+        if (!bindExtensionControls(true)) {
+            up1->setChecked(false);
+            return;
+        }
+        findChild<QAction*>(QStringLiteral("K4"))->setVisible(true);
+    }
+    FormResize();
+    try {
+        LineListFile({wasChecked ? "2" : "1"}).write(resolveFile(dataDirectory(), QStringLiteral("DataBase.INI")));
+    } catch (const FileError&) {
+        up1->setChecked(false);
+    }
 }

@@ -8,6 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
+
+using Texts = std::vector<std::string>;
 
 class TableTest : public ::testing::Test {
 protected:
@@ -38,4 +42,25 @@ protected:
     }
 
     static std::string reading(Table& t) { return sjis::toUtf8(t.FieldByName("使用者ふりがな").AsString()); }
+
+    static void set(Table& t, const char* field, const char* utf8) { t.FieldByName(field).SetAsString(sj(utf8)); }
+    static std::string get(Table& t, const char* field) { return sjis::toUtf8(t.FieldByName(field).AsString()); }
+
+    // One field of every visible record in the active order, read without
+    // moving the cursor.
+    static Texts column(Table& t, const char* field = "使用者ふりがな")
+    {
+        Texts out;
+        const auto f = std::size_t(t.FieldIndex(field));
+        for (int i = 0; i < t.RecordCount(); ++i)
+            out.push_back(sjis::toUtf8(t.rowValues(i)[f]));
+        return out;
+    }
+
+    // A number read straight from the database, past the engine.
+    long long scalar(const std::string& sql)
+    {
+        Statement s = db->prepare(sql);
+        return s.step() ? s.columnInt(0) : -1;
+    }
 };

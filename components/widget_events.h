@@ -1,0 +1,17 @@
+// Handlers on widget events that Qt delivers as virtual functions only
+// (click, double-click, enter, key down), so forms can bind them by name
+// like signals. Events of an editable combo box or a text edit reach their
+// inner editor and viewport; those are watched too.
+#pragma once
+
+#include <QEvent>
+#include <functional>
+
+class QKeyEvent;
+class QWidget;
+
+void onEvent(QWidget* w, QEvent::Type type, std::function<void()> handler);
+void onClick(QWidget* w, std::function<void()> handler);
+void onDoubleClick(QWidget* w, std::function<void()> handler);
+void onEnter(QWidget* w, std::function<void()> handler);  // takes the focus
+void onKeyDown(QWidget* w, std::function<void(QKeyEvent*)> handler);
