@@ -72,7 +72,7 @@ Panel* pairOf(QWidget* parent, const char* name, Align align, int width, Table* 
     };
     bracket(")");
     if (combo)
-        bound<DBComboBox>(p, second, Align::Right, width / 3, table, secondField);
+        bound<DBComboBox>(p, second, Align::Right, width * 2 / 5, table, secondField);
     else
         bound<DBMemo>(p, second, Align::Right, width / 3, table, secondField);
     bracket("(");
@@ -117,17 +117,17 @@ void TCarDataForm::buildCard()
 
     // Make row.
     r = row(c, "TitlePanel2", kTitleLine);
-    title(r, "Title2Panel6", "車両総重量", Align::Right, 75);
-    title(r, "Title2Panel5", "車両重量", Align::Right, 60);
-    title(r, "Title2Panel4", "最大積載量", Align::Right, 75);
-    title(r, "Title2Panel3", "乗車定員", Align::Right, 54);
+    title(r, "Title2Panel6", "車両総重量", Align::Right, 90);
+    title(r, "Title2Panel5", "車両重量", Align::Right, 64);
+    title(r, "Title2Panel4", "最大積載量", Align::Right, 90);
+    title(r, "Title2Panel3", "乗車定員", Align::Right, 64);
     title(r, "Title2Panel2", "型　式", Align::Right, 110);
     title(r, "Title2Panel1", "車　　名", Align::Client, 10);
     r = row(c, "EditPanel2", kEditRow);
-    pairOf(r, "GrossWeightPanel", Align::Right, 75, t, "DBMemo12", "車両総重量", "DBMemo13", "総重量");
-    bound<DBMemo>(r, "DBMemo9", Align::Right, 60, t, "車両重量");
-    pairOf(r, "LoadPanel", Align::Right, 75, t, "DBMemo10", "最大積載量", "DBMemo11", "積載量");
-    pairOf(r, "CapacityPanel", Align::Right, 54, t, "DBMemo7", "乗車定員", "DBMemo8", "定員");
+    pairOf(r, "GrossWeightPanel", Align::Right, 90, t, "DBMemo12", "車両総重量", "DBMemo13", "総重量");
+    bound<DBMemo>(r, "DBMemo9", Align::Right, 64, t, "車両重量");
+    pairOf(r, "LoadPanel", Align::Right, 90, t, "DBMemo10", "最大積載量", "DBMemo11", "積載量");
+    pairOf(r, "CapacityPanel", Align::Right, 64, t, "DBMemo7", "乗車定員", "DBMemo8", "定員");
     bound<DBMemo>(r, "DBMemo6", Align::Right, 110, t, "型式");
     bound<DBComboBox>(r, "DBComboBox8", Align::None, 100, t, "車名");
 
@@ -138,8 +138,8 @@ void TCarDataForm::buildCard()
     title(group, "Title3Panel3", "長さ", Align::Left, 50);
     title(group, "Title3Panel4", "幅", Align::Left, 50);
     title(group, "Title3Panel5", "高さ", Align::Left, 50);
-    twoLineTitle(group, "Title3Panel6", Align::Left, 70, "Title3Panel10", "総排気量又", "Title3Panel11", "は定格出力");
-    title(group, "Title3Panel7", "燃料の種類", Align::Left, 70);
+    twoLineTitle(group, "Title3Panel6", Align::Left, 80, "Title3Panel10", "総排気量又", "Title3Panel11", "は定格出力");
+    title(group, "Title3Panel7", "燃料の種類", Align::Left, 130);
     twoLineTitle(group, "Title3Panel8", Align::Left, 80, "Title3Panel12", "型式指定", "Title3Panel13", "番号");
     twoLineTitle(group, "Title3Panel9", Align::Client, 80, "Title3Panel14", "類別区分", "Title3Panel15", "番号");
     title(r, "Title3Panel1", "車　台　番　号", Align::Client, 10);
@@ -149,12 +149,12 @@ void TCarDataForm::buildCard()
     bound<DBMemo>(edit3, "DBMemo16", Align::Left, 50, t, "長さ");
     bound<DBMemo>(edit3, "DBMemo17", Align::Left, 50, t, "幅");
     bound<DBMemo>(edit3, "DBMemo18", Align::Left, 50, t, "高さ");
-    pairOf(edit3, "OutputPanel", Align::Left, 70, t, "DBMemo19", "総排気量又は定格出力", "DBMemo20", "定格出力");
-    pairOf(edit3, "FuelPanel", Align::Left, 70, t, "DBComboBox10", "燃料の種類", "DBComboBox9", "燃料", true);
+    pairOf(edit3, "OutputPanel", Align::Left, 80, t, "DBMemo19", "総排気量又は定格出力", "DBMemo20", "定格出力");
+    pairOf(edit3, "FuelPanel", Align::Left, 130, t, "DBComboBox10", "燃料の種類", "DBComboBox9", "燃料", true);
     bound<DBMemo>(edit3, "DBMemo21", Align::Left, 80, t, "自動車型式指定番号");
     bound<DBMemo>(edit3, "DBMemo22", Align::Client, 80, t, "類別区分番号");
     bound<DBMemo>(r, "DBMemo14", Align::Client, 10, t, "車台番号");
-    const int groupWidth = 90 + 50 + 50 + 50 + 70 + 70 + 80 + 80;
+    const int groupWidth = 90 + 50 + 50 + 50 + 80 + 130 + 80 + 80;
     group->resize(groupWidth, kTitleRow);
     edit3->resize(groupWidth, kEditRow);
 

@@ -66,6 +66,7 @@ TEST_F(SqlConditionTest, QuotesInsideALiteralAreDoubled)
     EXPECT_EQ(select("(名前 = 'O''Neil')"), Texts{"O'Neil"});
     EXPECT_EQ(select("(名前 = 'O''*')"), Texts{"O'Neil"});
     EXPECT_EQ(select("(名前 = '''')"), Texts{});
+    EXPECT_EQ(select("(名前 = ') or (名前 = ''あ')"), Texts{});  // brackets and keywords inside a literal
 }
 
 TEST_F(SqlConditionTest, RangeOfTheFilterDialogTakesTheTextsBetweenAndThoseBeginningWithTheUpperBound)
@@ -185,6 +186,21 @@ TEST_F(FilterTest, FilteredShowsOnlyTheMatchingRecordsAndClearingShowsAllAgain)
     EXPECT_EQ(sjis::toUtf8(t->Filter()), "(乗車定員 >= '1')");
     EXPECT_EQ(t->RecNo(), 1);
     EXPECT_EQ(reading(*t), "きむら");  // blank sorts first
+}
+
+TEST_F(FilterTest, TheFilterDialogsDateRangeOnTheRecordTable)
+{
+    t->EmptyTable();
+    for (const char* date : {"平成　９年１２月", "平成１０年", "平成１０年　１月", "平成１２年", "平成１２年１２月",
+                             "平成１３年", "昭和６３年"}) {
+        t->Append();
+        set(*t, "使用者ふりがな", date);
+        set(*t, "登録年月日", date);
+        t->Post();
+    }
+    t->SetFilter(sj("(登録年月日 >= '平成１０年') and  ((登録年月日 <= '平成１２年') or (登録年月日 = '平成１２年*'))"));
+    t->SetFiltered(true);
+    EXPECT_EQ(column(*t, "登録年月日"), (Texts{"平成１０年", "平成１０年　１月", "平成１２年", "平成１２年１２月"}));
 }
 
 TEST_F(FilterTest, BadFilterIsRefusedAndNothingChanges)

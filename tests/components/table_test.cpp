@@ -93,9 +93,12 @@ TEST_F(TableTest, BrowsingVisitsEveryRecordOnceAndSetsEofAndBofAsDocumented)
 TEST_F(TableTest, NewRecordHasNoNumberUntilPosted)
 {
     auto t = open("INDATA");
-    addRecord(*t, "かとう", "1");
-    t->FieldByName("乗車定員");
-    t->Append();
+    t->Edit();  // on an empty table: a new record
+    EXPECT_EQ(t->state(), Table::State::Insert);
+    EXPECT_EQ(t->RecNo(), -1);
+    set(*t, "使用者ふりがな", "かとう");
+    t->Post();
+    t->Insert();
     EXPECT_EQ(t->state(), Table::State::Insert);
     EXPECT_EQ(t->RecNo(), -1);
     EXPECT_EQ(t->currentPosition(), -1);
