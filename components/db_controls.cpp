@@ -721,13 +721,7 @@ void DBGrid::moveToRow(int row)
         if (row >= t->RecordCount())
             return;
         const std::vector<SjisString> target = t->rowValues(row);
-        if (t->state() != Table::State::Browse) {
-            emit t->updateRecord();
-            if (t->Modified())
-                t->Post();
-            else
-                t->Cancel();
-        }
+        t->CheckBrowseMode();
         const int count = t->RecordCount();
         for (int r : {row, row - 1, row + 1}) {
             if (r >= 0 && r < count && t->rowValues(r) == target) {

@@ -352,6 +352,11 @@ bool Table::rowVisible(long long rowId)
 
 // ---- navigation ----------------------------------------------------------------
 
+void Table::CheckBrowseMode()
+{
+    settle();
+}
+
 void Table::settle()
 {
     checkActive();
@@ -375,48 +380,51 @@ long long Table::currentRow() const
 
 // `from` is the record that was current before the move: AfterScroll runs
 // only when another one becomes current.
-void Table::moveTo(std::size_t position, long long from)
+void Table::moveTo(std::size_t position, long long from, bool bof, bool eof)
 {
     position_ = position;
     loadCurrent();
-    bof_ = eof_ = false;
+    bof_ = bof;
+    eof_ = eof;
     emit recordChanged();
     if (rows_[position_] != from && AfterScroll)
         AfterScroll(*this);
+}
+
+// A move that finds no record: only the flags change.
+void Table::stayAtEnd(bool bof, bool eof)
+{
+    bof_ = bof;
+    eof_ = eof;
+    emit recordChanged();
 }
 
 void Table::First()
 {
     settle();
     ensureView();
-    if (rows_.empty()) {
-        eof_ = bof_ = true;
-        return;
-    }
-    moveTo(0, currentRow());
-    bof_ = true;
+    if (rows_.empty())
+        return stayAtEnd(true, true);
+    moveTo(0, currentRow(), true, false);
 }
 
 void Table::Last()
 {
     settle();
     ensureView();
-    if (rows_.empty()) {
-        eof_ = bof_ = true;
-        return;
-    }
-    moveTo(rows_.size() - 1, currentRow());
-    eof_ = true;
+    if (rows_.empty())
+        return stayAtEnd(true, true);
+    moveTo(rows_.size() - 1, currentRow(), false, true);
 }
 
 void Table::Next()
 {
     settle();
     ensureView();
-    if (rows_.empty() || position_ + 1 >= rows_.size()) {
-        eof_ = true;
-        return;
-    }
+    if (rows_.empty())
+        return stayAtEnd(true, true);
+    if (position_ + 1 >= rows_.size())
+        return stayAtEnd(false, true);
     moveTo(position_ + 1, currentRow());
 }
 
@@ -424,10 +432,10 @@ void Table::Prior()
 {
     settle();
     ensureView();
-    if (rows_.empty() || position_ == 0) {
-        bof_ = true;
-        return;
-    }
+    if (rows_.empty())
+        return stayAtEnd(true, true);
+    if (position_ == 0)
+        return stayAtEnd(true, false);
     moveTo(position_ - 1, currentRow());
 }
 

@@ -20,7 +20,8 @@
 //   modified record is posted and an untouched one is dropped (Cancel).
 // - Eof is true after Next finds no further record, after Last, and on an
 //   empty table; Bof likewise after Prior finds none, after First, and on an
-//   empty table. Any other move clears both.
+//   empty table. Any other move clears both, and so does a Next or Prior
+//   that finds no record for the flag of the other end.
 // - AfterScroll runs once after every real move: when another record (or
 //   the new record of Append and Insert) becomes current, and after a
 //   Delete, also one that leaves the table empty (so a hook can start a new
@@ -153,6 +154,11 @@ public:
     // Eof" does, without the hooks).
     void EmptyTable();
 
+    // Settles a pending change the way a move does: bound controls hand
+    // over their text, then a modified record is posted and an untouched
+    // one dropped.
+    void CheckBrowseMode();
+
     State state() const { return state_; }
     bool Modified() const { return modified_; }
 
@@ -235,7 +241,8 @@ private:
     void loadCurrent();
     void clearCurrent();
     long long currentRow() const;  // row id of the current record; -1 for none or a new one
-    void moveTo(std::size_t position, long long from);
+    void moveTo(std::size_t position, long long from, bool bof = false, bool eof = false);
+    void stayAtEnd(bool bof, bool eof);
     void startNew();
     void applyOrder(const std::vector<std::string>& fieldNames);
     std::optional<Key> keyOfRow(long long rowId);

@@ -886,3 +886,25 @@ TEST_F(TableTest, TwoTablesAndTwoConnectionsSeeEachOthersRowsAfterRefresh)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TableTest, AMoveThatFindsNothingClearsTheOtherEndsFlag)
+{
+    auto t = open("INDATA");
+    addRecord(*t, "あ", "1");
+    t->First();
+    EXPECT_TRUE(t->Bof());
+    t->Next();
+    EXPECT_TRUE(t->Eof());
+    EXPECT_FALSE(t->Bof());
+    t->Prior();
+    EXPECT_TRUE(t->Bof());
+    EXPECT_FALSE(t->Eof());
+    int changes = 0;
+    QObject::connect(t.get(), &Table::recordChanged, [&] { ++changes; });
+    t->Prior();
+    EXPECT_EQ(changes, 1);  // bound navigators learn the final flags
+}
+
+}  // namespace
