@@ -159,6 +159,7 @@ TCarDataForm::TCarDataForm(Database& db, QWidget* parent) : QMainWindow(parent),
     connectGuarded(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 
     resize(980, 700);
+    Table5->Open();
     Table1->Open();
     FormCreate();
     RestorePos1->restore();
@@ -310,7 +311,13 @@ void TCarDataForm::Timer1Timer()
     const QString dir = dataDirectory();
     if (!StartupPassword.empty()) {
         showModal(*PassDlg);
-        if (sjis::encode(PassDlg->MaskEdit1->text()) != StartupPassword) {
+        bool right = false;
+        try {
+            right = sjis::encode(PassDlg->MaskEdit1->text()) == StartupPassword;
+        } catch (const TextEncodingError&) {
+            // a character no password file can hold: simply wrong
+        }
+        if (!right) {
             close();
             return;
         }
@@ -420,7 +427,10 @@ bool TCarDataForm::eventFilter(QObject* watched, QEvent* e)
         QTimer::singleShot(0, this, [this] { guarded([this] { FormResize(); }); });
     if (e->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(e);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier)
+        // The Enter of the number pad and Shift+Enter type the same carriage
+        // return; with Ctrl or Alt the key is no Enter for the form.
+        const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && plain)
             return handleEnterKey(watched);
     }
     return QMainWindow::eventFilter(watched, e);

@@ -1,6 +1,7 @@
 // The main window's menu bar and tool bar.
 #include "components/db_controls.h"
 #include "components/panel.h"
+#include "platform/error_guard.h"
 #include "record_book/main_window.h"
 
 #include <QMenuBar>
@@ -52,7 +53,7 @@ void TCarDataForm::buildMenus()
     for (int i = 3; i <= 23; ++i)
         item(file, QStringLiteral("Print%1").arg(i).toLatin1().constData(), "費用印刷");
     file->addSeparator();
-    connect(item(file, "Exit1", "終了(&X)"), &QAction::triggered, this, [this] { Exit1Click(); });
+    connectGuarded(item(file, "Exit1", "終了(&X)"), &QAction::triggered, this, &TCarDataForm::Exit1Click);
 
     QMenu* edit = top("Edit1", "編集(&E)");
     item(edit, "Copy1", "現在のデータを複写", Qt::Key_F9);
@@ -80,13 +81,13 @@ void TCarDataForm::buildMenus()
     item(items, "N12", "項目の行");
     QAction* up1 = item(items, "Up1", "二輪車用");
     up1->setCheckable(true);
-    connect(up1, &QAction::triggered, this, [this] { Up1Click(); });
+    connectGuarded(up1, &QAction::triggered, this, &TCarDataForm::Up1Click);
     item(edit, "N13", "諸元表の修正(&F)");
     item(edit, "Expense1", "費用の設定(&H)");
     item(edit, "S1", "印刷等桁数設定(&S)");
     item(edit, "N7", "ﾀｲﾄﾙ色変更(&T)");
     item(edit, "User1", "自社情報設定");
-    connect(item(edit, "N18", "パスワードの設定"), &QAction::triggered, this, [this] { N18Click(); });
+    connectGuarded(item(edit, "N18", "パスワードの設定"), &QAction::triggered, this, &TCarDataForm::N18Click);
     edit->addSeparator();
     item(edit, "PrintSB", "一覧印刷設定");
     item(edit, "PrintS1", "車検証印刷設定");
@@ -111,9 +112,9 @@ void TCarDataForm::buildMenus()
     item(show, "FilterN", "フィルタ解除", Qt::CTRL | Qt::Key_N)->setEnabled(false);
 
     QMenu* help = top("Help1", "ﾍﾙﾌﾟ(&H)");
-    connect(item(help, "Contents1", "目次(&C)"), &QAction::triggered, this, [this] { Contents1Click(); });
+    connectGuarded(item(help, "Contents1", "目次(&C)"), &QAction::triggered, this, &TCarDataForm::Contents1Click);
     help->addSeparator();
-    connect(item(help, "Ver1", "ﾊﾞｰｼﾞｮﾝ情報（&A)"), &QAction::triggered, this, [this] { Ver1Click(); });
+    connectGuarded(item(help, "Ver1", "ﾊﾞｰｼﾞｮﾝ情報（&A)"), &QAction::triggered, this, &TCarDataForm::Ver1Click);
 }
 
 void TCarDataForm::buildToolbar()

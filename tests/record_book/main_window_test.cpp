@@ -2,6 +2,7 @@
 #include "components/panel.h"
 #include "components/record_fields.h"
 #include "components/settings_file.h"
+#include "platform/help.h"
 #include "platform/keyboard_locks.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
@@ -17,13 +18,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 namespace {
@@ -167,3 +168,665 @@ protected:
         };
     }
 };
+
+// ---- start-up and the kana-row tabs ------------------------------------------------
+
+TEST_F(MainWindowTest, StartUpShowsTheFirstRecordOnTheTabOfItsReading)
+{
+    seed({{{"使用者ふりがな", "たなか"}, {"自動車登録番号", "1"}},
+          {{"使用者ふりがな", "やまだ"}, {"自動車登録番号", "2"}}});
+    create();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Sorvani For Win32"));
+    EXPECT_EQ(form->dataDirectory(), QDir::currentPath());
+    EXPECT_EQ(field("使用者ふりがな"), "たなか");
+    EXPECT_EQ(form->Table1->state(), Table::State::Browse);
+    EXPECT_EQ(tab(), 3);
+    EXPECT_EQ(caption("TotalPanel"), QStringLiteral("2"));
+    EXPECT_EQ(caption("CurrentPanel"), QStringLiteral("1"));
+    EXPECT_EQ(caption("Commant1Panel"), QStringLiteral("件中"));
+    EXPECT_TRUE(capsLock());
+    EXPECT_FALSE(w("TabControl1")->isHidden());
+}
+
+TEST_F(MainWindowTest, AnEmptyTableStartsANewRecordOnTheAddTab)
+{
+    create();
+    EXPECT_EQ(form->Table1->state(), Table::State::Insert);
+    EXPECT_EQ(form->Table1->RecNo(), -1);
+    EXPECT_EQ(tab(), 10);
+    EXPECT_EQ(caption("CurrentPanel"), QStringLiteral("-1"));
+}
+
+TEST_F(MainWindowTest, DeletingTheLastRecordStartsANewOne)
+{
+    seed({{{"使用者ふりがな", "さとう"}, {"自動車登録番号", "1"}}});
+    create();
+    EXPECT_EQ(tab(), 2);
+    form->Table1->Delete();
+    EXPECT_EQ(form->Table1->state(), Table::State::Insert);
+    EXPECT_EQ(tab(), 10);
+    EXPECT_EQ(caption("TotalPanel"), QStringLiteral("0"));
+}
+
+TEST_F(MainWindowTest, ATabFindsTheFirstReadingOfItsRowOrOfALaterKana)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}},
+          {{"使用者ふりがな", "さとう"}, {"自動車登録番号", "2"}},
+          {{"使用者ふりがな", "たなか"}, {"自動車登録番号", "3"}},
+          {{"使用者ふりがな", "んま"}, {"自動車登録番号", "4"}},
+          {{"使用者ふりがな", "カトウ"}, {"自動車登録番号", "5"}}});
+    create();
+    w<Panel>("Title9Panel3")->setCaption(QStringLiteral("x"));
+
+    clickTab("か行");  // no か-row reading: the next row that has one
+    EXPECT_EQ(field("使用者ふりがな"), "さとう");
+    EXPECT_EQ(tab(), 2);
+    EXPECT_EQ(caption("CurrentPanel"), QStringLiteral("2"));
+    EXPECT_EQ(caption("TotalPanel"), QStringLiteral("5"));
+    EXPECT_EQ(caption("Title9Panel3"), QStringLiteral("年　月　日"));  // reset by every move
+
+    clickTab("た行");
+    EXPECT_EQ(field("使用者ふりがな"), "たなか");
+    clickTab("わ行");  // ん is the last kana looked for
+    EXPECT_EQ(field("使用者ふりがな"), "んま");
+    EXPECT_EQ(tab(), 9);
+    clickTab("あ行");
+    EXPECT_EQ(field("使用者ふりがな"), "あべ");
+    EXPECT_EQ(tab(), 0);
+}
+
+TEST_F(MainWindowTest, ARowWithoutAnyLaterReadingIsReportedNotFound)
+{
+    // Katakana sorts after ん but is no hiragana row.
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}},
+          {{"使用者ふりがな", "カトウ"}, {"自動車登録番号", "2"}}});
+    create();
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok);
+    clickTab("わ行");
+    ASSERT_EQ(messages.prompts().size(), 1u);
+    EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("わ行 not found."));
+    EXPECT_EQ(field("使用者ふりがな"), "あべ");
+}
+
+TEST_F(MainWindowTest, TheAddTabStartsANewRecordThatAnotherTabDrops)
+{
+    seed({{{"使用者ふりがな", "さとう"}, {"自動車登録番号", "1"}}});
+    create();
+    clickTab("追加");
+    EXPECT_EQ(form->Table1->state(), Table::State::Insert);
+    EXPECT_EQ(form->Table1->RecNo(), -1);
+    EXPECT_EQ(tab(), 10);
+
+    clickTab("あ行");  // the untouched new record goes; さとう is the first one after あ
+    EXPECT_EQ(form->Table1->state(), Table::State::Browse);
+    EXPECT_EQ(form->Table1->RecordCount(), 1);
+    EXPECT_EQ(field("使用者ふりがな"), "さとう");
+    EXPECT_EQ(tab(), 2);
+}
+
+// ---- saving ------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, SavingMakesTheCodesFullWidthSelectsTheTabAndLearnsTheType)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}, {"車名", "トヨタ"}}});
+    create();
+    simulateTyping(w("DBMemo21"), QStringLiteral("ab12"));
+    simulateTyping(w("DBMemo22"), QStringLiteral(" 0034 "));
+    set("使用者ふりがな", "わだ");
+    form->Table1->Post();
+
+    EXPECT_EQ(field("自動車型式指定番号"), "ａｂ１２");
+    EXPECT_EQ(field("類別区分番号"), "００３４");
+    EXPECT_EQ(w<DBMemo>("DBMemo21")->text(), QStringLiteral("ａｂ１２"));
+    EXPECT_EQ(tab(), 9);
+
+    Table codes(*db, "code");
+    codes.Open();
+    ASSERT_EQ(codes.RecordCount(), 1);
+    EXPECT_EQ(sjis::toUtf8(codes.FieldByName("自動車型式指定番号").AsString()), "ａｂ１２");
+    EXPECT_EQ(sjis::toUtf8(codes.FieldByName("類別区分番号").AsString()), "００３４");
+    EXPECT_EQ(sjis::toUtf8(codes.FieldByName("車名").AsString()), "トヨタ");
+}
+
+TEST_F(MainWindowTest, AChangedInsuranceMovesThePreviousPairIntoTheHistory)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}, {"自賠責保険機関", "あおば"},
+           {"自賠責証明番号", "A100"}},
+          {{"使用者ふりがな", "いとう"}, {"自動車登録番号", "2"}}});
+    create();
+    Table& t = *form->Table1;
+    t.Edit();
+    set("自賠責保険機関", "みなと");
+    t.Post();
+    EXPECT_EQ(field("自賠責機関"), "あおば");
+    EXPECT_EQ(field("証明番号"), "A100");
+
+    // Saving again without a change of insurance leaves the history,
+    t.Edit();
+    set("備考", "x");
+    t.Post();
+    EXPECT_EQ(field("自賠責機関"), "あおば");
+    // also after leaving the record and coming back.
+    t.Next();
+    EXPECT_EQ(field("使用者ふりがな"), "いとう");
+    t.Prior();
+    t.Edit();
+    set("備考", "y");
+    t.Post();
+    EXPECT_EQ(field("自賠責機関"), "あおば");
+    EXPECT_EQ(field("証明番号"), "A100");
+
+    // A new certificate alone moves the pair too.
+    t.Edit();
+    set("自賠責証明番号", "B200");
+    t.Post();
+    EXPECT_EQ(field("自賠責機関"), "みなと");
+    EXPECT_EQ(field("証明番号"), "A100");
+
+    // A new record remembers nothing: its first insurer leaves empty history.
+    t.Append();
+    set("使用者ふりがな", "うえの");
+    set("自賠責保険機関", "はやて");
+    set("自賠責証明番号", "C300");
+    t.Post();
+    EXPECT_EQ(field("使用者ふりがな"), "うえの");
+    EXPECT_EQ(field("自賠責機関"), "");
+    EXPECT_EQ(field("証明番号"), "");
+}
+
+TEST_F(MainWindowTest, ABulkRestoreKeepsTheInsuranceHistory)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}, {"自賠責保険機関", "あおば"}}});
+    create();
+    form->BulkRestoring = true;
+    form->Table1->Edit();
+    set("自賠責保険機関", "みなと");
+    form->Table1->Post();
+    EXPECT_EQ(field("自賠責機関"), "");
+}
+
+TEST_F(MainWindowTest, LearningFollowsTheLayoutModeReadAtStartUp)
+{
+    auto saveType = [&](const char* designation) {
+        form->Table1->Append();
+        set("使用者ふりがな", designation);
+        set("自動車型式指定番号", designation);
+        set("類別区分番号", "1");
+        set("カテゴリ", "小型");
+        form->Table1->Post();
+    };
+    writeSettings("DataBase.INI", {"1"});
+    create();
+    saveType("A");
+    writeSettings("DataBase.INI", {"3"});
+    create();
+    saveType("B");
+
+    Table codes(*db, "code");
+    codes.Open();
+    ASSERT_EQ(codes.RecordCount(), 1);  // nothing learned under mode 3
+    EXPECT_EQ(sjis::toUtf8(codes.FieldByName("自動車型式指定番号").AsString()), "Ａ");
+    EXPECT_EQ(sjis::toUtf8(codes.FieldByName("カテゴリ").AsString()), "小型");
+}
+
+// ---- the start-up password -----------------------------------------------------------
+
+TEST_F(MainWindowTest, AStartUpPasswordHidesTheCardUntilItIsTyped)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}}});
+    writeSettings("Pass.INI", {"Secret"});
+    create();
+    EXPECT_TRUE(w("TabControl1")->isHidden());
+
+    ScriptedDialogs dialogs;
+    dialogs.answer(QStringLiteral("PassDlg"), typing("Secret"));
+    form->show();  // the prompt comes once the event loop runs
+    for (int i = 0; i < 200 && dialogs.unanswered(); ++i)
+        QTest::qWait(5);
+    EXPECT_EQ(dialogs.shown(), std::vector<QString>{QStringLiteral("PassDlg")});
+    EXPECT_FALSE(w("TabControl1")->isHidden());
+    EXPECT_TRUE(form->isVisible());
+
+    form->hide();  // showing the window again asks nothing more
+    form->show();
+    QTest::qWait(20);
+    EXPECT_EQ(dialogs.shown().size(), 1u);
+}
+
+TEST_F(MainWindowTest, AWrongPasswordClosesTheWindow)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}}});
+    writeSettings("Pass.INI", {"Secret"});
+    // Another case, and a character that no password file can hold.
+    for (const char* typed : {"secret", "Secret😀"}) {
+        create();
+        showQuietly();
+        ScriptedDialogs dialogs;
+        dialogs.answer(QStringLiteral("PassDlg"), typing(typed));
+        form->Timer1Timer();
+        EXPECT_FALSE(form->isVisible()) << typed;
+        EXPECT_TRUE(w("TabControl1")->isHidden());
+        EXPECT_FALSE(capsLock());
+    }
+}
+
+TEST_F(MainWindowTest, AWrongPasswordWhileAddingAsksTheClosingQuestionFirst)
+{
+    writeSettings("Pass.INI", {"Secret"});
+    create();  // empty table: a new record is being added
+    showQuietly();
+    ScriptedDialogs dialogs;
+    dialogs.answer(QStringLiteral("PassDlg"), typing("wrong"));
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::No);
+    form->Timer1Timer();
+    ASSERT_EQ(messages.prompts().size(), 1u);
+    EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("登録していません！\r登録してよろしいですか？"));
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainWindowTest, AnEmptyPasswordLineAsksNothing)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}}});
+    writeSettings("Pass.INI", {""});
+    create();
+    EXPECT_FALSE(w("TabControl1")->isHidden());
+    showQuietly();
+    ScriptedDialogs dialogs;  // any dialog fails the test
+    form->Timer1Timer();
+    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(MainWindowTest, ThePasswordSettingWritesPassIniForTheNextStart)
+{
+    create();
+    PassDlg->MaskEdit1->setText(QStringLiteral("old"));
+    ScriptedDialogs dialogs;
+    dialogs.answer(QStringLiteral("PassDlg"), [](QDialog& d) {
+        auto* edit = d.findChild<QLineEdit*>(QStringLiteral("MaskEdit1"));
+        EXPECT_TRUE(edit->text().isEmpty());
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("パスワードの設定"));
+        edit->setText(QStringLiteral("Abc"));
+        return int(QDialog::Accepted);
+    });
+    action("N18")->trigger();
+    EXPECT_EQ(fileBytes("Pass.INI"), QByteArray("Abc\r\n"));
+    EXPECT_TRUE(form->StartupPassword.empty());  // asked for at the next start only
+
+    dialogs.answer(QStringLiteral("PassDlg"), QDialog::Rejected);
+    action("N18")->trigger();
+    EXPECT_EQ(fileBytes("Pass.INI"), QByteArray("Abc\r\n"));
+
+    dialogs.answer(QStringLiteral("PassDlg"), typing(""));
+    action("N18")->trigger();
+    EXPECT_EQ(fileBytes("Pass.INI"), QByteArray("\r\n"));  // an empty line: no password
+}
+
+TEST_F(MainWindowTest, APassIniThatCannotBeWrittenIsReported)
+{
+    create();
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Pass.INI")));
+    ScriptedDialogs dialogs;
+    dialogs.answer(QStringLiteral("PassDlg"), typing("Abc"));
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok);
+    action("N18")->trigger();
+    ASSERT_EQ(messages.prompts().size(), 1u);
+    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
+}
+
+TEST_F(MainWindowTest, TheHelpMenuShowsTheAboutBoxAndTheHelpFile)
+{
+    QFile(dir.filePath(QStringLiteral("Dremlot.html"))).open(QIODevice::WriteOnly);
+    create();
+    ScriptedDialogs dialogs;
+    dialogs.answer(QStringLiteral("VersionDlg"), QDialog::Accepted);
+    action("Ver1")->trigger();
+    EXPECT_EQ(dialogs.shown(), std::vector<QString>{QStringLiteral("VersionDlg")});
+
+    ScriptedHelpViewer viewer;
+    action("Contents1")->trigger();
+    ASSERT_EQ(viewer.opened().size(), 1u);
+    EXPECT_TRUE(viewer.opened()[0].toLocalFile().endsWith(QStringLiteral("/Dremlot.html")));
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindowThroughTheClosingQuestion)
+{
+    create();  // a new record is being added
+    showQuietly();
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Cancel).answer(MessageAnswer::No);
+    action("Exit1")->trigger();
+    EXPECT_TRUE(form->isVisible());
+    action("Exit1")->trigger();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(messages.prompts().size(), 2u);
+}
+
+// ---- settings files read at start-up ---------------------------------------------------
+
+TEST_F(MainWindowTest, WithoutThePrintProgramItsMenuItemsAreHidden)
+{
+    QFile(dir.filePath(QStringLiteral("ostrivan.EXE"))).open(QIODevice::WriteOnly);
+    create();
+    QStringList hidden = {QStringLiteral("User1"), QStringLiteral("PrintS1"), QStringLiteral("PrintS2"),
+                          QStringLiteral("PrintS3")};
+    for (int i = 1; i <= 23; ++i)
+        hidden << QStringLiteral("Print%1").arg(i);
+    for (const QString& name : hidden)
+        EXPECT_FALSE(action(name.toLatin1().constData())->isVisible()) << name.toStdString();
+    EXPECT_TRUE(action("PrintB")->isVisible());
+    EXPECT_TRUE(action("PrintSB")->isVisible());
+    EXPECT_EQ(form->RequestProgramPresent, 1);  // found whatever the case of its name
+}
+
+TEST_F(MainWindowTest, ListFilesReplaceTheBuiltInChoices)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "練馬500"}}});
+    writeSettings("CarDate.INI", {"令和", "平成"});
+    writeSettings("CarIns.INI", {"あさひ保険", "", "はやて共済"});
+    writeSettings("CarNo.INI", {"品川", "練馬"});
+    writeSettings("CodeFile.INI", {"code.DB", "code2.DB"});
+    writeSettings("CarMemo.INI", {"点検"});
+    create();
+    const QStringList insurers = utf8List({"あさひ保険", "", "はやて共済"});  // an empty line is an entry
+    EXPECT_EQ(items("UpComboBox3"), insurers);  // the insurers come after the dates
+    EXPECT_EQ(items("DBComboBox15"), insurers);
+    for (const char* box : {"DBComboBox2", "DBComboBox3", "DBComboBox11", "DBComboBox12", "DBComboBox14",
+                            "UpComboBox1", "UpComboBox2"})
+        EXPECT_EQ(items(box), utf8List({"令和", "平成"})) << box;
+    EXPECT_EQ(items("DBComboBox1"), utf8List({"品川", "練馬"}));
+    EXPECT_EQ(w<QComboBox>("DBComboBox1")->currentText(), QStringLiteral("練馬500"));
+    EXPECT_EQ(items("ListBox1"), utf8List({"code.DB", "code2.DB"}));
+    EXPECT_EQ(items("MemoListBox"), utf8List({"点検"}));
+    EXPECT_EQ(items("DBComboBox5"), utf8List({"貨物", "乗用", "特種"}));  // no file: built in
+    EXPECT_EQ(form->Table1->state(), Table::State::Browse);  // filling the lists is no typing
+}
+
+TEST_F(MainWindowTest, WithoutListFilesTheBuiltInChoicesStay)
+{
+    create();
+    EXPECT_EQ(items("DBComboBox2"), utf8List({"昭和", "平成"}));
+    EXPECT_EQ(items("UpComboBox1"), utf8List({"群", "群馬"}));
+    EXPECT_EQ(items("DBComboBox13"), utf8List({"１２ヶ月", "２４ヶ月", "３６ヶ月"}));
+    EXPECT_EQ(items("MemoListBox"), utf8List({"車検", "修理"}));
+    EXPECT_EQ(caption("Title14Panel8"), QStringLiteral("盗難保険"));
+    EXPECT_EQ(caption("Title9Panel2"), QStringLiteral("自動車損害賠償責任保険"));
+}
+
+TEST_F(MainWindowTest, TitleFilesRenameTheSections)
+{
+    writeSettings("CarInsure.INI", {"任意保険"});
+    writeSettings("CarMemo1.INI", {"備忘"});
+    writeSettings("CarMemo2.INI", {"車台", "色名", "年"});
+    create();
+    EXPECT_EQ(caption("Title9Panel2"), QStringLiteral("任意保険"));
+    EXPECT_EQ(caption("Title15Panel1"), QStringLiteral("備忘"));
+    EXPECT_EQ(caption("Title14Panel1"), QStringLiteral("車台"));
+    EXPECT_EQ(caption("Title14Panel2"), QStringLiteral("色名"));
+    EXPECT_EQ(caption("Title14Panel3"), QStringLiteral("年"));
+    for (const char* panel : {"Title14Panel4", "Title14Panel5", "Title14Panel6", "Title14Panel7", "Title14Panel8"})
+        EXPECT_EQ(caption(panel), QString()) << panel;  // lines missing at the end: empty
+}
+
+TEST_F(MainWindowTest, OtherSettingsAreReadAtStartUp)
+{
+    writeSettings("CarSearch.INI", {"1"});
+    writeSettings("CarSave.INI", {"BK", ".sav"});
+    writeSettings("INIDIR.INI", {"C:\\Backup"});
+    create();
+    EXPECT_EQ(form->DesignationOnlySearch, 1);
+    EXPECT_EQ(form->BackupNamePrefix, "BK");
+    EXPECT_EQ(form->BackupNameSuffix, ".sav");
+    EXPECT_EQ(form->RestoreInitialFolder, QStringLiteral("C:/Backup"));
+    EXPECT_EQ(form->RequestProgramPresent, 0);
+}
+
+// ---- layout modes and the two-wheeler switch ---------------------------------------------
+
+TEST_F(MainWindowTest, LayoutModeOneShowsTheExtensionRows)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}, {"エンジンＮＯ．", "E-1"}, {"盗難保険", "有"}}});
+    writeSettings("DataBase.INI", {"1"});
+    create();
+    for (const char* panel : {"TitlePanel14", "EditPanel15", "EditPanel16"})
+        EXPECT_FALSE(w(panel)->isHidden()) << panel;
+    EXPECT_TRUE(action("Up1")->isChecked());
+    EXPECT_TRUE(action("K4")->isVisible());
+    EXPECT_EQ(form->ResizeOffset, 59);
+    EXPECT_EQ(w<DBMemo>("UpMemo1")->text(), QStringLiteral("E-1"));
+    EXPECT_EQ(w<QComboBox>("UpComboBox3")->currentText(), QStringLiteral("有"));
+}
+
+TEST_F(MainWindowTest, LayoutModeTwoShowsOnlyTheMemoRow)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}, {"メモ", "覚え"}}});
+    writeSettings("DataBase.INI", {"2"});
+    create();
+    EXPECT_TRUE(w("TitlePanel14")->isHidden());
+    EXPECT_TRUE(w("EditPanel15")->isHidden());
+    EXPECT_FALSE(w("EditPanel16")->isHidden());
+    EXPECT_FALSE(action("Up1")->isChecked());
+    EXPECT_FALSE(action("K4")->isVisible());
+    EXPECT_EQ(form->ResizeOffset, 20);
+    EXPECT_EQ(w<DBMemo>("UpMemo6")->text(), QStringLiteral("覚え"));
+}
+
+TEST_F(MainWindowTest, TheTwoWheelerSwitchShowsTheRowsAndRewritesDataBaseIni)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}, {"色", "赤"}, {"メモ", "覚え"}}});
+    create();
+    for (const char* panel : {"TitlePanel14", "EditPanel15", "EditPanel16"})
+        EXPECT_TRUE(w(panel)->isHidden()) << panel;
+
+    action("Up1")->trigger();
+    EXPECT_TRUE(action("Up1")->isChecked());
+    EXPECT_EQ(fileBytes("DataBase.INI"), QByteArray("1\r\n"));
+    for (const char* panel : {"TitlePanel14", "EditPanel15", "EditPanel16"})
+        EXPECT_FALSE(w(panel)->isHidden()) << panel;
+    EXPECT_TRUE(action("K4")->isVisible());
+    EXPECT_EQ(w<DBMemo>("UpMemo2")->text(), QStringLiteral("赤"));
+    EXPECT_EQ(form->ResizeOffset, 59);
+    EXPECT_EQ(form->RecordLayoutMode, 0);  // the held mode waits for the next start
+
+    action("Up1")->trigger();
+    EXPECT_FALSE(action("Up1")->isChecked());
+    EXPECT_EQ(fileBytes("DataBase.INI"), QByteArray("2\r\n"));
+    EXPECT_TRUE(w("TitlePanel14")->isHidden());
+    EXPECT_TRUE(w("EditPanel15")->isHidden());
+    EXPECT_FALSE(w("EditPanel16")->isHidden());
+    EXPECT_TRUE(action("K4")->isVisible());
+    EXPECT_EQ(w<DBMemo>("UpMemo6")->text(), QStringLiteral("覚え"));
+    EXPECT_EQ(form->ResizeOffset, 20);
+}
+
+TEST_F(MainWindowTest, TheTwoWheelerSwitchNeedsTheExtensionFields)
+{
+    makeStandardRecordTable();
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}}});
+    writeSettings("DataBase.INI", {"0"});
+    create();
+    action("Up1")->trigger();
+    EXPECT_FALSE(action("Up1")->isChecked());
+    EXPECT_EQ(fileBytes("DataBase.INI"), QByteArray("0\r\n"));
+    EXPECT_TRUE(w("TitlePanel14")->isHidden());
+}
+
+TEST_F(MainWindowTest, ADataBaseIniThatCannotBeWrittenLeavesTheSwitchOff)
+{
+    create();
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("DataBase.INI")));
+    ScriptedMessages messages;  // no message
+    action("Up1")->trigger();
+    EXPECT_FALSE(action("Up1")->isChecked());
+    EXPECT_TRUE(messages.prompts().empty());
+}
+
+// ---- closing -------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, ClosingWhileAddingAsksAndCancelKeepsTheWindow)
+{
+    create();
+    showQuietly();
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Cancel);
+    EXPECT_TRUE(capsLock());
+    form->close();
+    ASSERT_EQ(messages.prompts().size(), 1u);
+    EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("登録していません！\r登録してよろしいですか？"));
+    EXPECT_EQ(messages.prompts()[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->Table1->state(), Table::State::Insert);
+    EXPECT_FALSE(capsLock());  // switched off whatever the answer
+}
+
+TEST_F(MainWindowTest, ClosingWithYesSavesTheRecordAndWithNoDropsIt)
+{
+    for (MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::No}) {
+        create();
+        showQuietly();
+        form->Table1->Append();
+        set("使用者ふりがな", answer == MessageAnswer::Yes ? "うえの" : "えのもと");
+        ScriptedMessages messages;
+        messages.answer(answer);
+        form->close();
+        EXPECT_EQ(messages.prompts().size(), 1u);
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_FALSE(capsLock());
+    }
+    Table t(*db, "INDATA");
+    t.Open();
+    ASSERT_EQ(t.RecordCount(), 1);
+    EXPECT_EQ(sjis::toUtf8(t.FieldByName("使用者ふりがな").AsString()), "うえの");
+}
+
+TEST_F(MainWindowTest, ClosingWhileBrowsingAsksNothing)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}}});
+    create();
+    showQuietly();
+    ScriptedMessages messages;
+    form->close();
+    EXPECT_TRUE(messages.prompts().empty());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(capsLock());
+}
+
+TEST_F(MainWindowTest, AFailedSaveOnClosingKeepsTheWindowAndCapsLock)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}}});
+    create();
+    showQuietly();
+    form->Table1->Append();  // the same key as the record there
+    set("使用者ふりがな", "あべ");
+    set("自動車登録番号", "1");
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Yes).answer(MessageAnswer::Ok);
+    form->close();
+    ASSERT_EQ(messages.prompts().size(), 2u);
+    EXPECT_EQ(messages.prompts()[1].icon, MessageIcon::Error);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->Table1->state(), Table::State::Insert);
+    EXPECT_TRUE(capsLock());
+}
+
+// ---- resizing, Enter and hints ------------------------------------------------------------
+
+TEST_F(MainWindowTest, TheWindowIsNeverNarrowerThan650AndTheRemarksFollowItsWidth)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}}});
+    create();
+    showQuietly();
+    form->resize(500, 600);
+    QTest::qWait(20);
+    EXPECT_EQ(form->width(), 650);
+
+    form->resize(900, 1000);  // room to spare: the remarks grow, margin 20
+    QTest::qWait(20);
+    EXPECT_EQ(w("DBMemo34")->width(), 900 - 20 - 200);
+    EXPECT_GT(w("DBMemo34")->height(), 130);
+    EXPECT_EQ(w("EditPanel11")->width(), w("DBMemo34")->width());
+
+    form->resize(900, 300);  // too low: the remarks keep 130, margin 36
+    QTest::qWait(20);
+    EXPECT_EQ(w("DBMemo34")->width(), 900 - 36 - 200);
+    EXPECT_EQ(w("DBMemo34")->height(), 130);
+    EXPECT_EQ(w("EditPanel11")->width(), w("DBMemo34")->width());
+}
+
+TEST_F(MainWindowTest, EnterMovesToTheNextFieldButBreaksTheLineInTheRemarks)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}}});
+    create();
+    showQuietly();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+
+    auto* reading = w<DBMemo>("DBMemo1");
+    reading->setFocus();
+    QTest::keyClick(reading, Qt::Key_Return);
+    EXPECT_NE(QApplication::focusWidget(), reading);
+    EXPECT_TRUE(form->card()->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_EQ(reading->text(), QStringLiteral("あべ"));
+    EXPECT_EQ(form->Table1->state(), Table::State::Browse);
+
+    reading->setFocus();  // the Enter of the number pad is the same key
+    QTest::keyClick(reading, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_NE(QApplication::focusWidget(), reading);
+    EXPECT_EQ(reading->text(), QStringLiteral("あべ"));
+
+    auto* number = w<QComboBox>("DBComboBox1");
+    number->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(number->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == number);
+
+    auto* remarks = w<DBMemo>("DBMemo34");
+    remarks->setFocus();
+    QTest::keyClick(remarks, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), remarks);
+    EXPECT_EQ(remarks->text(), QStringLiteral("\n"));
+    EXPECT_EQ(form->Table1->state(), Table::State::Edit);
+}
+
+TEST_F(MainWindowTest, InputHintsFollowClicksAndLeaving)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}}});
+    create();
+    showQuietly();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    auto click = [&](const char* name) {
+        QWidget* c = w(name);
+        if (auto* combo = qobject_cast<QComboBox*>(c))
+            c = combo->lineEdit();
+        else if (auto* memo = qobject_cast<DBMemo*>(c))
+            c = memo->viewport();
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(4, 4));
+    };
+    const QString calendar = QStringLiteral(" ダブルクリックでカレンダー表示で入力出来ます。");
+
+    click("DBComboBox2");
+    EXPECT_EQ(statusText(), calendar);
+    form->setStatusHint({});
+    QTest::keyClick(w<QComboBox>("DBComboBox14")->lineEdit(), Qt::Key_Right);
+    EXPECT_EQ(statusText(), calendar);
+
+    click("DBMemo29");
+    EXPECT_EQ(statusText(), QStringLiteral(" ダブルクリックで郵便番号７桁検索で入力出来ます。"));
+    click("DBMemo14");  // no hint of its own: leaving the address clears it
+    EXPECT_EQ(statusText(), QString());
+
+    click("DBMemo22");
+    EXPECT_EQ(statusText(), QStringLiteral(" ダブルクリックで諸元表入力が出来ます。"));
+    click("DBMemo32");
+    EXPECT_EQ(statusText(), QStringLiteral(" 左のタイトルをクリックすると”使用者に同じ”が入力されます。"));
+
+    click("DBMemo34");
+    EXPECT_EQ(statusText(), QStringLiteral(" 左の日付をクリックするとカレンダー表示で入力出来ます。"));
+    click("DBMemo14");  // the remarks have no leave handler: the hint stays
+    EXPECT_EQ(statusText(), QStringLiteral(" 左の日付をクリックするとカレンダー表示で入力出来ます。"));
+}
+
+}  // namespace
