@@ -140,6 +140,7 @@ Database::Database(const QString& path) : path_(path)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         exec("PRAGMA synchronous=NORMAL");
+        exec("PRAGMA cache_size=-65536");  // 64 MB: the record table's indexes stay in memory
         createMissingTables(*this);
     } catch (...) {
         sqlite3_close(db_);

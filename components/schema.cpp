@@ -123,8 +123,13 @@ void createMissingTables(Database& db)
             db.exec("CREATE INDEX " + quoteIdentifier(sqlIndexName(t.name, "")) + " ON " + quoteIdentifier(t.name) +
                     " (" + joinedColumns(t.primaryOrder) + ")");
         for (const IndexDef& ix : t.indexes)
-            db.exec("CREATE INDEX " + quoteIdentifier(sqlIndexName(t.name, ix.name)) + " ON " +
-                    quoteIdentifier(t.name) + " (" + joinedColumns(ix.fields) + ")");
+            createIndex(db, t.name, ix);
         tx.commit();
     }
+}
+
+void createIndex(Database& db, const std::string& table, const IndexDef& index)
+{
+    db.exec("CREATE INDEX IF NOT EXISTS " + quoteIdentifier(sqlIndexName(table, index.name)) + " ON " +
+            quoteIdentifier(table) + " (" + joinedColumns(index.fields) + ")");
 }

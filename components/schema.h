@@ -39,3 +39,6 @@ std::string sqlIndexName(const std::string& table, const std::string& index);
 
 // Creates the missing tables and their indexes.
 void createMissingTables(Database& db);
+
+// Creates one secondary index of a table when the database lacks it.
+void createIndex(Database& db, const std::string& table, const IndexDef& index);

@@ -1,6 +1,7 @@
 #include "components/table.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -209,13 +210,30 @@ SqlCondition Table::visibleCondition() const
 
 void Table::loadView(std::optional<long long> keepRow)
 {
-    SqlCondition where = visibleCondition();
-    Statement s = db_.prepare("SELECT rowid FROM " + quoteIdentifier(name_) +
-                              (where.sql.empty() ? "" : " WHERE " + where.sql) + order_.sql);
-    bindParams(s, where.params);
     rows_.clear();
-    while (s.step())
-        rows_.push_back(s.columnInt(0));
+    SqlCondition where = visibleCondition();
+    Statement ordered = db_.prepare("SELECT rowid FROM " + quoteIdentifier(name_) + order_.sql);
+    if (where.sql.empty()) {
+        while (ordered.step())
+            rows_.push_back(ordered.columnInt(0));
+    } else {
+        // The matching records are collected without an order (SQLite finds
+        // them through the condition's own index) and the order is read from
+        // its index: SQLite itself would sort the matches or look every one
+        // up through the order's index, which is slow when most match.
+        Statement matching = db_.prepare("SELECT rowid FROM " + quoteIdentifier(name_) + " WHERE " + where.sql);
+        bindParams(matching, where.params);
+        std::vector<bool> visible;
+        while (matching.step()) {
+            const auto id = std::size_t(matching.columnInt(0));
+            if (id >= visible.size())
+                visible.resize(std::max(id + 1, visible.size() * 2));
+            visible[id] = true;
+        }
+        while (ordered.step())
+            if (const auto id = std::size_t(ordered.columnInt(0)); id < visible.size() && visible[id])
+                rows_.push_back(ordered.columnInt(0));
+    }
     viewStale_ = false;
     position_ = 0;
     if (keepRow) {
@@ -275,6 +293,34 @@ int Table::currentPosition()
     if (state_ == State::Insert || rows_.empty())
         return -1;
     return int(position_);
+}
+
+int Table::findInField(int index, std::string_view text, int start, bool backwards)
+{
+    checkActive();
+    ensureView();
+    if (rows_.empty() || index < 0 || index >= FieldCount())
+        return -1;
+    const std::string column = quoteIdentifier(fields_[std::size_t(index)].name);
+    SqlCondition where = visibleCondition();
+    if (!text.empty())
+        where.add("instr(CAST(" + column + " AS BLOB), ?) > 0", {{SqlParam::Kind::Blob, std::string(text), 0}});
+    // Storage order reads the table sequentially; the view gives the order.
+    Statement s = db_.prepare("SELECT rowid, " + column + " FROM " + quoteIdentifier(name_) +
+                              (where.sql.empty() ? "" : " WHERE " + where.sql));
+    bindParams(s, where.params);
+    std::unordered_set<long long> hits;
+    while (s.step())
+        if (sjis::findCharacters(s.columnBytes(1), text) != std::string_view::npos)
+            hits.insert(s.columnInt(0));
+    if (hits.empty())
+        return -1;
+    const int last = int(rows_.size()) - 1;
+    const int step = backwards ? -1 : 1;
+    for (int p = std::clamp(start, 0, last); p >= 0 && p <= last; p += step)
+        if (hits.count(rows_[std::size_t(p)]))
+            return p;
+    return -1;
 }
 
 int Table::compareKeys(const Key& a, const Key& b)
@@ -551,6 +597,16 @@ std::vector<SqlParam> Table::valuesAsParams(const std::vector<SjisString>& value
     return params;
 }
 
+// The values as the table stores them: whole numbers in their decimal form.
+std::vector<SjisString> Table::storedValues(const std::vector<SqlParam>& params)
+{
+    std::vector<SjisString> values;
+    values.reserve(params.size());
+    for (const SqlParam& p : params)
+        values.push_back(p.kind == SqlParam::Kind::Int ? std::to_string(p.number) : p.bytes);
+    return values;
+}
+
 void Table::Post()
 {
     checkActive();
@@ -592,6 +648,8 @@ void Table::Post()
     }
     state_ = State::Browse;
     modified_ = false;
+    if (bulkDepth_ > 0)
+        current_ = storedValues(params);
     buffer_.clear();
     placeAfterPost(rowId, inserting);
     if (AfterPost)
@@ -604,7 +662,6 @@ void Table::placeAfterPost(long long rowId, bool wasInsert)
         // The view is rebuilt once when the bulk scope ends.
         viewStale_ = true;
         staleCurrentRow_ = rowId;
-        current_ = fetchRow(rowId);
         emit recordChanged();
         return;
     }
@@ -745,20 +802,52 @@ std::vector<std::string> Table::IndexNames() const
         if (n.size() > prefix.size() && n.compare(0, prefix.size(), prefix) == 0)
             names.push_back(n.substr(prefix.size()));
     }
+    for (const IndexDef* ix : definedIndexes())
+        if (std::find(names.begin(), names.end(), ix->name) == names.end())
+            names.push_back(ix->name);
     return names;
+}
+
+// The schema's sort indexes whose fields this table has.
+std::vector<const IndexDef*> Table::definedIndexes() const
+{
+    std::vector<const IndexDef*> out;
+    if (const TableDef* def = schemaTable(name_))
+        for (const IndexDef& ix : def->indexes)
+            if (std::all_of(ix.fields.begin(), ix.fields.end(), [this](const std::string& f) { return FieldIndex(f) >= 0; }))
+                out.push_back(&ix);
+    return out;
+}
+
+// The fields of a sort index. An index of the schema that the database
+// lacks (a restore drops them; a table made by hand never had them) is
+// built now, once.
+std::vector<std::string> Table::indexFields(const std::string& utf8Name)
+{
+    auto fieldsInDatabase = [&] {
+        std::vector<std::string> fields;
+        Statement s = db_.prepare("SELECT name FROM pragma_index_info(?1) ORDER BY seqno");
+        s.bindText(1, name_ + "$" + utf8Name);
+        while (s.step())
+            fields.push_back(s.columnBytes(0));
+        return fields;
+    };
+    std::vector<std::string> fields = fieldsInDatabase();
+    if (!fields.empty())
+        return fields;
+    for (const IndexDef* ix : definedIndexes())
+        if (ix->name == utf8Name) {
+            createIndex(db_, name_, *ix);
+            return ix->fields;
+        }
+    throw DbError(QStringLiteral("インデックス '%1' が見つかりません。").arg(qs(utf8Name)));
 }
 
 void Table::SetIndexName(const std::string& utf8Name)
 {
     std::vector<std::string> fields;
-    if (!utf8Name.empty()) {
-        Statement s = db_.prepare("SELECT name FROM pragma_index_info(?1) ORDER BY seqno");
-        s.bindText(1, name_ + "$" + utf8Name);
-        while (s.step())
-            fields.push_back(s.columnBytes(0));
-        if (fields.empty())
-            throw DbError(QStringLiteral("インデックス '%1' が見つかりません。").arg(qs(utf8Name)));
-    }
+    if (!utf8Name.empty())
+        fields = indexFields(utf8Name);
     if (Active())
         settle();
     long long keep = currentRow();
@@ -842,15 +931,40 @@ void Table::Refresh()
 
 // ---- bulk ----------------------------------------------------------------------------
 
-Table::Bulk::Bulk(Table& table)
+Table::Bulk::Bulk(Table& table, Mode mode)
     : table_(table), startRow_(table.state_ == State::Insert ? table.insertReturnRow_ : table.currentRow())
 {
     tx_.emplace(table.db_);
     ++table_.bulkDepth_;
+    if (mode == Mode::ReplaceAll) {
+        // Filling an empty table and indexing it afterwards is several times
+        // faster than keeping every index up to date record by record; the
+        // sort indexes are built again when a sort first asks for them. The
+        // drop is part of the transaction, so a rollback brings them back.
+        Statement s = table.db_.prepare(
+            "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ?1 AND sql IS NOT NULL");
+        s.bindText(1, table.name_);
+        std::vector<std::string> names;
+        std::vector<const IndexDef*> sortIndexes = table.definedIndexes();
+        while (s.step()) {
+            const std::string name = s.columnBytes(0);
+            names.push_back(name);
+            const bool builtOnFirstSort =
+                std::any_of(sortIndexes.begin(), sortIndexes.end(),
+                            [&](const IndexDef* ix) { return sqlIndexName(table.name_, ix->name) == name; });
+            if (!builtOnFirstSort)
+                indexSql_.push_back(s.columnBytes(1));
+        }
+        for (const std::string& n : names)
+            table.db_.exec("DROP INDEX " + quoteIdentifier(n));
+        table.EmptyTable();
+    }
 }
 
 void Table::Bulk::commit()
 {
+    for (const std::string& sql : indexSql_)
+        table_.db_.exec(sql);
     tx_->commit();
     committed_ = true;
 }

@@ -184,6 +184,12 @@ public:
     std::vector<SjisString> rowValues(int position);
     // Position (from 0) of the current record in the view, -1 for none.
     int currentPosition();
+    // Position (from 0) of the first visible record from position `start`
+    // on (or back from it, towards the first) whose value of field `index`
+    // holds `text` at character boundaries (sjis::findCharacters); -1 when
+    // none does. One scan of the table, then a walk of the view: the cursor
+    // does not move and no hook runs.
+    int findInField(int index, std::string_view text, int start, bool backwards = false);
 
     // Bulk appends and deletes in one transaction: the view is rebuilt once
     // when the scope ends. Commit lands everything and the last record
@@ -192,9 +198,13 @@ public:
     // Inside the scope, posts do not place records in the view; moving,
     // RecNo and RecordCount rebuild it, which is costly, so hooks that run
     // for every appended record should stay quiet there.
+    // ReplaceAll empties the table first, for a restore that replaces every
+    // record: its secondary indexes are built once at the commit, and its
+    // sort indexes when a sort first asks for each.
     class Bulk {
     public:
-        explicit Bulk(Table& table);
+        enum class Mode { Append, ReplaceAll };
+        explicit Bulk(Table& table, Mode mode = Mode::Append);
         ~Bulk();
         void commit();
 
@@ -203,6 +213,7 @@ public:
         long long startRow_;
         bool committed_ = false;
         std::optional<Database::Transaction> tx_;
+        std::vector<std::string> indexSql_;
     };
 
     // Hooks, named by the forms' handlers (Table1BeforePost, …).
@@ -251,6 +262,9 @@ private:
     bool rowVisible(long long rowId);
     SqlCondition visibleCondition() const;
     std::vector<SqlParam> valuesAsParams(const std::vector<SjisString>& values) const;
+    static std::vector<SjisString> storedValues(const std::vector<SqlParam>& params);
+    std::vector<const IndexDef*> definedIndexes() const;
+    std::vector<std::string> indexFields(const std::string& utf8Name);
     void placeAfterPost(long long rowId, bool wasInsert);
     void reloadFromFirst();
 

@@ -753,13 +753,44 @@ TEST_F(TableTest, HandMadeRecordTableWith47FieldsOpens)
     EXPECT_EQ(t.FieldDefinition(23).type, FieldType::WholeNumber);
     EXPECT_EQ(t.FieldIndex("メモ"), -1);
     EXPECT_THROW(t.FieldByName("メモ"), DbError);
-    EXPECT_TRUE(t.IndexNames().empty());
-    EXPECT_THROW(t.SetIndexName("はば"), DbError);
     addRecord(t, "かとう", "2");
     addRecord(t, "あべ", "1");
     EXPECT_EQ(column(t), (Texts{"あべ", "かとう"}));
     t.SetIndexFieldNames("自動車登録番号");
     EXPECT_EQ(column(t), (Texts{"あべ", "かとう"}));
+    // The sort indexes it never had are built when a sort first asks.
+    const auto names = t.IndexNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), "はば"), names.end());
+    EXPECT_EQ(std::find(names.begin(), names.end(), "メ"), names.end());
+    t.SetIndexName("型");
+    Statement made = hand.prepare("SELECT count(*) FROM sqlite_master WHERE name = 'INDATA$型'");
+    ASSERT_TRUE(made.step());
+    EXPECT_EQ(made.columnInt(0), 1);
+    EXPECT_THROW(t.SetIndexName("メ"), DbError);
+    EXPECT_EQ(t.IndexName(), "型");
+}
+
+TEST_F(TableTest, ARestoreReplacingAllLeavesSortIndexesToTheFirstSort)
+{
+    auto t = open("INDATA");
+    addRecord(*t, "あべ", "1");
+    {
+        Table::Bulk bulk(*t, Table::Bulk::Mode::ReplaceAll);
+        EXPECT_EQ(t->RecordCount(), 0);
+        addRecord(*t, "さとう", "2");
+        addRecord(*t, "かとう", "3");
+        bulk.commit();
+    }
+    EXPECT_EQ(column(*t), (Texts{"かとう", "さとう"}));
+    EXPECT_EQ(scalar("SELECT count(*) FROM sqlite_master WHERE name = 'INDATA$車台番'"), 0);
+    t->SetIndexName("車台番");
+    EXPECT_EQ(scalar("SELECT count(*) FROM sqlite_master WHERE name = 'INDATA$車台番'"), 1);
+    {
+        Table::Bulk bulk(*t, Table::Bulk::Mode::ReplaceAll);
+        addRecord(*t, "たなか", "4");
+    }  // no commit: everything stays
+    EXPECT_EQ(t->RecordCount(), 2);
+    EXPECT_EQ(scalar("SELECT count(*) FROM sqlite_master WHERE name = 'INDATA$車台番'"), 1);
 }
 
 TEST_F(TableTest, BulkCommitsEverythingOrNothing)
