@@ -616,6 +616,7 @@ QVariant DBGridModel::data(const QModelIndex& index, int role) const
     const int field = columns_[std::size_t(index.column())];
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::EditRole:
     case Qt::ToolTipRole:
         if (table_->state() == Table::State::Edit && index.row() == table_->currentPosition())
             return sjis::decode(table_->value(field));
@@ -637,6 +638,36 @@ QVariant DBGridModel::headerData(int section, Qt::Orientation orientation, int r
     if (!table_ || section < 0 || section >= int(columns_.size()))
         return {};
     return QString::fromStdString(table_->FieldDefinition(columns_[std::size_t(section)]).name);
+}
+
+Qt::ItemFlags DBGridModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (editable_ && index.isValid())
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool DBGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!editable_ || role != Qt::EditRole || !index.isValid() || !table_ || index.row() >= rows_
+        || index.column() >= int(columns_.size()))
+        return false;
+    const QString text = value.toString();
+    if (!sjis::canEncode(text)) {
+        try {
+            sjis::encode(text);
+        } catch (const TextEncodingError& e) {
+            showMessage(e.message(), {}, MessageIcon::Warning);
+        }
+        return false;
+    }
+    return guarded([&] {
+        if (table_->currentPosition() != index.row())
+            table_->SetRecNo(index.row() + 1);
+        table_->Edit();
+        table_->Fields(columns_[std::size_t(index.column())]).SetAsString(sjis::encode(text));
+    });
 }
 
 // ---- DBGrid --------------------------------------------------------------------------------
@@ -663,6 +694,14 @@ void DBGrid::setTable(Table* table)
     if (table)
         connections_.push_back(connect(table, &Table::recordChanged, this, [this] { scheduleSync(); }));
     syncCurrentRow();
+}
+
+void DBGrid::setEditable(bool on)
+{
+    model_->setEditable(on);
+    setEditTriggers(on ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                             | QAbstractItemView::AnyKeyPressed
+                       : QAbstractItemView::NoEditTriggers);
 }
 
 void DBGrid::scheduleSync()

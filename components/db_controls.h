@@ -255,6 +255,14 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // Editable cells: an edit makes the cell's record current, puts the
+    // table into Edit state and sets the field; the next move or Post saves
+    // it. Text CP932 cannot hold is refused with a warning.
+    void setEditable(bool on) { editable_ = on; }
+    bool editable() const { return editable_; }
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
 private:
     static std::vector<int> columnsOf(Table* table, const std::vector<std::string>& utf8Names);
     void reload();
@@ -266,6 +274,7 @@ private:
     std::vector<std::string> names_;  // the chosen fields; empty: every field
     std::vector<int> columns_;
     int rows_ = 0;
+    bool editable_ = false;
     static constexpr std::size_t kCacheRows = 256;
     mutable std::unordered_map<int, QStringList> cache_;
 };
@@ -281,6 +290,9 @@ public:
     Table* table() const { return model_->table(); }
     void setFieldNames(const std::vector<std::string>& utf8Names) { model_->setFieldNames(utf8Names); }
     DBGridModel* gridModel() const { return model_; }
+    // Lets the user edit cells (double-click, F2 or typing); read-only by
+    // default.
+    void setEditable(bool on);
     // Selects the current record's row now (it otherwise follows the table
     // once control returns to the event loop).
     void syncCurrentRow();

@@ -1,5 +1,6 @@
 #include "components/japanese_text.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -219,4 +220,71 @@ void ToHiragana(SjisString& text)
         }
     }
     text = std::move(out);
+}
+
+namespace {
+
+bool isKana(char16_t c)
+{
+    return (c >= 0x3041 && c <= 0x3096)     // hiragana, small kana
+           || (c >= 0x3099 && c <= 0x309C)  // voiced marks
+           || (c >= 0x30A1 && c <= 0x30FA)  // katakana, small kana
+           || c == 0x30FC                   // ー
+           || (c >= 0xFF66 && c <= 0xFF9F);  // half-width katakana and marks
+}
+
+// Half-width bytes of each full-width katakana, ー and the voiced marks.
+const std::array<SjisString, 0x60>& halfWidthKatakana()
+{
+    static const auto table = [] {
+        std::array<SjisString, 0x60> t;
+        auto put = [&t](QChar full, SjisString half) {
+            if (full.unicode() >= 0x30A0 && full.unicode() < 0x3100)
+                t[full.unicode() - 0x30A0] = std::move(half);
+        };
+        for (int b = 0xA6; b <= 0xDD; ++b) {
+            int used;
+            put(fullWidthOf(b, -1, used)[0], SjisString(1, char(b)));
+            for (unsigned char mark : {kVoiced, kSemiVoiced}) {
+                const QString joined = fullWidthOf(b, mark, used);
+                if (used == 2)
+                    put(joined[0], {char(b), char(mark)});
+            }
+        }
+        // Kana without a half-width form of their own.
+        for (auto [full, half] : {std::pair{u'ヮ', "ﾜ"}, {u'ヰ', "ｲ"}, {u'ヱ', "ｴ"}, {u'ヵ', "ｶ"}, {u'ヶ', "ｹ"},
+                                  {u'ヷ', "ﾜﾞ"}, {u'ヸ', "ｲﾞ"}, {u'ヹ', "ｴﾞ"}, {u'ヺ', "ｦﾞ"}})
+            put(full, sj(half));
+        return t;
+    }();
+    return table;
+}
+
+}  // namespace
+
+bool IsKanaOnly(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return isKana(c.unicode()); });
+}
+
+SjisString HalfWidthKatakana(const QString& kana)
+{
+    const auto& table = halfWidthKatakana();
+    SjisString out;
+    for (QChar ch : kana) {
+        char16_t c = ch.unicode();
+        if (c >= 0x3041 && c <= 0x3096)
+            c += 0x60;  // hiragana to katakana
+        if (c == 0x3099 || c == 0x309B)
+            out.push_back(char(kVoiced));
+        else if (c == 0x309A || c == 0x309C)
+            out.push_back(char(kSemiVoiced));
+        else if (c >= 0x30A0 && c < 0x3100 && !table[c - 0x30A0].empty())
+            out += table[c - 0x30A0];
+        else if (c >= 0xFF61 && c <= 0xFF9F)
+            out.push_back(char(c - 0xFF61 + 0xA1));
+        else if (sjis::canEncode(QString(ch)))
+            out += sjis::encode(QString(ch));
+    }
+    return out;
 }

@@ -18,3 +18,14 @@ void ToHalfWidth(SjisString& text);
 // Turns a half-width katakana reading into hiragana; "ｰ" and "-" lengthen the
 // vowel of the kana before them. Two-byte characters are kept whole.
 void ToHiragana(SjisString& text);
+
+// True when text is not empty and made only of kana: hiragana, katakana,
+// small kana, the prolonged-sound mark, the voiced marks and half-width
+// katakana.
+bool IsKanaOnly(const QString& text);
+
+// Kana as half-width katakana, the form readings take: voiced kana split
+// into the kana and its mark ("が" gives "ｶﾞ"); kana without a half-width
+// form take the nearest one ("ゐ" gives "ｲ", "ヶ" gives "ｹ"). Other
+// characters are kept when CP932 holds them and dropped otherwise.
+SjisString HalfWidthKatakana(const QString& kana);

@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QObject>
@@ -62,6 +63,16 @@ void onDoubleClick(QWidget* w, std::function<void()> handler)
 void onEnter(QWidget* w, std::function<void()> handler)
 {
     onEvent(w, QEvent::FocusIn, std::move(handler));
+}
+
+void onExit(QWidget* w, std::function<void()> handler)
+{
+    install(w, QEvent::FocusOut, [handler = std::move(handler)](QEvent* e) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            handler();
+        return false;
+    });
 }
 
 void onKeyDown(QWidget* w, std::function<void(QKeyEvent*)> handler)

@@ -14,4 +14,7 @@ void onEvent(QWidget* w, QEvent::Type type, std::function<void()> handler);
 void onClick(QWidget* w, std::function<void()> handler);
 void onDoubleClick(QWidget* w, std::function<void()> handler);
 void onEnter(QWidget* w, std::function<void()> handler);  // takes the focus
+// Gives the focus to another control of its window (a popup opening or a
+// switch to another window is no leave).
+void onExit(QWidget* w, std::function<void()> handler);
 void onKeyDown(QWidget* w, std::function<void(QKeyEvent*)> handler);

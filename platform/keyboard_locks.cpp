@@ -9,6 +9,7 @@
 namespace {
 
 bool capsOn = false;
+bool kanaOn = false;
 
 // Key events carry their text in a read-only field, so the filter sends a
 // copy with the case swapped to the same widget and swallows the original.
@@ -91,6 +92,12 @@ bool capsLock()
     return capsOn;
 }
 
-void setKanaLock(bool)
+void setKanaLock(bool on)
 {
+    kanaOn = on;
+}
+
+bool kanaLock()
+{
+    return kanaOn;
 }

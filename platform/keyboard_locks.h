@@ -14,5 +14,7 @@ void setCapsLock(bool on);
 bool capsLock();
 
 // The kana lock has no Linux counterpart (kana input is the input method's
-// own mode): this does nothing.
+// own mode): the keyboard is left alone and only the state asked for is
+// kept.
 void setKanaLock(bool on);
+bool kanaLock();

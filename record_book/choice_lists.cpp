@@ -1,5 +1,9 @@
 #include "record_book/choice_lists.h"
 
+#include <QComboBox>
+#include <QListWidget>
+#include <QSignalBlocker>
+
 namespace {
 
 QStringList list(std::initializer_list<const char*> items)
@@ -47,4 +51,31 @@ const std::vector<SectionTitle>& sectionTitles()
         {"N26", "Title14Panel7", "CarMemo2.INI", 6}, {"N27", "Title14Panel8", "CarMemo2.INI", 7},
     };
     return titles;
+}
+
+QStringList choicesOf(const QWidget* box)
+{
+    QStringList items;
+    if (auto* list = qobject_cast<const QListWidget*>(box)) {
+        for (int i = 0; i < list->count(); ++i)
+            items << list->item(i)->text();
+    } else if (auto* combo = qobject_cast<const QComboBox*>(box)) {
+        for (int i = 0; i < combo->count(); ++i)
+            items << combo->itemText(i);
+    }
+    return items;
+}
+
+void fillChoices(QWidget* box, const QStringList& items)
+{
+    if (auto* list = qobject_cast<QListWidget*>(box)) {
+        list->clear();
+        list->addItems(items);
+    } else if (auto* combo = qobject_cast<QComboBox*>(box)) {
+        const QString text = combo->currentText();
+        QSignalBlocker block(combo);
+        combo->clear();
+        combo->addItems(items);
+        combo->setEditText(text);
+    }
 }

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <vector>
 
+class QWidget;
+
 struct ChoiceList {
     const char* menuItem;  // object name of its editor's menu item
     const char* heading;   // heading of the list editor
@@ -25,3 +27,8 @@ struct SectionTitle {
 };
 
 const std::vector<SectionTitle>& sectionTitles();
+
+// The entries of a combo box or list box, and replacing them; a combo
+// box keeps the text it shows.
+QStringList choicesOf(const QWidget* box);
+void fillChoices(QWidget* box, const QStringList& items);

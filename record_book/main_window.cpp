@@ -46,21 +46,6 @@ constexpr int kRemarksLeft = 200;
 const char* const kDateBoxes[] = {"DBComboBox2", "DBComboBox3", "DBComboBox11", "DBComboBox12",
                                   "DBComboBox14", "UpComboBox1", "UpComboBox2", "UpComboBox3"};
 
-void setChoices(QWidget* box, const QStringList& items)
-{
-    if (auto* list = qobject_cast<QListWidget*>(box)) {
-        list->clear();
-        list->addItems(items);
-    } else if (auto* combo = qobject_cast<QComboBox*>(box)) {
-        // New choices never change the shown value.
-        const QString text = combo->currentText();
-        QSignalBlocker block(combo);
-        combo->clear();
-        combo->addItems(items);
-        combo->setEditText(text);
-    }
-}
-
 }  // namespace
 
 TCarDataForm::TCarDataForm(Database& db, QWidget* parent) : QMainWindow(parent), db_(db)
@@ -111,13 +96,18 @@ TCarDataForm::TCarDataForm(Database& db, QWidget* parent) : QMainWindow(parent),
     buildMenus();
     buildToolbar();
     buildCard();
+    wireyomi();
+    wirelookup();
+    wiredates();
+    wirefind();
+    wireview();
     for (QObject* o : CardPanel->children())
         if (auto* w = qobject_cast<QWidget*>(o); w && !w->isHidden() && alignOf(w) == Align::Top)
             cardBaseHeight_ += w->height();
     for (const ChoiceList& l : choiceLists())
         for (const char* box : l.boxes)
-            setChoices(control<QWidget>(box), l.builtIn);
-    setChoices(control<QWidget>("UpComboBox1"), {QStringLiteral("群"), QStringLiteral("群馬")});
+            fillChoices(control<QWidget>(box), l.builtIn);
+    fillChoices(control<QWidget>("UpComboBox1"), {QStringLiteral("群"), QStringLiteral("群馬")});
 
     connectGuarded(TabControl1, &QTabBar::currentChanged, this, [this] {
         if (!tabChanging_)
@@ -248,7 +238,7 @@ void TCarDataForm::loadLists()
         for (const SjisString& l : f->lines())
             items << sjis::decode(l);
         for (const char* box : list.boxes)
-            setChoices(control<QWidget>(box), items);
+            fillChoices(control<QWidget>(box), items);
     }
     for (const SectionTitle& t : sectionTitles())
         if (auto f = LineListFile::read(resolveFile(dir, QString::fromLatin1(t.file))))

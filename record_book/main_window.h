@@ -5,7 +5,9 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <array>
 #include <memory>
+#include <vector>
 
 class DBComboBox;
 class DBMemo;
@@ -22,6 +24,7 @@ class QTabBar;
 class QTimer;
 class QToolButton;
 class TRestorePos;
+class TYomiDBMemo;
 
 // Dremlot's main window: one vehicle record shown as a card, with tabs by
 // the kana row of the reading.
@@ -64,8 +67,110 @@ public:
     void refreshCounters();
     void selectTab(int index);  // without running the tab-change command
 
+    // Reading capture (yomi): the name's reading fills 使用者ふりがな.
+    void wireyomi();
+    void YomiDBMemo1YomiOut(TYomiDBMemo* Sender, SjisString& Yomi);
+
     QTabBar* tabs() const { return TabControl1; }
     QWidget* card() const;
+
+    // lookup: postal codes and addresses, vehicle specifications.
+    std::array<SjisString, 61> RecordBuffer;  // values by INDATA field number; slot 4 is PostRead's address
+    void PostRead(SjisString& Code, int Mode);
+    void N28Click();
+    void DBMemo25DblClick();
+    void DBMemo29DblClick();
+    void DBMemo32DblClick();
+    void Title4Panel1Click();
+    void Title8Panel1Click();
+    void CodeCheck(int& Result);
+    void DBMemo21DblClick();
+    void N13Click();
+
+    // view: title colours, column widths and line count, the list window
+    // and its display settings (main_window_view.cpp).
+    void wireview();
+    void N7Click();
+    void N11Click();
+    void N12Click();
+    void List1Click();
+    void List2Click();
+    void N15Click();
+
+    // dates: era dates and the date dialog, choice lists and section titles,
+    // weights and remarks (main_window_dates.cpp).
+    Table* Table4 = nullptr;  // Sort: scratch table of the remarks sort, opened by the first sort
+    void wiredates();
+    void DBComboBox2DblClick();
+    void DBComboBox3DblClick();
+    void DBComboBox11DblClick();
+    void DBComboBox12DblClick();
+    void DBComboBox14DblClick();
+    void UpComboBox1DblClick();
+    void UpComboBox2DblClick();
+    void UpComboBox3DblClick();
+    void DBComboBox2Exit();
+    void DBComboBox3Exit();
+    void DBComboBox11Exit();
+    void DBComboBox12Exit();
+    void DBComboBox14Exit();
+    void UpComboBox1Exit();
+    void UpComboBox2Exit();
+    void UpComboBox3Exit();
+    void DBComboBox12Enter();
+    void CarNoClick();
+    void CarDate1Click();
+    void CarType1Click();
+    void CarUse1Click();
+    void CarOther1Click();
+    void CarType2Click();
+    void CarName1Click();
+    void FuelTypeClick();
+    void CarIns1Click();
+    void CarTerm1Click();
+    void Memo1Click();
+    void K4Click();
+    void N17Click();
+    void N19Click();
+    void N20Click();
+    void N21Click();
+    void N22Click();
+    void N23Click();
+    void N24Click();
+    void N25Click();
+    void N26Click();
+    void N27Click();
+    void DBMemo7Enter();
+    void DBMemo8Enter();
+    void DBMemo7DblClick();
+    void DBMemo8DblClick();
+    void MemoButtonClick();
+    void MemoSpeedClick();
+    void MemoListBoxClick();
+    void MemoCancelSpeedClick();
+    void Title9Panel3Click();
+    void Title9Panel4Click();
+    void DBNavigator3Click();
+
+    // find: finding, filtering and sorting records, copying a record
+    // (main_window_find.cpp).
+    void wirefind();
+    void CopySpeedClick();
+    void FindSpeedClick();
+    void FindNextSpeedClick();
+    void FindBackSpeedClick();
+    void Filter1Click();
+    void FilterNClick();
+    void Sort1Click();
+    void SortNClick();
+    void SortFilter1Click();
+
+private:
+    void findFrom(int start, bool backwards);
+    void applyFilter();
+    void applySort(const SjisString& field);
+    void clearFilterState();
+    void clearSortState();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -76,6 +181,26 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    // lookup
+    void wirelookup();
+    void addressOfPostalCode(const char* field);
+    std::vector<QString> codeFiles() const;
+    bool locateSpecification(const char* fields, SjisString designation, const SjisString& classification);
+    void copySpecification(const SjisString& designation);
+    // dates
+    void editRecord();
+    void dateBoxDblClick(const char* name);
+    void dateBoxExit(const char* name);
+    void editChoiceList(const char* menuItem);
+    void renameTitle(const char* menuItem);
+    void completeWeights(int group);
+    void clearWeights(int group);
+    SjisString remarks();
+    void setRemarks(const SjisString& text);
+    void showRemarkWords(bool show);
+    void sortRemarks(bool byContent);
+    std::unique_ptr<Table> table4_;
+
     void buildMenus();
     void buildToolbar();
     void buildCard();

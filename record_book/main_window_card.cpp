@@ -2,6 +2,7 @@
 // the data-aware controls of one vehicle record.
 #include "components/db_controls.h"
 #include "components/panel.h"
+#include "components/yomi_memo.h"
 #include "record_book/main_window.h"
 
 #include <QLabel>
@@ -30,7 +31,6 @@ Panel* title(QWidget* parent, const char* name, const char* caption, Align align
     auto* p = new Panel(parent, align, QString::fromLatin1(name));
     p->setCaption(QString::fromUtf8(caption));
     p->setBevel(Panel::Bevel::Raised);
-    p->setProperty("titlePanel", true);
     p->resize(width, p->height());
     return p;
 }
@@ -210,7 +210,7 @@ void TCarDataForm::buildCard()
     sub->resize(100, 20);
     bound<DBMemo>(sub, "DBMemo42", Align::Right, 125, t, "電話番号");
     bound<DBMemo>(sub, "DBMemo1", Align::Client, 10, t, "使用者ふりがな");
-    bound<DBMemo>(user, "YomiDBMemo1", Align::Client, 10, t, "使用者");
+    bound<TYomiDBMemo>(user, "YomiDBMemo1", Align::Client, 10, t, "使用者");
 
     r = row(c, "EditPanel7", 26);
     title(r, "Title7Panel1", "使　用　者　の　住　所", Align::Left, kTitleColumn);
@@ -302,9 +302,4 @@ void TCarDataForm::buildCard()
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setRange(-1000000, 1000000);
     SpinEdit1->hide();
-
-    // The title panels of the card all take one colour.
-    for (Panel* p : c->findChildren<Panel*>())
-        if (p->property("titlePanel").toBool())
-            p->setColor(QColor(191, 205, 219));  // the inactive title bar colour, until the title-colour settings apply
 }

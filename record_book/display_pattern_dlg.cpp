@@ -1,0 +1,103 @@
+#include "record_book/display_pattern_dlg.h"
+
+#include "components/data_directory.h"
+#include "components/db_controls.h"
+#include "components/dual_list.h"
+#include "components/settings_file.h"
+#include "platform/error_guard.h"
+#include "record_book/list_columns.h"
+#include "record_book/list_form.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TDspPatDlg* DspPatDlg = nullptr;
+
+TDspPatDlg::TDspPatDlg(TListForm& listForm, QWidget* parent) : QDialog(parent), listForm_(listForm)
+{
+    setObjectName(QStringLiteral("DspPatDlg"));
+    setWindowTitle(QStringLiteral("表示設定"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    auto* group = new QGroupBox(QStringLiteral("一覧の表示指定"), this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    group->setGeometry(8, 4, 307, 180);
+    Chooser = new TDualListChooser(QStringLiteral("表示しない項目"), QStringLiteral("表示する項目"),
+                                   TDualListChooser::Buttons::MoveOnly, group);
+    auto* inGroup = new QVBoxLayout(group);
+    inGroup->setContentsMargins(8, 4, 8, 8);
+    inGroup->addWidget(Chooser);
+
+    auto* note = new QLabel(QStringLiteral("一覧に表示する項目を指定してください。\n注）この変更は、再起同時に行われます。"), this);
+    note->setObjectName(QStringLiteral("Panel1"));
+    note->setAlignment(Qt::AlignCenter);
+    note->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    note->setGeometry(8, 190, 307, 36);
+
+    OKBtn = new QPushButton(QStringLiteral("はい(&Y)"), this);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setDefault(true);
+    OKBtn->setGeometry(78, 234, 75, 25);
+    CancelBtn = new QPushButton(QStringLiteral("いいえ"), this);
+    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    CancelBtn->setGeometry(170, 234, 75, 25);
+    // OK closes the dialog even when Dsplay.INI cannot be written.
+    connect(OKBtn, &QPushButton::clicked, this, [this] {
+        guarded([this] { OKBtnClick(); });
+        accept();
+    });
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+
+    setFixedSize(323, 266);
+    Chooser->setLeftEntries(designDisplayItems());
+    FormCreate();
+}
+
+TDspPatDlg::~TDspPatDlg()
+{
+    if (DspPatDlg == this)
+        DspPatDlg = nullptr;
+}
+
+// Loads the two lists from Dsplay.INI and lets the list window show only
+// the fields of the second list.
+void TDspPatDlg::FormCreate()
+{
+    Directory = currentDataDirectory();
+    auto file = LineListFile::read(resolveFile(Directory, QStringLiteral("Dsplay.INI")));
+    if (!file)
+        return;
+    std::size_t next = 0;
+    Chooser->setLeftEntries(file->listFrom(0, &next));
+    const std::vector<SjisString> shown = file->listFrom(next);
+    Chooser->setRightEntries(shown);
+    arrangeGrid(shown);
+}
+
+void TDspPatDlg::arrangeGrid(const std::vector<SjisString>& shownItems)
+{
+    std::set<int> shown;
+    for (const SjisString& item : shownItems)
+        shown.insert(displayItemPosition(item));
+    std::vector<std::pair<int, int>> pairs;
+    if (auto lengths = LineListFile::read(resolveFile(Directory, QStringLiteral("DsplayLen.INI"))))
+        for (std::size_t i = 0; i < lengths->lineCount(); i += 2)
+            pairs.emplace_back(lengths->number(i), lengths->number(i + 1));
+    const int fieldCount = listForm_.DBGrid1->gridModel()->columnCount();
+    listForm_.setColumns(arrangeListColumns(fieldCount, shown, pairs));
+}
+
+void TDspPatDlg::OKBtnClick()
+{
+    LineListFile file;
+    for (const SjisString& item : Chooser->leftEntries())
+        file.append(item);
+    file.append(SjisString());
+    for (const SjisString& item : Chooser->rightEntries())
+        file.append(item);
+    file.append(SjisString());
+    file.write(resolveFile(Directory, QStringLiteral("Dsplay.INI")));
+}

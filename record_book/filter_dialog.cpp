@@ -1,0 +1,170 @@
+#include "record_book/filter_dialog.h"
+
+#include "components/widget_events.h"
+#include "platform/error_guard.h"
+#include "platform/message_box.h"
+#include "record_book/query_boxes.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+TFilterDlg* FilterDlg = nullptr;
+
+namespace {
+
+QLabel* label(QWidget* parent, const char* name, const char* text)
+{
+    auto* l = new QLabel(QString::fromUtf8(text), parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+}  // namespace
+
+TFilterDlg::TFilterDlg(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FilterDlg"));
+    setWindowTitle(QStringLiteral("フィルタ"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    Label1 = label(this, "Label1", "フィルタ項目");
+    Label2 = label(this, "Label2", "フィルタ内容");
+    FilterComboBox = makeFieldBox(this, "FilterComboBox");
+    FilterFromEdit = makeValueBox(this, "FilterFromEdit");
+    FilterToEdit = makeValueBox(this, "FilterToEdit");
+    Label5 = label(this, "Label5", "追加");
+    FilterPComboBox = makeFieldBox(this, "FilterPComboBox");
+    FilterPFromEdit = makeValueBox(this, "FilterPFromEdit");
+    FilterPToEdit = makeValueBox(this, "FilterPToEdit");
+    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setDefault(true);
+    OKBtn->setFixedWidth(75);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(Label1, 0, 1);
+    grid->addWidget(Label2, 0, 2);
+    grid->addWidget(FilterComboBox, 1, 1);
+    grid->addWidget(FilterFromEdit, 1, 2);
+    grid->addWidget(label(this, "Label3", "から"), 1, 3);
+    grid->addWidget(FilterToEdit, 1, 4);
+    grid->addWidget(label(this, "Label4", "まで"), 1, 5);
+    grid->addWidget(Label5, 2, 0);
+    grid->addWidget(FilterPComboBox, 2, 1);
+    grid->addWidget(FilterPFromEdit, 2, 2);
+    grid->addWidget(label(this, "Label6", "から"), 2, 3);
+    grid->addWidget(FilterPToEdit, 2, 4);
+    grid->addWidget(label(this, "Label7", "まで"), 2, 5);
+    grid->addWidget(OKBtn, 3, 0, 1, 6, Qt::AlignHCenter);
+    grid->setColumnMinimumWidth(1, 170);
+    grid->setColumnMinimumWidth(2, 190);
+    grid->setColumnMinimumWidth(4, 190);
+
+    connectGuarded(FilterComboBox, &QComboBox::currentTextChanged, this, &TFilterDlg::FilterComboBoxChange);
+    connectGuarded(FilterPComboBox, &QComboBox::currentTextChanged, this, &TFilterDlg::FilterPComboBoxChange);
+    const std::pair<QComboBox*, void (TFilterDlg::*)()> dblClicks[] = {
+        {FilterFromEdit, &TFilterDlg::FilterFromEditDblClick},
+        {FilterToEdit, &TFilterDlg::FilterToEditDblClick},
+        {FilterPFromEdit, &TFilterDlg::FilterPFromEditDblClick},
+        {FilterPToEdit, &TFilterDlg::FilterPToEditDblClick},
+    };
+    for (auto [box, handler] : dblClicks)
+        onDoubleClick(box, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    const std::pair<QComboBox*, void (TFilterDlg::*)()> exits[] = {
+        {FilterFromEdit, &TFilterDlg::FilterFromEditExit},
+        {FilterToEdit, &TFilterDlg::FilterToEditExit},
+        {FilterPFromEdit, &TFilterDlg::FilterPFromEditExit},
+        {FilterPToEdit, &TFilterDlg::FilterPToEditExit},
+    };
+    for (auto [box, handler] : exits)
+        onExit(box, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    connectGuarded(OKBtn, &QPushButton::clicked, this, &TFilterDlg::OKBtnClick);
+    FormCreate();
+    setFixedSize(sizeHint());
+}
+
+void TFilterDlg::FormCreate()
+{
+    FilterFromEdit->setEditText({});
+    FilterToEdit->setEditText({});
+    Directory = QDir::currentPath();
+    loadFieldList(Directory, "Filter.INI", {FilterComboBox, FilterPComboBox});
+    FilterComboBoxChange();
+    FilterPComboBoxChange();
+}
+
+FilterRow TFilterDlg::firstRow() const
+{
+    return {boxText(FilterComboBox), boxText(FilterFromEdit), boxText(FilterToEdit)};
+}
+
+FilterRow TFilterDlg::secondRow() const
+{
+    return {boxText(FilterPComboBox), boxText(FilterPFromEdit), boxText(FilterPToEdit)};
+}
+
+bool TFilterDlg::answered() const
+{
+    return result() == QDialog::Accepted && !FilterFromEdit->currentText().isEmpty();
+}
+
+void TFilterDlg::reset()
+{
+    const QString first = FilterComboBox->count() > 0 ? FilterComboBox->itemText(0) : QString();
+    for (QComboBox* box : {FilterComboBox, FilterPComboBox}) {
+        box->setCurrentIndex(box->count() > 0 ? 0 : -1);
+        box->setEditText(first);
+    }
+    for (QComboBox* box : {FilterFromEdit, FilterToEdit, FilterPFromEdit, FilterPToEdit})
+        box->setEditText({});
+}
+
+void TFilterDlg::FilterComboBoxChange()
+{
+    const SjisString field = boxText(FilterComboBox);
+    copyFieldChoices(FilterFromEdit, field, RemarksRow::Excluded);
+    copyFieldChoices(FilterToEdit, field, RemarksRow::Excluded);
+}
+
+void TFilterDlg::FilterPComboBoxChange()
+{
+    const SjisString field = boxText(FilterPComboBox);
+    copyFieldChoices(FilterPFromEdit, field, RemarksRow::Excluded);
+    copyFieldChoices(FilterPToEdit, field, RemarksRow::Excluded);
+}
+
+void TFilterDlg::FilterFromEditDblClick() { pickValueDate(FilterFromEdit, boxText(FilterComboBox), RemarksRow::Excluded); }
+void TFilterDlg::FilterToEditDblClick() { pickValueDate(FilterToEdit, boxText(FilterComboBox), RemarksRow::Excluded); }
+void TFilterDlg::FilterPFromEditDblClick()
+{
+    pickValueDate(FilterPFromEdit, boxText(FilterPComboBox), RemarksRow::Excluded);
+}
+void TFilterDlg::FilterPToEditDblClick() { pickValueDate(FilterPToEdit, boxText(FilterPComboBox), RemarksRow::Excluded); }
+
+void TFilterDlg::FilterFromEditExit() { expandDateKeyword(FilterFromEdit, boxText(FilterComboBox)); }
+void TFilterDlg::FilterToEditExit() { expandDateKeyword(FilterToEdit, boxText(FilterComboBox)); }
+void TFilterDlg::FilterPFromEditExit() { expandDateKeyword(FilterPFromEdit, boxText(FilterPComboBox)); }
+void TFilterDlg::FilterPToEditExit() { expandDateKeyword(FilterPToEdit, boxText(FilterPComboBox)); }
+
+// OK by the Enter key leaves no box, so "$DATE" is expanded here too; text
+// that CP932 cannot hold keeps the dialog open to mend it.
+void TFilterDlg::OKBtnClick()
+{
+    FilterFromEditExit();
+    FilterToEditExit();
+    FilterPFromEditExit();
+    FilterPToEditExit();
+    for (QComboBox* box : {FilterComboBox, FilterFromEdit, FilterToEdit, FilterPComboBox, FilterPFromEdit, FilterPToEdit}) {
+        try {
+            boxText(box);
+        } catch (const TextEncodingError& e) {
+            showMessage(e.message(), {}, MessageIcon::Warning, MessageButtons::Ok, this);
+            box->setFocus();
+            return;
+        }
+    }
+    accept();
+}

@@ -1,0 +1,240 @@
+// The main window's look-ups: the postal code of the user's address, the
+// addresses of a postal code, the "使用者に同じ" titles, and the vehicle
+// specification of a type designation and classification number.
+#include "components/data_directory.h"
+#include "components/db_controls.h"
+#include "components/japanese_text.h"
+#include "components/panel.h"
+#include "components/settings_file.h"
+#include "components/widget_events.h"
+#include "platform/error_guard.h"
+#include "platform/input_box.h"
+#include "platform/message_box.h"
+#include "platform/modal.h"
+#include "record_book/code_check.h"
+#include "record_book/main_window.h"
+#include "record_book/post_form.h"
+#include "record_book/post_read.h"
+#include "record_book/spec_dialogs.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace {
+
+SjisString fullWidth(SjisString text)
+{
+    ChangeChar(text);
+    return text;
+}
+
+// The fields a specification found in the specification table fills.
+const char* const kSpecificationFields[] = {
+    "類別区分番号", "型式",       "車名",       "車体の形状", "長さ",     "幅",
+    "高さ",         "前前軸重",   "前後軸重",   "後前軸重",   "後後軸重", "乗車定員",
+    "定員",         "最大積載量", "積載量",     "車両重量",   "車両総重量", "総重量",
+    "原動機の型式", "総排気量又は定格出力", "定格出力", "燃料の種類", "燃料", "自動車の種別",
+    "用途",
+};
+
+// A designation number with its leading zero put on or taken off: four
+// full-width digits gain "０", a number starting with "０" loses it.
+SjisString otherZeroForm(const SjisString& designation)
+{
+    static const SjisString zero = sj("０");
+    if (designation.size() == 8)
+        return zero + designation;
+    if (designation.starts_with(zero))
+        return designation.substr(zero.size());
+    return designation;
+}
+
+}  // namespace
+
+void TCarDataForm::wirelookup()
+{
+    connectGuarded(findChild<QAction*>(QStringLiteral("N28")), &QAction::triggered, this, &TCarDataForm::N28Click);
+    connectGuarded(findChild<QAction*>(QStringLiteral("N13")), &QAction::triggered, this, &TCarDataForm::N13Click);
+    const std::pair<const char*, void (TCarDataForm::*)()> doubleClicks[] = {
+        {"DBMemo25", &TCarDataForm::DBMemo25DblClick},
+        {"DBMemo29", &TCarDataForm::DBMemo29DblClick},
+        {"DBMemo32", &TCarDataForm::DBMemo32DblClick},
+        {"DBMemo21", &TCarDataForm::DBMemo21DblClick},
+        {"DBMemo22", &TCarDataForm::DBMemo21DblClick},
+    };
+    for (auto [name, handler] : doubleClicks)
+        onDoubleClick(control<QWidget>(name), [this, handler] { guarded([&] { (this->*handler)(); }); });
+    for (const char* name : {"Title4Panel1", "Title5Panel1", "Title15Panel1"})
+        connectGuarded(control<Panel>(name), &Panel::clicked, this, &TCarDataForm::Title4Panel1Click);
+    connectGuarded(control<Panel>("Title8Panel1"), &Panel::clicked, this, &TCarDataForm::Title8Panel1Click);
+}
+
+// ---- postal codes -----------------------------------------------------------------
+
+void TCarDataForm::PostRead(SjisString& Code, int Mode)
+{
+    const auto index = postal::kenAllIndex(resolveFile(dataDirectory(), QStringLiteral("KEN_ALL.CSV")));
+    if (!index)
+        return;
+    const postal::PostReadResult result = index->lookup(RecordBuffer[4], Mode);
+    Code = result.code;
+    if (!result.prefecture.empty())
+        RecordBuffer[4] = result.prefecture + RecordBuffer[4];
+}
+
+void TCarDataForm::N28Click()
+{
+    RecordBuffer[4] = Table1->FieldByName("使用者住所").AsString();
+    SjisString code;
+    PostRead(code, 0);
+    ChangeChar(code);
+    const SjisString text = Table1->FieldByName("使用者").AsString() + sj("　様\rの郵便番号は、") + code + sj("です。");
+    showMessage(sjis::decode(text), {}, MessageIcon::Information, MessageButtons::Ok, this);
+}
+
+void TCarDataForm::DBMemo25DblClick() { addressOfPostalCode("所有者住所"); }
+void TCarDataForm::DBMemo29DblClick() { addressOfPostalCode("使用者住所"); }
+void TCarDataForm::DBMemo32DblClick() { addressOfPostalCode("使用の本拠の位置"); }
+
+// Asks for a postal code, shows the postal-code table on its first entry
+// and, on OK, copies the chosen entry's address into `field`.
+void TCarDataForm::addressOfPostalCode(const char* field)
+{
+    QString typed;
+    if (!inputQuery(QStringLiteral("住所検索"), QStringLiteral("郵便番号を入力してください。"), typed, this))
+        return;
+    SjisString code = sjis::encode(typed);
+    ToHalfWidth(code);
+    Table& post = *PostForm->Table1;
+    if (!post.Locate("郵便番号７桁", {code}, {.partialKey = true}))
+        post.First();
+    if (showModal(*PostForm) != QDialog::Accepted || post.IsEmpty())
+        return;
+    const SjisString address = post.FieldByName("住所").AsString();
+    Table1->Edit();
+    Table1->FieldByName(field).SetAsString(address);
+}
+
+void TCarDataForm::Title4Panel1Click()
+{
+    Table1->Edit();
+    Table1->FieldByName("所有者").SetAsString(sj("使用者に同じ"));
+    Table1->FieldByName("所有者住所").SetAsString(sj("使用者住所に同じ"));
+}
+
+void TCarDataForm::Title8Panel1Click()
+{
+    Table1->Edit();
+    Table1->FieldByName("使用の本拠の位置").SetAsString(sj("使用者住所に同じ"));
+}
+
+// ---- vehicle specifications -------------------------------------------------------
+
+// The code files of CodeFile.INI: a relative path is taken from the data
+// directory, a backslash is a folder separator, the name in any case.
+std::vector<QString> TCarDataForm::codeFiles() const
+{
+    std::vector<QString> files;
+    for (int i = 0; i < ListBox1->count(); ++i) {
+        QString path = ListBox1->item(i)->text();
+        path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        const QFileInfo info(QDir(dataDirectory()).filePath(path));
+        files.push_back(resolveFile(info.path(), info.fileName()));
+    }
+    return files;
+}
+
+void TCarDataForm::CodeCheck(int& Result)
+{
+    std::vector<speccode::CodeType> types;
+    if (const auto file = LineListFile::read(resolveFile(dataDirectory(), QStringLiteral("CodeType.INI"))))
+        types = speccode::codeTypes(*file);
+    const SjisString designation = sjis::encode(FormDlg->Edit1->text());
+    const SjisString classification = sjis::encode(FormDlg->Edit2->text());
+    const speccode::CodeCheckOutcome outcome =
+        speccode::searchCodeFiles(designation, classification, codeFiles(), types, [this] {
+            return showMessage(QStringLiteral("類別区分番号が違います。\r読み込みますか？"), {}, MessageIcon::Warning,
+                               MessageButtons::YesNo, this) == MessageAnswer::Yes;
+        });
+    Result = outcome.result;
+    if (Result != speccode::Filled)
+        return;
+    Table1->Edit();
+    Table1->FieldByName("自動車型式指定番号").SetAsString(fullWidth(designation));
+    Table1->FieldByName("類別区分番号").SetAsString(fullWidth(classification));
+    for (const speccode::SpecValue& v : outcome.values)
+        if (!v.value.empty())
+            Table1->FieldByName(v.field).SetAsString(v.value);
+}
+
+// Finds the typed codes in the specification table: an exact match first,
+// also with the other leading-zero form of the designation, and only then
+// a record whose codes begin with the typed ones.
+bool TCarDataForm::locateSpecification(const char* fields, SjisString designation, const SjisString& classification)
+{
+    const bool withClassification = std::string_view(fields).find(';') != std::string_view::npos;
+    auto values = [&](const SjisString& d) {
+        return withClassification ? std::vector<SjisString>{d, classification} : std::vector<SjisString>{d};
+    };
+    const SjisString other = otherZeroForm(designation);
+    for (bool partial : {false, true})
+        for (const SjisString& d : {designation, other})
+            if (Table5->Locate(fields, values(d), {.partialKey = partial}))
+                return true;
+    return false;
+}
+
+void TCarDataForm::DBMemo21DblClick()
+{
+    showModal(*FormDlg);
+    if (FormDlg->Edit1->text().isEmpty() || FormDlg->Edit2->text().isEmpty())
+        return;
+    if (ListBox1->count() > 0) {
+        int result = 0;
+        CodeCheck(result);
+        if (result == speccode::Filled)
+            return;
+        if (result == speccode::NothingFound
+            && showMessage(QStringLiteral("登録されていませんでした。\rもう一度検索しますか？"), {}, MessageIcon::Warning,
+                           MessageButtons::YesNo, this) != MessageAnswer::Yes)
+            return;
+    }
+    const SjisString typed = fullWidth(sjis::encode(FormDlg->Edit1->text()));
+    const SjisString classification = fullWidth(sjis::encode(FormDlg->Edit2->text()));
+    bool found = locateSpecification("自動車型式指定番号;類別区分番号", typed, classification);
+    if (!found && DesignationOnlySearch == 1
+        && showMessage(QStringLiteral("登録されていませんでした。\r自動車型式指定番号で検索しますか？"), {},
+                       MessageIcon::Warning, MessageButtons::YesNo, this) == MessageAnswer::Yes)
+        found = locateSpecification("自動車型式指定番号", typed, {});
+    if (!found) {
+        showMessage(QStringLiteral("登録されていませんでした。\r\n次回からは自動的に登録されたものが出力されます。"), {},
+                    MessageIcon::None, MessageButtons::Ok, this);
+        return;
+    }
+    copySpecification(typed);
+}
+
+// Copies the specification table's current record into the shown record,
+// empty values too.
+void TCarDataForm::copySpecification(const SjisString& designation)
+{
+    std::vector<std::pair<const char*, SjisString>> values;
+    for (const char* field : kSpecificationFields)
+        values.emplace_back(field, Table5->FieldByName(field).AsString());
+    if (RecordLayoutMode == 1 && Table1->FieldIndex("カテゴリ") >= 0)
+        values.emplace_back("カテゴリ", Table5->FieldByName("カテゴリ").AsString());
+    Table1->Edit();
+    Table1->FieldByName("自動車型式指定番号").SetAsString(designation);
+    for (const auto& [field, value] : values)
+        Table1->FieldByName(field).SetAsString(value);
+}
+
+void TCarDataForm::N13Click()
+{
+    showModal(*FListForm);
+    if (Table5->state() != Table::State::Browse)
+        Table5->Post();
+}

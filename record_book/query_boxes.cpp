@@ -1,0 +1,128 @@
+#include "record_book/query_boxes.h"
+
+#include "components/data_directory.h"
+#include "components/era_date.h"
+#include "components/settings_file.h"
+#include "platform/clock.h"
+#include "record_book/choice_lists.h"
+#include "record_book/date_dialog.h"
+#include "record_book/main_window.h"
+#include "record_book/record_query.h"
+
+#include <QComboBox>
+#include <QCompleter>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QStringListModel>
+
+#include <string_view>
+
+namespace {
+
+struct ChoiceSource {
+    const char* field;
+    const char* control;
+};
+
+const ChoiceSource kChoiceSources[] = {
+    {"自動車登録番号", "DBComboBox1"}, {"登録年月日", "DBComboBox2"},     {"初度登録年月", "DBComboBox3"},
+    {"自動車の種別", "DBComboBox4"},   {"用途", "DBComboBox5"},           {"自家用事業用の別", "DBComboBox6"},
+    {"車体の形状", "DBComboBox7"},     {"車名", "DBComboBox8"},           {"燃料の種類", "DBComboBox9"},
+    {"燃料", "DBComboBox10"},          {"有効期間の満了する日", "DBComboBox11"},
+    {"自賠責期間自", "DBComboBox12"},  {"自賠責期間", "DBComboBox13"},     {"自賠責期間至", "DBComboBox14"},
+    {"自賠責保険機関", "DBComboBox15"}, {"自賠責機関", "DBComboBox15"},     {"備考", "MemoListBox"},
+};
+
+constexpr std::string_view kRemarks = "備考";
+constexpr std::string_view kFirstRegistration = "初度登録年月";
+constexpr std::size_t kEraMonthBytes = 16;
+
+bool isField(const SjisString& field, std::string_view utf8) { return field == sj(utf8); }
+
+bool isDateField(const SjisString& field, RemarksRow remarks)
+{
+    for (const char* f : {"登録年月日", "初度登録年月", "有効期間の満了する日", "自賠責期間自", "自賠責期間至"})
+        if (isField(field, f))
+            return true;
+    return remarks == RemarksRow::Included && isField(field, kRemarks);
+}
+
+// A date as the field holds it: 初度登録年月 keeps era, year and month.
+SjisString asFieldDate(const SjisString& field, const SjisString& date)
+{
+    return isField(field, kFirstRegistration) ? sjis::cutBytes(date, kEraMonthBytes) : date;
+}
+
+}  // namespace
+
+QComboBox* makeFieldBox(QWidget* parent, const char* objectName)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(objectName));
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    // The whole list drops down while typing; the text is never completed.
+    auto* completer = new QCompleter(box->model(), box);
+    completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    completer->setCaseSensitivity(Qt::CaseSensitive);
+    box->setCompleter(completer);
+    box->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
+    return box;
+}
+
+QComboBox* makeValueBox(QWidget* parent, const char* objectName)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(objectName));
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    box->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, true);
+    return box;
+}
+
+void loadFieldList(const QString& dir, const char* file, std::initializer_list<QComboBox*> boxes)
+{
+    std::vector<SjisString> names = standardFieldNames();
+    if (auto f = LineListFile::read(resolveFile(dir, QString::fromLatin1(file))))
+        names = f->lines();
+    QStringList items;
+    for (const SjisString& n : names)
+        items << sjis::decode(n);
+    for (QComboBox* box : boxes) {
+        QSignalBlocker block(box);
+        box->clear();
+        box->addItems(items);
+        box->setCurrentIndex(items.isEmpty() ? -1 : 0);
+        box->setEditText(items.isEmpty() ? QString() : items.first());
+    }
+}
+
+SjisString boxText(const QComboBox* box) { return sjis::encode(box->currentText()); }
+
+void setBoxText(QComboBox* box, const SjisString& text) { box->setEditText(sjis::decode(text)); }
+
+void copyFieldChoices(QComboBox* valueBox, const SjisString& field, RemarksRow remarks)
+{
+    QStringList items;
+    if (CarDataForm && (remarks == RemarksRow::Included || !isField(field, kRemarks)))
+        for (const ChoiceSource& s : kChoiceSources)
+            if (isField(field, s.field))
+                if (auto* control = CarDataForm->findChild<QWidget*>(QString::fromLatin1(s.control)))
+                    items = choicesOf(control);
+    fillChoices(valueBox, items);
+}
+
+void pickValueDate(QComboBox* valueBox, const SjisString& field, RemarksRow remarks)
+{
+    if (!isDateField(field, remarks) || !DateSDlg)
+        return;
+    if (auto picked = DateSDlg->pickDate(boxText(valueBox)))
+        setBoxText(valueBox, asFieldDate(field, *picked));
+}
+
+void expandDateKeyword(QComboBox* valueBox, const SjisString& field)
+{
+    if (valueBox->currentText() == QLatin1String("$DATE"))
+        setBoxText(valueBox, asFieldDate(field, eraDateText(today(), kEraDatePattern)));
+}

@@ -1,0 +1,47 @@
+// The boxes of the find and filter dialogs: field boxes that offer field
+// names, and value boxes that offer the main window's choices for the
+// chosen field and take era dates from the date dialog or "$DATE".
+#pragma once
+
+#include "components/cp932.h"
+
+#include <QString>
+#include <initializer_list>
+
+class QComboBox;
+class QWidget;
+
+// An editable combo box of field names whose list opens as the user types,
+// without completing the text.
+QComboBox* makeFieldBox(QWidget* parent, const char* objectName);
+// An editable combo box for a value, input method on.
+QComboBox* makeValueBox(QWidget* parent, const char* objectName);
+
+// The lines of a field-list file in `dir` (Find.INI, Filter.INI, Sort.INI)
+// become the items of the boxes; without the file, the standard field
+// names. Each box shows its first item.
+void loadFieldList(const QString& dir, const char* file, std::initializer_list<QComboBox*> boxes);
+
+// The box's text as CP932 bytes; TextEncodingError for a character CP932
+// cannot hold.
+SjisString boxText(const QComboBox* box);
+void setBoxText(QComboBox* box, const SjisString& text);
+
+// Whether the value boxes of a field come from the main window's choice
+// list, and whether the date dialog serves them. The find dialog also
+// treats 備考 so; the filter dialog does not.
+enum class RemarksRow { Included, Excluded };
+
+// The value box's choices become a copy of those of the main window's
+// control for the field; for any other field they are emptied. The box
+// keeps its text.
+void copyFieldChoices(QComboBox* valueBox, const SjisString& field, RemarksRow remarks);
+
+// A double-click on a value box of a date field: the date dialog opens on
+// the date the box's text reads as, and a picked date is written back
+// (cut to era, year and month for 初度登録年月, as that field holds it).
+void pickValueDate(QComboBox* valueBox, const SjisString& field, RemarksRow remarks);
+
+// Leaving a value box that holds exactly "$DATE": today's era date takes
+// its place (era, year and month for 初度登録年月).
+void expandDateKeyword(QComboBox* valueBox, const SjisString& field);
