@@ -26,6 +26,7 @@ public:
     void setColor(const QColor& color);  // background
     QColor color() const { return color_; }
     void setFontColor(const QColor& color);
+    QColor fontColor() const { return fontColor_; }  // invalid: the palette's text colour
     void setCaptionAlignment(Qt::Alignment a);
 
     // Places the aligned children now, and those of child panels.

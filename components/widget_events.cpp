@@ -65,14 +65,16 @@ void onEnter(QWidget* w, std::function<void()> handler)
     onEvent(w, QEvent::FocusIn, std::move(handler));
 }
 
+// The focus belongs to the widget itself, also for an editable combo box,
+// which only forwards it to its editor.
 void onExit(QWidget* w, std::function<void()> handler)
 {
-    install(w, QEvent::FocusOut, [handler = std::move(handler)](QEvent* e) {
+    w->installEventFilter(new EventHook(w, QEvent::FocusOut, [handler = std::move(handler)](QEvent* e) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
             handler();
         return false;
-    });
+    }));
 }
 
 void onKeyDown(QWidget* w, std::function<void(QKeyEvent*)> handler)

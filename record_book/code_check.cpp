@@ -121,7 +121,9 @@ std::vector<SpecValue> specificationValues(const std::vector<std::string_view>& 
     const int i = variant;
     auto col = [&](int base) { return column(columns, base + i); };
 
-    SjisString type(col(5));
+    // The type stands in column 5 for every variant: columns 6 to 8 hold the
+    // variants' classification numbers.
+    SjisString type(column(columns, 5));
     ChangeChar(type);
     SjisString shape;
     for (const CodeType& t : types)

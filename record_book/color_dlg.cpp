@@ -7,6 +7,7 @@
 #include "record_book/main_window.h"
 #include "record_book/title_colors.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QGuiApplication>
@@ -150,7 +151,7 @@ void TColorDlg::applyIndicatorColor(const SjisString& name)
 // them now.
 void TColorDlg::paint()
 {
-    const QPalette palette = carData_.palette();
+    const QPalette palette = QApplication::palette(&carData_);
     const QColor title = toQColor(titleColor_, palette);
     for (const QString& name : titlePanelNames())
         if (auto* p = carData_.card()->findChild<Panel*>(name))

@@ -63,7 +63,7 @@ TCopyPatDlg::TCopyPatDlg(QWidget* parent) : QDialog(parent)
     connectGuarded(OKBtn, &QPushButton::clicked, this, &TCopyPatDlg::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     FormCreate();
-    resize(QSize(360, 330).expandedTo(sizeHint()));
+    resize(QSize(380, 340).expandedTo(minimumSizeHint()));
 }
 
 void TCopyPatDlg::FormCreate()

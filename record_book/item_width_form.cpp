@@ -8,6 +8,7 @@
 #include "platform/error_guard.h"
 #include "record_book/main_window.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <climits>
@@ -217,8 +218,19 @@ void TItemWForm::buildRows()
         accept();
     });
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    for (int n = 1; n <= kSettings; ++n)
-        connectGuarded(SpinEdits[std::size_t(n - 1)], &QSpinBox::textChanged, this, [this, n] { SpinEditChange(n); });
+    // Every change of a spin edit's value or text counts at once, also text
+    // that is no number (an emptied spin edit is the width 0), which the
+    // spin edit itself does not report.
+    for (int n = 1; n <= kSettings; ++n) {
+        QSpinBox* spin = SpinEdits[std::size_t(n - 1)];
+        connectGuarded(spin, &QSpinBox::textChanged, this, [this, n] { SpinEditChange(n); });
+        connectGuarded(spin->findChild<QLineEdit*>(), &QLineEdit::textChanged, this, [this, n](const QString& text) {
+            bool number = false;
+            text.trimmed().toInt(&number);
+            if (!number)
+                SpinEditChange(n);
+        });
+    }
 
     Panel1 = findChild<Panel*>(QStringLiteral("Panel1"));
     Panel2 = findChild<Panel*>(QStringLiteral("Panel2"));

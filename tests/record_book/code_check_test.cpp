@@ -88,6 +88,8 @@ TEST_F(CodeCheckTest, TheVariantOfTheClassificationFillsTheRecord)
     EXPECT_EQ(v["用途"], "乗用");
     EXPECT_EQ(v["自動車の種別"], "普通");
     EXPECT_EQ(asked, 0);
+    // The type is the vehicle's for every variant, never a classification number.
+    EXPECT_EQ(v["型式"], "Ｅ－ＡＢ１２");
     EXPECT_EQ(valuesOf(search("1234", "0001", {codes}))["型式"], "Ｅ－ＡＢ１２");
     // The order the fields are written in.
     ASSERT_EQ(found.values.size(), 16u);
