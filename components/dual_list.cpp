@@ -38,11 +38,8 @@ bool moveBlock(QListWidget* from, QListWidget* to)
     auto block = selectionBlock(from);
     if (!block)
         return false;
-    for (int n = block->second - block->first + 1; n > 0; --n) {
-        QListWidgetItem* item = from->takeItem(block->first);
-        item->setSelected(false);
-        to->addItem(item);
-    }
+    for (int n = block->second - block->first + 1; n > 0; --n)
+        to->addItem(from->takeItem(block->first));
     return true;
 }
 

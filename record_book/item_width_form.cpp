@@ -86,6 +86,46 @@ struct Cell {
     const char* number;  // its fixed design number
 };
 
+struct RowPanels {
+    Panel* titles;
+    Panel* values;
+};
+
+RowPanels addRow(QWidget* dialog, std::array<QSpinBox*, TItemWForm::kSettings>& spins, int y, int width,
+                 int titleHeight, const std::vector<Cell>& cells)
+{
+    RowPanels row{new Panel(dialog, Align::None), new Panel(dialog, Align::None)};
+    row.titles->setGeometry(kMargin, y, width, titleHeight);
+    row.values->setGeometry(kMargin, y + titleHeight, width, kValueHeight);
+    int rest = width;
+    for (const Cell& c : cells)
+        rest -= c.width;
+    int x = 0;
+    for (const Cell& c : cells) {
+        const int w = c.width ? c.width : rest;
+        auto* title = new Panel(row.titles, Align::None);
+        title->setCaption(QString::fromUtf8(c.title));
+        title->setBevel(Panel::Bevel::Raised);
+        title->setGeometry(x, 0, w, titleHeight);
+        if (c.setting) {
+            auto* spin = new QSpinBox(row.values);
+            spin->setObjectName(QStringLiteral("SpinEdit%1").arg(c.setting));
+            spin->setRange(INT_MIN, INT_MAX);
+            spin->setGeometry(x, 0, w, kValueHeight);
+            spins[std::size_t(c.setting - 1)] = spin;
+        } else {
+            auto* number = new Panel(row.values, Align::None, QString::fromLatin1(c.panel));
+            number->setBevel(Panel::Bevel::Lowered);
+            number->setCaption(QString::fromUtf8(c.number));
+            number->setGeometry(x, 0, w, kValueHeight);
+        }
+        x += w;
+    }
+    return row;
+}
+
+int below(int y, int titleHeight) { return y + titleHeight + kValueHeight + kRowGap; }
+
 }  // namespace
 
 TItemWForm::TItemWForm(TCarDataForm& carData, QWidget* parent) : QDialog(parent), carData_(carData)
@@ -97,6 +137,7 @@ TItemWForm::TItemWForm(TCarDataForm& carData, QWidget* parent) : QDialog(parent)
     f.setPointSize(9);
     setFont(f);
     buildRows();
+    wireControls();
 
     RestorePos1 = new TRestorePos(this);
     RestorePos1->setObjectName(QStringLiteral("RestorePos1"));
@@ -113,64 +154,25 @@ TItemWForm::TItemWForm(TCarDataForm& carData, QWidget* parent) : QDialog(parent)
 
 void TItemWForm::buildRows()
 {
-    auto row = [this](int y, int width, int titleHeight, const std::vector<Cell>& cells, Panel** titles,
-                      Panel** values) {
-        auto* t = new Panel(this, Align::None);
-        t->setGeometry(kMargin, y, width, titleHeight);
-        auto* v = new Panel(this, Align::None);
-        v->setGeometry(kMargin, y + titleHeight, width, kValueHeight);
-        int rest = width;
-        for (const Cell& c : cells)
-            rest -= c.width;
-        int x = 0;
-        for (const Cell& c : cells) {
-            const int w = c.width ? c.width : rest;
-            auto* title = new Panel(t, Align::None);
-            title->setCaption(QString::fromUtf8(c.title));
-            title->setBevel(Panel::Bevel::Raised);
-            title->setGeometry(x, 0, w, titleHeight);
-            if (c.setting) {
-                auto* spin = new QSpinBox(v);
-                spin->setObjectName(QStringLiteral("SpinEdit%1").arg(c.setting));
-                spin->setRange(INT_MIN, INT_MAX);
-                spin->setGeometry(x, 0, w, kValueHeight);
-                SpinEdits[std::size_t(c.setting - 1)] = spin;
-            } else {
-                auto* number = new Panel(v, Align::None, QString::fromLatin1(c.panel));
-                number->setBevel(Panel::Bevel::Lowered);
-                number->setCaption(QString::fromUtf8(c.number));
-                number->setGeometry(x, 0, w, kValueHeight);
-                if (!*c.number)
-                    number->setProperty("widthPanel", true);
-            }
-            x += w;
-        }
-        if (titles)
-            *titles = t;
-        if (values)
-            *values = v;
-        return y + titleHeight + kValueHeight + kRowGap;
-    };
-
     int y = kMargin;
-    y = row(y, kRowWidth, kTitleTwoLines,
+    addRow(this, SpinEdits, y, kRowWidth, kTitleTwoLines,
             {{"自動車登録番号", 90, 1, nullptr, nullptr},
              {"登録年月日", 66, 2, nullptr, nullptr},
              {"初度登録年月", 78, 3, nullptr, nullptr},
              {"自動車の種別", 78, 4, nullptr, nullptr},
              {"用　途", 50, 5, nullptr, nullptr},
              {"自家用\n事業用の別", 66, 6, nullptr, nullptr},
-             {"車体の形状", 0, 0, "Panel1", ""}},
-            nullptr, nullptr);
-    y = row(y, kRowWidth, kTitleLine,
+             {"車体の形状", 0, 0, "Panel1", ""}});
+    y = below(y, kTitleTwoLines);
+    addRow(this, SpinEdits, y, kRowWidth, kTitleLine,
             {{"車　名", 0, 0, "Panel2", ""},
              {"型　式", 62, 7, nullptr, nullptr},
              {"乗車定員", 54, 0, "Panel4", "54"},
              {"最大積載量", 66, 0, "Panel5", "75"},
              {"車両重量", 54, 0, "Panel6", "60"},
-             {"車両総重量", 66, 0, "Panel7", "75"}},
-            nullptr, nullptr);
-    y = row(y, kRowWidth, kTitleTwoLines,
+             {"車両総重量", 66, 0, "Panel7", "75"}});
+    y = below(y, kTitleLine);
+    addRow(this, SpinEdits, y, kRowWidth, kTitleTwoLines,
             {{"車台番号", 0, 0, "Panel3", ""},
              {"原動機の\n型式", 56, 8, nullptr, nullptr},
              {"長さ", 40, 0, "Panel8", "50"},
@@ -179,9 +181,10 @@ void TItemWForm::buildRows()
              {"総排気量又\nは定格出力", 66, 0, "Panel11", "70"},
              {"燃料の種類", 66, 0, "Panel12", "70"},
              {"型式指定\n番号", 56, 9, nullptr, nullptr},
-             {"類別区分\n番号", 56, 10, nullptr, nullptr}},
-            nullptr, nullptr);
-    y = row(y, kRowWidth, kTitleLine,
+             {"類別区分\n番号", 56, 10, nullptr, nullptr}});
+    y = below(y, kTitleTwoLines);
+    extensionTop_ = y;
+    const RowPanels extension = addRow(this, SpinEdits, y, kRowWidth, kTitleLine,
             {{"エンジンＮＯ．", 90, 12, nullptr, nullptr},
              {"色", 48, 13, nullptr, nullptr},
              {"年式", 54, 14, nullptr, nullptr},
@@ -189,8 +192,9 @@ void TItemWForm::buildRows()
              {"販売形態", 54, 16, nullptr, nullptr},
              {"カテゴリ", 54, 17, nullptr, nullptr},
              {"お買上金額", 66, 18, nullptr, nullptr},
-             {"盗難保険", 0, 0, "Panel29", ""}},
-            &UpPanel1, &UpPanel2);
+             {"盗難保険", 0, 0, "Panel29", ""}});
+    UpPanel1 = extension.titles;
+    UpPanel2 = extension.values;
     UpPanel1->setObjectName(QStringLiteral("UpPanel1"));
     UpPanel2->setObjectName(QStringLiteral("UpPanel2"));
     UpPanel1->hide();
@@ -198,10 +202,11 @@ void TItemWForm::buildRows()
 
     // The reading line, with the buttons beside it; it moves up while the
     // extension row is hidden.
-    extensionTop_ = y - (kTitleLine + kValueHeight + kRowGap);
-    row(y, kRowWidth - kButtonsWidth, kTitleLine,
-        {{"使用者ふりがな", 0, 0, "Panel15", ""}, {"電　話　番　号", 96, 11, nullptr, nullptr}}, &readingTitles_,
-        &readingValues_);
+    const RowPanels reading = addRow(this, SpinEdits, y, kRowWidth - kButtonsWidth, kTitleLine,
+                                     {{"使用者ふりがな", 0, 0, "Panel15", ""},
+                                      {"電　話　番　号", 96, 11, nullptr, nullptr}});
+    readingTitles_ = reading.titles;
+    readingValues_ = reading.values;
     const auto titles = readingTitles_->findChildren<Panel*>();
     titles[0]->setObjectName(QStringLiteral("Panel14"));
     titles[1]->setObjectName(QStringLiteral("Panel17"));
@@ -212,6 +217,15 @@ void TItemWForm::buildRows()
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     placeReadingLine();
 
+    Panel1 = findChild<Panel*>(QStringLiteral("Panel1"));
+    Panel2 = findChild<Panel*>(QStringLiteral("Panel2"));
+    Panel3 = findChild<Panel*>(QStringLiteral("Panel3"));
+    Panel15 = findChild<Panel*>(QStringLiteral("Panel15"));
+    Panel29 = findChild<Panel*>(QStringLiteral("Panel29"));
+}
+
+void TItemWForm::wireControls()
+{
     // OK closes the dialog even when WIDTH.INI cannot be written.
     connect(OKBtn, &QPushButton::clicked, this, [this] {
         guarded([this] { OKBtnClick(); });
@@ -231,12 +245,6 @@ void TItemWForm::buildRows()
                 SpinEditChange(n);
         });
     }
-
-    Panel1 = findChild<Panel*>(QStringLiteral("Panel1"));
-    Panel2 = findChild<Panel*>(QStringLiteral("Panel2"));
-    Panel3 = findChild<Panel*>(QStringLiteral("Panel3"));
-    Panel15 = findChild<Panel*>(QStringLiteral("Panel15"));
-    Panel29 = findChild<Panel*>(QStringLiteral("Panel29"));
 }
 
 void TItemWForm::placeReadingLine()

@@ -53,6 +53,7 @@ protected:
 
 private:
     void buildRows();
+    void wireControls();
     // Applies WIDTH.INI when it exists; at creation a file without the
     // telephone setting gives the telephone memo 125.
     void applyWidthFile(bool creating);

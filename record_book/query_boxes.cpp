@@ -13,7 +13,6 @@
 #include <QCompleter>
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <QStringListModel>
 
 #include <string_view>
 
@@ -66,7 +65,6 @@ QComboBox* makeFieldBox(QWidget* parent, const char* objectName)
     completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     completer->setCaseSensitivity(Qt::CaseSensitive);
     box->setCompleter(completer);
-    box->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
     return box;
 }
 

@@ -686,6 +686,20 @@ TEST_F(FindTest, CopyIniLoadsLeniently)
     EXPECT_EQ(field("使用者ふりがな"), "あべ");
 }
 
+TEST_F(FindTest, ACopyIniThatCannotBeWrittenIsReportedAndTheCopyGoesOn)
+{
+    createReadings({"あべ"});
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Copy.INI")));
+    ScriptedDialogs dialogs;
+    dialogs.answer("CopyPatDlg", copying({"使用者ふりがな"}));
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok).answer(MessageAnswer::Ok);  // reading it, then writing it
+    click("CopySpeed");
+    EXPECT_EQ(messages.prompts().size(), 2u);
+    EXPECT_EQ(form->Table1->state(), Table::State::Insert);
+    EXPECT_EQ(field("使用者ふりがな"), "あべ");
+}
+
 TEST_F(FindTest, ACopiedNameThatIsNoFieldStopsTheCopy)
 {
     createReadings({"あべ"});

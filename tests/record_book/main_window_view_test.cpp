@@ -428,7 +428,8 @@ Lines widthFile(const std::vector<int>& widths)
 
 TEST_F(ViewTest, WidthIniIsAppliedBeforeTheWindowFirstShows)
 {
-    writeSettings("WIDTH.INI", widthFile({100, 110, 120, 90, 70, 60, 130, 95, 85, 75, 140, 50, 51, 52, 53, 54, 55, 56}));
+    writeSettings("WIDTH.INI",
+                  widthFile({100, 110, 120, 90, 70, 60, 130, 95, 85, 75, 140, 50, 51, 52, 53, 54, 55, 56}));
     create();
     ASSERT_FALSE(form->isVisible());
     EXPECT_EQ(width("Title1Panel1"), 100);
