@@ -126,6 +126,13 @@ bool blankAfterFullWidthSpaces(std::string_view part)
     return part.empty();
 }
 
+// The choice list or section title that a menu item edits.
+template <class T> const T& byMenuItem(const std::vector<T>& entries, const char* menuItem)
+{
+    return *std::find_if(entries.begin(), entries.end(),
+                         [menuItem](const T& e) { return std::string_view(e.menuItem) == menuItem; });
+}
+
 template <class T> T* child(const QObject* form, const char* name)
 {
     T* w = form->findChild<T*>(QString::fromLatin1(name));
@@ -258,8 +265,7 @@ void TCarDataForm::DBComboBox12Enter()
 
 void TCarDataForm::editChoiceList(const char* menuItem)
 {
-    const ChoiceList& list = *std::find_if(choiceLists().begin(), choiceLists().end(),
-                                           [menuItem](const ChoiceList& l) { return std::string_view(l.menuItem) == menuItem; });
+    const ChoiceList& list = byMenuItem(choiceLists(), menuItem);
     ListEditForm->Panel1->setCaption(QString::fromUtf8(list.heading));
     ListEditForm->setLines(choicesOf(child<QWidget>(this, list.boxes.front())));
     if (showModal(*ListEditForm) != QDialog::Accepted)
@@ -290,8 +296,7 @@ void TCarDataForm::K4Click() { editChoiceList("K4"); }
 // title it holds.
 void TCarDataForm::renameTitle(const char* menuItem)
 {
-    const SectionTitle& title = *std::find_if(sectionTitles().begin(), sectionTitles().end(),
-                                              [menuItem](const SectionTitle& t) { return std::string_view(t.menuItem) == menuItem; });
+    const SectionTitle& title = byMenuItem(sectionTitles(), menuItem);
     const QString item = child<QAction>(this, menuItem)->text();
     QString name;
     if (!inputQuery(QStringLiteral("名称の変更（") + item + QStringLiteral("）"),

@@ -72,16 +72,4 @@ TEST(EraDateAgainstIcu, EveryDayFrom1873To2100)
     EXPECT_EQ(mismatches, 0);
 }
 
-TEST(EraDateAgainstIcu, FullWidthFormIsTheSameDateWithWideDigits)
-{
-    IcuJapaneseCalendar icu;
-    for (QDate d : {QDate(1873, 1, 1), QDate(1989, 1, 7), QDate(2019, 5, 1), QDate(2100, 12, 31)}) {
-        QString wide = icu.format(d);
-        for (QChar& c : wide)
-            if (c.isDigit())
-                c = QChar(char16_t(c.unicode() - u'0' + u'０'));
-        EXPECT_EQ(sjis::decode(eraDateText(d)), wide);
-    }
-}
-
 }  // namespace

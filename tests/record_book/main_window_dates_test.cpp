@@ -205,29 +205,6 @@ TEST_F(CardAidsTest, DoubleClickStoresThePickedDateCutToTheBox)
     EXPECT_EQ(script.unanswered(), 0u);
 }
 
-TEST_F(CardAidsTest, DialogClosedWithoutAPickChangesNothing)
-{
-    create({{"使用者ふりがな", "たなか"}, {"有効期間の満了する日", "平成１０年０４月０１日"}});
-    ScriptedDialogs script;
-    script.answer(QStringLiteral("DateSDlg"), QDialog::Rejected);
-    form->DBComboBox11DblClick();
-    EXPECT_EQ(field("有効期間の満了する日"), "平成１０年０４月０１日");
-    EXPECT_EQ(state(), Table::State::Browse);
-}
-
-TEST_F(CardAidsTest, ExtensionDateBoxesKeepTheirPatterns)
-{
-    writeSettings("DataBase.INI", {"1"});
-    create();
-    ScriptedDialogs script;
-    script.answer(QStringLiteral("DateSDlg"), picking(QDate(2019, 5, 1)));
-    form->UpComboBox1DblClick();
-    EXPECT_EQ(field("年式"), "令和０１年");
-    script.answer(QStringLiteral("DateSDlg"), picking(QDate(2019, 4, 30)));
-    form->UpComboBox3DblClick();
-    EXPECT_EQ(field("盗難保険"), "平成３１年０４月３０日");
-}
-
 TEST_F(CardAidsTest, DollarDateBecomesTodayInTheBoxPattern)
 {
     writeSettings("DataBase.INI", {"1"});
