@@ -4,14 +4,13 @@
 #include "components/db_controls.h"
 #include "components/panel.h"
 #include "components/settings_file.h"
-#include "platform/keyboard_locks.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
-#include "platform/registry.h"
 #include "record_book/main_window.h"
 #include "record_book/post_form.h"
 #include "record_book/small_dialogs.h"
 #include "record_book/spec_dialogs.h"
+#include "tests/record_book/main_window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,83 +20,17 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace {
 
-using Fields = std::vector<std::pair<const char*, const char*>>;
-
-class LookupTest : public ::testing::Test {
+class LookupTest : public MainWindowFixture {
 protected:
-    QTemporaryDir dir;
-    QTemporaryDir config;
-    QString previousDir;
-    std::unique_ptr<RegistryFolderOverride> registry;
-    std::unique_ptr<Database> db;
-    std::unique_ptr<TCarDataForm> form;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        registry = std::make_unique<RegistryFolderOverride>(config.path());
-        QApplication::setQuitOnLastWindowClosed(false);
-        db = std::make_unique<Database>(dir.filePath("CARDATA.sqlite3"));
-    }
-
-    void TearDown() override
-    {
-        form.reset();
-        PostForm = nullptr;
-        FormDlg = nullptr;
-        FListForm = nullptr;
-        db.reset();
-        setCapsLock(false);
-        QDir::setCurrent(previousDir);
-    }
-
-    void seed(const char* table, const std::vector<Fields>& records)
-    {
-        Table t(*db, table);
-        t.Open();
-        for (const Fields& fields : records) {
-            t.Append();
-            for (auto [field, value] : fields)
-                t.FieldByName(field).SetAsString(sj(value));
-            t.Post();
-        }
-    }
-
-    void writeSettings(const char* name, const std::vector<std::string>& utf8Lines)
-    {
-        std::vector<SjisString> lines;
-        for (const std::string& l : utf8Lines)
-            lines.push_back(sj(l));
-        LineListFile(lines).write(dir.filePath(QString::fromLatin1(name)));
-    }
-
     void copyTokyo(const char* name = "KEN_ALL.CSV")
     {
         ASSERT_TRUE(QFile::copy(QStringLiteral(TEST_DATA_DIR "/KEN_ALL_13TOKYO.CSV"), dir.filePath(name)));
     }
-
-    // The main window and the dialogs of the look-ups, in start-up order.
-    TCarDataForm& create()
-    {
-        form = std::make_unique<TCarDataForm>(*db);
-        PostForm = new TPostForm(*db, form.get());
-        FormDlg = new TFormDlg(form.get());
-        FListForm = new TFListForm(*form->Table5, form.get());
-        return *form;
-    }
-
-    template <class T = QWidget> T* w(const char* name) { return form->findChild<T*>(QString::fromLatin1(name)); }
-    std::string field(const char* name) { return sjis::toUtf8(form->Table1->FieldByName(name).AsString()); }
 
     void doubleClick(const char* memo) { QTest::mouseDClick(w<DBMemo>(memo)->viewport(), Qt::LeftButton); }
 
@@ -137,7 +70,7 @@ TEST_F(LookupTest, F5ShowsTheUsersPostalCodeFullWidth)
     EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("山田太郎　様\rの郵便番号は、１０８００２３です。"));
     EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Information);
     EXPECT_EQ(w<QAction>("N28")->shortcut(), QKeySequence(Qt::Key_F5));
-    EXPECT_EQ(form->Table1->state(), Table::State::Browse) << "the record is not touched";
+    EXPECT_EQ(form()->Table1->state(), Table::State::Browse) << "the record is not touched";
 }
 
 TEST_F(LookupTest, F5WithoutThePostalFileShowsNoCode)
@@ -155,16 +88,16 @@ TEST_F(LookupTest, PostReadPutsThePrefectureBeforeTheBufferedAddress)
 {
     copyTokyo();
     create();
-    form->RecordBuffer[4] = sj("港区芝浦３－４");
+    form()->RecordBuffer[4] = sj("港区芝浦３－４");
     SjisString code;
-    form->PostRead(code, 1);
+    form()->PostRead(code, 1);
     EXPECT_EQ(code, "1080023");
-    EXPECT_EQ(sjis::toUtf8(form->RecordBuffer[4]), "東京都港区芝浦３－４");
-    form->RecordBuffer[4] = sj("北海道札幌市");
+    EXPECT_EQ(sjis::toUtf8(form()->RecordBuffer[4]), "東京都港区芝浦３－４");
+    form()->RecordBuffer[4] = sj("北海道札幌市");
     code.clear();
-    form->PostRead(code, 1);
+    form()->PostRead(code, 1);
     EXPECT_EQ(code, "");
-    EXPECT_EQ(sjis::toUtf8(form->RecordBuffer[4]), "北海道札幌市");
+    EXPECT_EQ(sjis::toUtf8(form()->RecordBuffer[4]), "北海道札幌市");
 }
 
 TEST_F(LookupTest, AddressDoubleClicksCopyTheChosenPostalEntry)
@@ -191,7 +124,7 @@ TEST_F(LookupTest, AddressDoubleClicksCopyTheChosenPostalEntry)
         EXPECT_EQ(dialogs.unanswered(), 0u) << memo;
         EXPECT_EQ(shown, "1080022") << "the first entry of the typed code, half-width";
         EXPECT_EQ(field(target), "東京都港区芝浦") << memo;
-        EXPECT_EQ(form->Table1->state(), Table::State::Edit) << "left to the ordinary save";
+        EXPECT_EQ(form()->Table1->state(), Table::State::Edit) << "left to the ordinary save";
     }
     EXPECT_EQ(field("使用者"), "山田太郎");
 }
@@ -212,7 +145,7 @@ TEST_F(LookupTest, AddressLookUpCancelledOrOnAnEmptyTableChangesNothing)
         doubleClick("DBMemo29");
     }
     EXPECT_EQ(field("使用者住所"), "港区芝浦３－４");
-    EXPECT_EQ(form->Table1->state(), Table::State::Browse);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Browse);
 }
 
 TEST_F(LookupTest, TitleClicksFillTheOwnerFields)
@@ -220,7 +153,7 @@ TEST_F(LookupTest, TitleClicksFillTheOwnerFields)
     seed("INDATA", {kCustomer});
     create();
     for (const char* title : {"Title4Panel1", "Title5Panel1", "Title15Panel1"}) {
-        form->Table1->Cancel();
+        form()->Table1->Cancel();
         QTest::mouseClick(w<Panel>(title), Qt::LeftButton);
         EXPECT_EQ(field("所有者"), "使用者に同じ") << title;
         EXPECT_EQ(field("所有者住所"), "使用者住所に同じ") << title;
@@ -228,7 +161,7 @@ TEST_F(LookupTest, TitleClicksFillTheOwnerFields)
     }
     QTest::mouseClick(w<Panel>("Title8Panel1"), Qt::LeftButton);
     EXPECT_EQ(field("使用の本拠の位置"), "使用者住所に同じ");
-    EXPECT_EQ(form->Table1->state(), Table::State::Edit);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Edit);
 }
 
 // ---- the postal-code dialog -----------------------------------------------------------
@@ -339,8 +272,8 @@ TEST_F(LookupTest, SpecificationFromTheTableWithTheOtherLeadingZeroForm)
                   {{"自動車型式指定番号", "０１２３４"}, {"類別区分番号", "０００１"}, {"車名", "トヨペット"},
                    {"型式", "Ｅ－ＡＢ１"}, {"車両重量", "1200"}}});
     create();
-    form->Table1->Edit();
-    form->Table1->FieldByName("長さ").SetAsString("999");
+    form()->Table1->Edit();
+    form()->Table1->FieldByName("長さ").SetAsString("999");
     ScriptedDialogs dialogs;
     dialogs.answer(QStringLiteral("FormDlg"), codes("1234", "0001"));
     doubleClick("DBMemo21");
@@ -351,7 +284,7 @@ TEST_F(LookupTest, SpecificationFromTheTableWithTheOtherLeadingZeroForm)
     EXPECT_EQ(field("型式"), "Ｅ－ＡＢ１");
     EXPECT_EQ(field("車両重量"), "1200");
     EXPECT_EQ(field("長さ"), "") << "empty values are copied too";
-    EXPECT_EQ(form->Table1->state(), Table::State::Edit);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Edit);
 }
 
 TEST_F(LookupTest, ATypedLeadingZeroFindsTheNumberStoredWithoutIt)
@@ -380,9 +313,9 @@ TEST_F(LookupTest, NothingFoundEndsWithTheMessageOrTheDesignationOnlySearch)
         ASSERT_EQ(messages.prompts().size(), 1u) << "no designation-only offer without CarSearch.INI";
         EXPECT_EQ(messages.prompts()[0].text,
                   QStringLiteral("登録されていませんでした。\r\n次回からは自動的に登録されたものが出力されます。"));
-        EXPECT_EQ(form->Table1->state(), Table::State::Browse);
+        EXPECT_EQ(form()->Table1->state(), Table::State::Browse);
     }
-    form.reset();
+    close();
     writeSettings("CarSearch.INI", {"1"});
     create();
     ScriptedDialogs dialogs;
@@ -403,7 +336,7 @@ TEST_F(LookupTest, EmptyNumbersLookNothingUp)
     ScriptedDialogs dialogs;
     dialogs.answer(QStringLiteral("FormDlg"), codes("1234", ""));
     doubleClick("DBMemo21");
-    EXPECT_EQ(form->Table1->state(), Table::State::Browse);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Browse);
 }
 
 TEST_F(LookupTest, CodeFilesComeFirstAndAMissingOneFallsBackToTheTable)
@@ -436,7 +369,7 @@ TEST_F(LookupTest, CodeFilesComeFirstAndAMissingOneFallsBackToTheTable)
         EXPECT_EQ(field("自動車型式指定番号"), "７７７７");
         EXPECT_EQ(field("類別区分番号"), "０００１");
     }
-    form->Table1->Cancel();
+    form()->Table1->Cancel();
     {
         // Not in the code file: asked whether to search again.
         ScriptedDialogs dialogs;
@@ -447,7 +380,7 @@ TEST_F(LookupTest, CodeFilesComeFirstAndAMissingOneFallsBackToTheTable)
         ASSERT_EQ(messages.prompts().size(), 1u);
         EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("登録されていませんでした。\rもう一度検索しますか？"));
     }
-    form.reset();
+    close();
     writeSettings("CodeFile.INI", {"missing.csv", "codes\\honda.csv"});
     create();
     ScriptedDialogs dialogs;
@@ -472,7 +405,7 @@ TEST_F(LookupTest, FormDlgStartsEmptyAndEnterMovesOn)
         EXPECT_TRUE(static_cast<TFormDlg&>(d).Edit2->hasFocus() || !QApplication::focusWidget());
         return int(QDialog::Accepted);
     });
-    form->DBMemo21DblClick();
+    form()->DBMemo21DblClick();
 }
 
 // ---- the specification editor -------------------------------------------------------------
@@ -489,9 +422,9 @@ TEST_F(LookupTest, TheEditorPostsAnEditLeftOpen)
         EXPECT_TRUE(model->setData(model->index(0, column), QStringLiteral("新"), Qt::EditRole));
         return int(QDialog::Rejected);
     });
-    form->findChild<QAction*>(QStringLiteral("N13"))->trigger();
+    form()->findChild<QAction*>(QStringLiteral("N13"))->trigger();
     EXPECT_EQ(dialogs.unanswered(), 0u);
-    EXPECT_EQ(form->Table5->state(), Table::State::Browse);
+    EXPECT_EQ(form()->Table5->state(), Table::State::Browse);
     Table check(*db, "code");
     check.Open();
     EXPECT_EQ(sjis::toUtf8(check.FieldByName("車名").AsString()), "新");

@@ -1,152 +1,63 @@
 #include "components/db_controls.h"
 #include "components/panel.h"
-#include "components/settings_file.h"
 #include "platform/clock.h"
-#include "platform/keyboard_locks.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
-#include "platform/registry.h"
 #include "record_book/date_dialog.h"
 #include "record_book/list_edit.h"
 #include "record_book/main_window.h"
+#include "tests/record_book/main_window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace {
 
-using Fields = std::vector<std::pair<const char*, const char*>>;
-
-// The main window with the date dialog and the list editor, in a data
-// directory of its own, on 15 June 2024.
-class CardAidsTest : public ::testing::Test {
+// The main window, whose date dialog and list editor these tests use, on
+// 15 June 2024.
+class CardAidsTest : public MainWindowFixture {
 protected:
-    QTemporaryDir dir;
-    QTemporaryDir config;
-    QString previousDir;
     FixedClock clock{QDate(2024, 6, 15)};
-    std::unique_ptr<RegistryFolderOverride> registry;
-    std::unique_ptr<Database> db;
-    std::unique_ptr<TCarDataForm> form;
 
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid() && config.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        registry = std::make_unique<RegistryFolderOverride>(config.path());
-        db = std::make_unique<Database>(dir.filePath("CARDATA.sqlite3"));
-    }
-
-    void TearDown() override
-    {
-        form.reset();
-        DateSDlg = nullptr;
-        ListEditForm = nullptr;
-        db.reset();
-        setCapsLock(false);
-        QDir::setCurrent(previousDir);
-    }
-
+    // The window on a book that holds `record`, or the records it has.
     void create(const Fields& record = {{"使用者ふりがな", "たなか"}})
     {
-        Table t(*db, "INDATA");
-        t.Open();
-        if (t.IsEmpty()) {
-            t.Append();
-            for (auto [field, value] : record)
-                t.FieldByName(field).SetAsString(sj(value));
-            t.Post();
+        bool empty = false;
+        {
+            Table t(*db, "INDATA");
+            t.Open();
+            empty = t.IsEmpty();
         }
-        t.Close();
+        if (empty)
+            seed({record});
         restart();
-    }
-
-    void restart()
-    {
-        form.reset();
-        form = std::make_unique<TCarDataForm>(*db);
-        DateSDlg = new TDateSDlg(form.get());
-        ListEditForm = new TListEditForm(form.get());
-    }
-
-    void writeSettings(const char* name, const std::vector<const char*>& lines)
-    {
-        std::vector<SjisString> bytes;
-        for (const char* l : lines)
-            bytes.push_back(sj(l));
-        LineListFile(bytes).write(dir.filePath(QString::fromLatin1(name)));
-    }
-
-    QByteArray fileBytes(const char* name)
-    {
-        QFile f(dir.filePath(QString::fromLatin1(name)));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
     static QByteArray bytes(const char* utf8) { return QByteArray::fromStdString(sj(utf8)); }
 
-    template <class T = QWidget> T* w(const char* name)
-    {
-        T* found = form->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_TRUE(found) << name;
-        return found;
-    }
-
-    std::string field(const char* name) { return sjis::toUtf8(form->Table1->FieldByName(name).AsString()); }
     void set(const char* name, const char* value)
     {
-        if (form->Table1->state() == Table::State::Browse)
-            form->Table1->Edit();
-        form->Table1->FieldByName(name).SetAsString(sj(value));
+        if (form()->Table1->state() == Table::State::Browse)
+            form()->Table1->Edit();
+        form()->Table1->FieldByName(name).SetAsString(sj(value));
     }
     void post()
     {
-        form->Table1->Post();
-        ASSERT_EQ(form->Table1->state(), Table::State::Browse);
+        form()->Table1->Post();
+        ASSERT_EQ(form()->Table1->state(), Table::State::Browse);
     }
-    Table::State state() { return form->Table1->state(); }
-    QString caption(const char* panel) { return w<Panel>(panel)->caption(); }
-
-    QStringList items(const char* box)
-    {
-        QStringList l;
-        if (auto* combo = form->findChild<QComboBox*>(QString::fromLatin1(box)))
-            for (int i = 0; i < combo->count(); ++i)
-                l << combo->itemText(i);
-        else if (auto* list = form->findChild<QListWidget*>(QString::fromLatin1(box)))
-            for (int i = 0; i < list->count(); ++i)
-                l << list->item(i)->text();
-        return l;
-    }
-
-    // A date dialog answer: the user picks `date`.
-    static ScriptedDialogs::Answer picking(QDate date)
-    {
-        return [date](QDialog& d) {
-            auto& dialog = static_cast<TDateSDlg&>(d);
-            dialog.setCalendarDate(date.year(), date.month(), date.day());
-            dialog.Calendar1Click();
-            dialog.Calendar1Click();
-            return int(QDialog::Rejected);
-        };
-    }
+    Table::State state() { return form()->Table1->state(); }
 
     // A list editor answer: the memo gets `text`, then OK.
     static ScriptedDialogs::Answer listing(const char* text, QString* heading = nullptr, QString* before = nullptr)
@@ -200,7 +111,7 @@ TEST_F(CardAidsTest, DoubleClickStoresThePickedDateCutToTheBox)
     EXPECT_EQ(state(), Table::State::Edit);
 
     script.answer(QStringLiteral("DateSDlg"), picking(QDate(1989, 1, 7)));
-    form->DBComboBox3DblClick();
+    form()->DBComboBox3DblClick();
     EXPECT_EQ(field("初度登録年月"), "昭和６４年０１月");
     EXPECT_EQ(script.unanswered(), 0u);
 }
@@ -245,7 +156,7 @@ TEST_F(CardAidsTest, InsuranceEndTakesTheLastDayTheMonthHas)
 {
     create({{"使用者ふりがな", "たなか"}, {"自賠責期間自", "令和０５年０１月３１日"}, {"自賠責期間", "１ヶ月"}});
     ScriptedMessages messages;  // no error box
-    form->DBComboBox12Enter();
+    form()->DBComboBox12Enter();
     EXPECT_EQ(field("自賠責期間至"), "令和０５年０２月２８日");
 }
 
@@ -255,11 +166,11 @@ TEST_F(CardAidsTest, EnteringWithNothingToChangeLeavesTheRecordUntouched)
             {"自賠責期間自", "平成１０年０４月０１日"},
             {"自賠責期間", "１２ヶ月"},
             {"自賠責期間至", "平成１１年０４月０１日"}});
-    form->DBComboBox12Enter();
+    form()->DBComboBox12Enter();
     EXPECT_EQ(state(), Table::State::Browse);
     set("自賠責期間", "ヶ月");  // no number: nothing is computed
     post();
-    form->DBComboBox12Enter();
+    form()->DBComboBox12Enter();
     EXPECT_EQ(state(), Table::State::Browse);
     EXPECT_EQ(field("自賠責期間至"), "平成１１年０４月０１日");
 }
@@ -272,7 +183,7 @@ TEST_F(CardAidsTest, DateListEditChangesAllEightBoxesAndComesBackAtStart)
     ScriptedDialogs script;
     QString heading, before;
     script.answer(QStringLiteral("ListEditForm"), listing("令和\n\n平成\n", &heading, &before));
-    form->findChild<QAction*>(QStringLiteral("CarDate1"))->trigger();
+    form()->findChild<QAction*>(QStringLiteral("CarDate1"))->trigger();
     EXPECT_EQ(heading, QStringLiteral("”日付関係”の修正"));
     EXPECT_EQ(before, QStringLiteral("昭和\n平成"));
     const QStringList expected = {QStringLiteral("令和"), QString(), QStringLiteral("平成")};
@@ -289,12 +200,12 @@ TEST_F(CardAidsTest, EmptyListEmptiesTheBoxesAndCancelKeepsThem)
     create();
     ScriptedDialogs script;
     script.answer(QStringLiteral("ListEditForm"), QDialog::Rejected);
-    form->CarName1Click();
+    form()->CarName1Click();
     EXPECT_EQ(items("DBComboBox8").size(), 7);
     EXPECT_EQ(fileBytes("CarName.INI"), QByteArray("<missing>"));
 
     script.answer(QStringLiteral("ListEditForm"), listing(""));
-    form->FuelTypeClick();
+    form()->FuelTypeClick();
     EXPECT_TRUE(items("DBComboBox9").isEmpty());
     EXPECT_TRUE(items("DBComboBox10").isEmpty());
     EXPECT_EQ(fileBytes("FuelType.INI"), QByteArray());
@@ -307,11 +218,11 @@ TEST_F(CardAidsTest, InsurerListAlsoFillsTheTheftInsuranceBox)
     create();
     ScriptedDialogs script;
     script.answer(QStringLiteral("ListEditForm"), listing("北南損保"));
-    form->CarIns1Click();
+    form()->CarIns1Click();
     EXPECT_EQ(items("DBComboBox15"), QStringList{QStringLiteral("北南損保")});
     EXPECT_EQ(items("UpComboBox3"), QStringList{QStringLiteral("北南損保")});
     script.answer(QStringLiteral("ListEditForm"), listing("車検\n点検"));
-    form->Memo1Click();
+    form()->Memo1Click();
     EXPECT_EQ(items("MemoListBox"), (QStringList{QStringLiteral("車検"), QStringLiteral("点検")}));
 }
 
@@ -328,7 +239,7 @@ TEST_F(CardAidsTest, ListEntriesCodePage932CannotHoldAreRefused)
         EXPECT_TRUE(editor.isVisible());
         return int(QDialog::Rejected);
     });
-    form->CarNoClick();
+    form()->CarNoClick();
     EXPECT_EQ(messages.prompts().size(), 1u);
     EXPECT_EQ(fileBytes("CarNo.INI"), QByteArray("<missing>"));
 }
@@ -340,23 +251,23 @@ TEST_F(CardAidsTest, RenamingATitleRewritesItsFile)
     ScriptedDialogs script;
     QString title, prompt;
     script.answer(QStringLiteral("InputQueryDlg"), naming("任意保険", &title, &prompt));
-    form->findChild<QAction*>(QStringLiteral("N17"))->trigger();
+    form()->findChild<QAction*>(QStringLiteral("N17"))->trigger();
     EXPECT_EQ(title, QStringLiteral("名称の変更（自動車損害賠償責任保険）"));
     EXPECT_EQ(prompt, QStringLiteral("自動車損害賠償責任保険の代わりの名称を入力してください。"));
     EXPECT_EQ(caption("Title9Panel2"), QStringLiteral("任意保険"));
     EXPECT_EQ(fileBytes("CarInsure.INI"), bytes("任意保険\r\n"));
 
     script.answer(QStringLiteral("InputQueryDlg"), naming("型式年"));
-    form->N22Click();
+    form()->N22Click();
     EXPECT_EQ(fileBytes("CarMemo2.INI"), bytes("エンジン\r\n色\r\n型式年\r\n\r\n\r\n\r\n\r\n\r\n"));
 
     script.answer(QStringLiteral("InputQueryDlg"), naming(""));
-    form->N19Click();
+    form()->N19Click();
     EXPECT_EQ(caption("Title15Panel1"), QString());
     EXPECT_EQ(fileBytes("CarMemo1.INI"), bytes("\r\n"));
 
     script.answer(QStringLiteral("InputQueryDlg"), QDialog::Rejected);
-    form->N27Click();
+    form()->N27Click();
     EXPECT_EQ(caption("Title14Panel8"), QString());
     restart();
     EXPECT_EQ(caption("Title14Panel3"), QStringLiteral("型式年"));
@@ -370,37 +281,37 @@ TEST_F(CardAidsTest, OneMissingWeightIsWorkedOut)
     create({{"使用者ふりがな", "たなか"}, {"乗車定員", "5"}, {"車両重量", "1200"}});
     focusIn(w<DBMemo>("DBMemo10"));
     EXPECT_EQ(field("車両総重量"), "1475");
-    form->Table1->Cancel();
+    form()->Table1->Cancel();
 
     set("車両総重量", "2000");
     set("最大積載量", "350");
     set("車両重量", "");
-    form->DBMemo7Enter();
+    form()->DBMemo7Enter();
     EXPECT_EQ(field("車両重量"), "1375");
 
     // All four filled: the maximum load is worked out again.
     set("車両重量", "1000");
-    form->DBMemo7Enter();
+    form()->DBMemo7Enter();
     EXPECT_EQ(field("最大積載量"), "725");
 
     // Group 2 shares the vehicle weight.
     set("定員", "2");
     set("積載量", "100");
-    form->DBMemo8Enter();
+    form()->DBMemo8Enter();
     EXPECT_EQ(field("総重量"), "1210");
 }
 
 TEST_F(CardAidsTest, TwoMissingWeightsChangeNothing)
 {
     create({{"使用者ふりがな", "たなか"}, {"最大積載量", "350"}, {"車両総重量", "2000"}});
-    form->DBMemo7Enter();
+    form()->DBMemo7Enter();
     EXPECT_EQ(state(), Table::State::Browse);
     EXPECT_EQ(field("最大積載量"), "350");
 
     // Seats missing alone: nothing is computed, but the record is edited.
     set("車両重量", "1000");
     post();
-    form->DBMemo7Enter();
+    form()->DBMemo7Enter();
     EXPECT_EQ(state(), Table::State::Edit);
     EXPECT_EQ(field("最大積載量"), "350");
     EXPECT_EQ(field("車両総重量"), "2000");
@@ -419,11 +330,11 @@ TEST_F(CardAidsTest, ClearingWeightsAsksFirst)
     EXPECT_EQ(field("車両総重量"), "1625");
     EXPECT_EQ(state(), Table::State::Browse);
 
-    form->DBMemo7DblClick();
+    form()->DBMemo7DblClick();
     for (const char* f : {"乗車定員", "最大積載量", "車両重量", "車両総重量"})
         EXPECT_EQ(field(f), "") << f;
     EXPECT_EQ(field("定員"), "2");
-    form->DBMemo8DblClick();
+    form()->DBMemo8DblClick();
     EXPECT_EQ(messages.prompts()[2].text,
               QStringLiteral("定員、積載量、車両重量、総重量を消去します！\r消去してよろしいですか？"));
     EXPECT_EQ(field("定員"), "");
@@ -445,7 +356,7 @@ TEST_F(CardAidsTest, DateButtonStartsADatedLine)
     EXPECT_EQ(field("備考"), "\r\n令和０６年０６月０１日　");
 
     script.answer(QStringLiteral("DateSDlg"), QDialog::Rejected);
-    form->MemoButtonClick();
+    form()->MemoButtonClick();
     EXPECT_EQ(field("備考"), "\r\n令和０６年０６月０１日　");
 }
 
@@ -462,7 +373,7 @@ TEST_F(CardAidsTest, StandardWordsGoAtTheEndOfTheLastLine)
     EXPECT_TRUE(words->isHidden());
     EXPECT_TRUE(w("MemoCancelSpeed")->isHidden());
 
-    form->MemoSpeedClick();
+    form()->MemoSpeedClick();
     w<QToolButton>("MemoCancelSpeed")->click();
     EXPECT_TRUE(words->isHidden());
     EXPECT_EQ(field("備考"), "令和０６年０６月０１日　修理　");
@@ -483,12 +394,12 @@ TEST_F(CardAidsTest, RemarksSortByDateThenReverse)
     EXPECT_EQ(field("備考"),
               "平成３０年１２月０１日　車検\r\n令和０２年０１月１０日　修理\r\n令和０６年０３月０１日　点検");
     EXPECT_EQ(caption("Title9Panel3"), QStringLiteral("　　　　年　月　日　　　△"));
-    form->Title9Panel3Click();
+    form()->Title9Panel3Click();
     EXPECT_EQ(field("備考"),
               "令和０６年０３月０１日　点検\r\n令和０２年０１月１０日　修理\r\n平成３０年１２月０１日　車検");
     EXPECT_EQ(caption("Title9Panel3"), QStringLiteral("　　　　年　月　日　　　▽"));
 
-    form->Title9Panel4Click();
+    form()->Title9Panel4Click();
     EXPECT_EQ(field("備考"),
               "平成３０年１２月０１日　車検\r\n令和０２年０１月１０日　修理\r\n令和０６年０３月０１日　点検");
     EXPECT_EQ(caption("Title9Panel3"), QStringLiteral("年　月　日"));
@@ -504,12 +415,12 @@ TEST_F(CardAidsTest, RemarksSortByDateThenReverse)
 TEST_F(CardAidsTest, OneLineIsLeftAloneAndShortLinesSortByDate)
 {
     create({{"使用者ふりがな", "たなか"}, {"備考", "令和０６年０３月０１日　点検\r\n"}});
-    form->Title9Panel3Click();
+    form()->Title9Panel3Click();
     EXPECT_EQ(state(), Table::State::Browse);
     EXPECT_EQ(caption("Title9Panel3"), QStringLiteral("年　月　日"));
 
     set("備考", "b\r\nA 1\r\n令和０６年０３月０１日");
-    form->Title9Panel3Click();
+    form()->Title9Panel3Click();
     EXPECT_EQ(field("備考"), "A 1\r\nb\r\n令和０６年０３月０１日");
 }
 
@@ -518,7 +429,7 @@ TEST_F(CardAidsTest, RemarksTypedButNotLeftAreSortedToo)
     create();
     auto* memo = w<DBMemo>("DBMemo34");
     simulateTyping(memo, QStringLiteral("令和０６年０３月０１日　二\n令和０５年０３月０１日　一"));
-    form->Title9Panel3Click();
+    form()->Title9Panel3Click();
     EXPECT_EQ(field("備考"), "令和０５年０３月０１日　一\r\n令和０６年０３月０１日　二");
     EXPECT_EQ(memo->toPlainText(), QStringLiteral("令和０５年０３月０１日　一\n令和０６年０３月０１日　二"));
 }

@@ -3,10 +3,8 @@
 #include "components/panel.h"
 #include "components/settings_file.h"
 #include "platform/clock.h"
-#include "platform/keyboard_locks.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
-#include "platform/registry.h"
 #include "record_book/copy_pattern_dialog.h"
 #include "record_book/date_dialog.h"
 #include "record_book/filter_dialog.h"
@@ -14,6 +12,7 @@
 #include "record_book/main_window.h"
 #include "record_book/record_query.h"
 #include "record_book/sort_dialog.h"
+#include "tests/record_book/main_window_fixture.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -22,52 +21,21 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 
 namespace {
 
-using Fields = std::vector<std::pair<const char*, const char*>>;
 using Names = std::vector<std::string>;
 
-// The main window with its find, filter, sort, copy and date dialogs in a
-// data directory of its own, on 15 June 2024.
-class FindTest : public ::testing::Test {
+// The main window, whose find, filter, sort, copy and date dialogs these
+// tests use, on 15 June 2024.
+class FindTest : public MainWindowFixture {
 protected:
-    QTemporaryDir dir;
-    QTemporaryDir config;
-    QString previousDir;
     FixedClock clock{QDate(2024, 6, 15)};
-    std::unique_ptr<RegistryFolderOverride> registry;
-    std::unique_ptr<Database> db;
-    std::unique_ptr<TCarDataForm> form;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid() && config.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        registry = std::make_unique<RegistryFolderOverride>(config.path());
-        db = std::make_unique<Database>(dir.filePath("CARDATA.sqlite3"));
-    }
-
-    void TearDown() override
-    {
-        form.reset();
-        FilterDlg = nullptr;
-        SortDlg = nullptr;
-        DateSDlg = nullptr;
-        FindDlg = nullptr;
-        CopyPatDlg = nullptr;
-        db.reset();
-        setCapsLock(false);
-        QDir::setCurrent(previousDir);
-    }
 
     // Records put straight into the table, then the window and its dialogs
     // in their start-up order.
@@ -85,12 +53,7 @@ protected:
                 t.Post();
             }
         }
-        form = std::make_unique<TCarDataForm>(*db);
-        FilterDlg = new TFilterDlg(form.get());
-        SortDlg = new TSortDlg(form.get());
-        DateSDlg = new TDateSDlg(form.get());
-        FindDlg = new TFindDlg(form.get());
-        CopyPatDlg = new TCopyPatDlg(form.get());
+        MainWindowFixture::create();
     }
 
     // Readings only, in the primary order they sort in.
@@ -102,39 +65,16 @@ protected:
         create(records);
     }
 
-    void writeSettings(const char* name, const std::vector<const char*>& lines)
-    {
-        std::vector<SjisString> bytes;
-        for (const char* l : lines)
-            bytes.push_back(sj(l));
-        LineListFile(bytes).write(dir.filePath(QString::fromLatin1(name)));
-    }
-
-    QByteArray fileBytes(const char* name)
-    {
-        QFile f(dir.filePath(QString::fromLatin1(name)));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-
-    template <class T = QWidget> T* w(const char* name)
-    {
-        T* found = form->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_TRUE(found) << name;
-        return found;
-    }
-    QAction* action(const char* name) { return w<QAction>(name); }
     void click(const char* speed) { w<QToolButton>(speed)->click(); }
-    QString caption(const char* panel) { return w<Panel>(panel)->caption(); }
-    std::string field(const char* name) { return sjis::toUtf8(form->Table1->FieldByName(name).AsString()); }
     std::string reading() { return field("使用者ふりがな"); }
 
     // Readings of the visible records in the active order.
     Names visible()
     {
         Names out;
-        const auto f = std::size_t(form->Table1->FieldIndex("使用者ふりがな"));
-        for (int i = 0; i < form->Table1->RecordCount(); ++i)
-            out.push_back(sjis::toUtf8(form->Table1->rowValues(i)[f]));
+        const auto f = std::size_t(form()->Table1->FieldIndex("使用者ふりがな"));
+        for (int i = 0; i < form()->Table1->RecordCount(); ++i)
+            out.push_back(sjis::toUtf8(form()->Table1->rowValues(i)[f]));
         return out;
     }
 
@@ -197,18 +137,6 @@ protected:
             return int(QDialog::Rejected);
         };
     }
-
-    // A date dialog answer: the user picks `date`.
-    static ScriptedDialogs::Answer picking(QDate date)
-    {
-        return [date](QDialog& d) {
-            auto& dialog = static_cast<TDateSDlg&>(d);
-            dialog.setCalendarDate(date.year(), date.month(), date.day());
-            dialog.Calendar1Click();
-            dialog.Calendar1Click();
-            return int(QDialog::Rejected);
-        };
-    }
 };
 
 // ---- the filter expression --------------------------------------------------------------
@@ -244,8 +172,8 @@ TEST_F(FindTest, FindTakesTheFirstRecordHoldingPartOfAValueInOneMove)
     create({{{"使用者ふりがな", "あべ"}, {"使用者", "阿部一郎"}},
             {{"使用者ふりがな", "かわだ"}, {"使用者", "川田次郎"}},
             {{"使用者ふりがな", "さとう"}, {"使用者", "佐藤川男"}}});
-    form->Table1->Last();
-    QSignalSpy moves(form->Table1, &Table::recordChanged);
+    form()->Table1->Last();
+    QSignalSpy moves(form()->Table1, &Table::recordChanged);
     ScriptedDialogs dialogs;
     dialogs.answer("FindDlg", finding("使用者", "川"));
     action("Find2")->trigger();
@@ -278,7 +206,7 @@ TEST_F(FindTest, FindNextAtTheLastRecordLooksAtItAgainOrSaysNotFound)
     ASSERT_EQ(messages.prompts().size(), 1u);
     EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("使用者ふりがな の べは、見つかりませんでした。"));
     EXPECT_EQ(reading(), "さとう");  // the search ends on the last record
-    EXPECT_TRUE(form->Table1->Eof());
+    EXPECT_TRUE(form()->Table1->Eof());
 }
 
 TEST_F(FindTest, FindPreviousAtTheFirstRecordLooksAtItAgainOrSaysNotFound)
@@ -290,7 +218,7 @@ TEST_F(FindTest, FindPreviousAtTheFirstRecordLooksAtItAgainOrSaysNotFound)
     action("FindBack1")->trigger();
     EXPECT_EQ(reading(), "あべ");
 
-    form->Table1->Last();
+    form()->Table1->Last();
     dialogs.answer("FindDlg", finding("使用者ふりがな", "とう"));
     click("FindSpeed");
     ScriptedMessages messages;
@@ -298,7 +226,7 @@ TEST_F(FindTest, FindPreviousAtTheFirstRecordLooksAtItAgainOrSaysNotFound)
     click("FindBackSpeed");
     ASSERT_EQ(messages.prompts().size(), 1u);
     EXPECT_EQ(reading(), "あべ");
-    EXPECT_TRUE(form->Table1->Bof());
+    EXPECT_TRUE(form()->Table1->Bof());
 }
 
 TEST_F(FindTest, ATextNeverMatchesInsideATwoByteCharacter)
@@ -334,7 +262,7 @@ TEST_F(FindTest, ADialogClosedWithoutOkOrWithoutTextFindsNothingAfterwards)
     ScriptedDialogs dialogs;
     dialogs.answer("FindDlg", finding("使用者ふりがな", "か"));
     click("FindSpeed");
-    form->Table1->First();
+    form()->Table1->First();
     dialogs.answer("FindDlg", QDialog::Rejected);
     click("FindSpeed");
     click("FindNextSpeed");
@@ -457,9 +385,9 @@ TEST_F(FindTest, FilterSelectsTheRangeAndShowsItsState)
     dialogs.answer("FilterDlg", filtering("登録年月日", "平成１０年", "平成１２年"));
     action("Filter1")->trigger();
     EXPECT_EQ(visible(), (Names{"い", "う", "え", "お"}));
-    EXPECT_EQ(sjis::toUtf8(form->Table1->Filter()),
+    EXPECT_EQ(sjis::toUtf8(form()->Table1->Filter()),
               "(登録年月日 >= '平成１０年') and  ((登録年月日 <= '平成１２年') or (登録年月日 = '平成１２年*'))");
-    EXPECT_TRUE(form->Table1->Filtered());
+    EXPECT_TRUE(form()->Table1->Filtered());
     EXPECT_EQ(caption("FilterPanel"), q("フィルタ"));
     EXPECT_EQ(caption("Commant1Panel"), q("件"));
     EXPECT_EQ(caption("TotalPanel"), QStringLiteral("4"));
@@ -481,7 +409,7 @@ TEST_F(FindTest, FilterSelectsTheRangeAndShowsItsState)
 
     emit w<Panel>("FilterPanel")->clicked();
     EXPECT_EQ(visible().size(), 6u);
-    EXPECT_FALSE(form->Table1->Filtered());
+    EXPECT_FALSE(form()->Table1->Filtered());
     EXPECT_EQ(caption("FilterPanel"), QString());
     EXPECT_EQ(caption("Commant1Panel"), q("件中"));
     EXPECT_EQ(caption("TotalPanel"), QStringLiteral("6"));
@@ -501,8 +429,8 @@ TEST_F(FindTest, CancellingOrLeavingTheFromTextEmptyChangesNothing)
     click("FilterSpeed");
     dialogs.answer("SortDlg", QDialog::Rejected);
     click("SortSpeed");
-    EXPECT_FALSE(form->Table1->Filtered());
-    EXPECT_EQ(form->Table1->IndexName(), "");
+    EXPECT_FALSE(form()->Table1->Filtered());
+    EXPECT_EQ(form()->Table1->IndexName(), "");
     EXPECT_EQ(caption("FilterPanel"), QString());
     EXPECT_EQ(caption("SortPanel"), QString());
     // The clear commands do nothing while disabled.
@@ -520,7 +448,7 @@ TEST_F(FindTest, AValueThatDoesNotSuitTheFieldIsRefusedAndChangesNothing)
     messages.answer(MessageAnswer::Ok);
     click("FilterSpeed");
     EXPECT_EQ(messages.prompts().size(), 1u);
-    EXPECT_FALSE(form->Table1->Filtered());
+    EXPECT_FALSE(form()->Table1->Filtered());
     EXPECT_EQ(caption("FilterPanel"), QString());
     EXPECT_FALSE(action("FilterN")->isEnabled());
 }
@@ -532,7 +460,7 @@ TEST_F(FindTest, SortSelectsTheFieldsIndexAndKeepsTheRecord)
     ScriptedDialogs dialogs;
     dialogs.answer("SortDlg", sorting("幅"));
     action("Sort1")->trigger();
-    EXPECT_EQ(form->Table1->IndexName(), "はば");
+    EXPECT_EQ(form()->Table1->IndexName(), "はば");
     EXPECT_EQ(visible(), (Names{"い", "う", "あ"}));
     EXPECT_EQ(reading(), "あ");
     EXPECT_EQ(caption("SortPanel"), q("ソート"));
@@ -543,7 +471,7 @@ TEST_F(FindTest, SortSelectsTheFieldsIndexAndKeepsTheRecord)
                             std::pair{"自賠責期間至", "賠責期間至"}}) {
         dialogs.answer("SortDlg", sorting(f));
         click("SortSpeed");
-        EXPECT_EQ(form->Table1->IndexName(), index);
+        EXPECT_EQ(form()->Table1->IndexName(), index);
     }
 }
 
@@ -553,7 +481,7 @@ TEST_F(FindTest, SortOnAnEmptyTableDoesNothing)
     ScriptedDialogs dialogs;
     dialogs.answer("SortDlg", sorting("幅"));
     click("SortSpeed");
-    EXPECT_EQ(form->Table1->IndexName(), "");
+    EXPECT_EQ(form()->Table1->IndexName(), "");
     EXPECT_EQ(caption("SortPanel"), QString());
     EXPECT_FALSE(action("SortN")->isEnabled());
 }
@@ -568,10 +496,10 @@ TEST_F(FindTest, SortClearedAloneLeavesAPlainFilter)
     click("SortSpeed");
     SortDlg->SortComboBox->setEditText(q("幅"));
     action("SortN")->trigger();
-    EXPECT_EQ(form->Table1->IndexName(), "");
+    EXPECT_EQ(form()->Table1->IndexName(), "");
     EXPECT_EQ(caption("SortPanel"), QString());
     EXPECT_EQ(SortDlg->SortComboBox->currentText(), q("使用者ふりがな"));
-    EXPECT_TRUE(form->Table1->Filtered());
+    EXPECT_TRUE(form()->Table1->Filtered());
     EXPECT_EQ(caption("FilterPanel"), q("フィルタ"));
     EXPECT_EQ(visible(), (Names{"い", "う"}));
 }
@@ -586,23 +514,23 @@ TEST_F(FindTest, SortAndFilterSortsByTheFirstRowAndEitherClearClearsBoth)
     action("SortFilter1")->trigger();
     EXPECT_EQ(title, q("ソート&フィルタ"));
     EXPECT_EQ(FilterDlg->windowTitle(), q("フィルタ"));
-    EXPECT_EQ(form->Table1->IndexName(), "電話番");
+    EXPECT_EQ(form()->Table1->IndexName(), "電話番");
     EXPECT_EQ(visible(), (Names{"う", "い"}));
-    EXPECT_EQ(form->SortFilterCombined, 1);
+    EXPECT_EQ(form()->SortFilterCombined, 1);
     EXPECT_EQ(caption("SortPanel"), q("ソート"));
     EXPECT_EQ(caption("FilterPanel"), q("フィルタ"));
 
     action("FilterN")->trigger();
-    EXPECT_FALSE(form->Table1->Filtered());
-    EXPECT_EQ(form->Table1->IndexName(), "");
+    EXPECT_FALSE(form()->Table1->Filtered());
+    EXPECT_EQ(form()->Table1->IndexName(), "");
     EXPECT_EQ(caption("SortPanel"), QString());
     EXPECT_FALSE(action("SortN")->isEnabled());
-    EXPECT_EQ(form->SortFilterCombined, 0);
+    EXPECT_EQ(form()->SortFilterCombined, 0);
 
     dialogs.answer("FilterDlg", filtering("電話番号", "1", "2"));
     click("SortFilterSpeed");
     emit w<Panel>("SortPanel")->clicked();
-    EXPECT_FALSE(form->Table1->Filtered());
+    EXPECT_FALSE(form()->Table1->Filtered());
     EXPECT_EQ(caption("FilterPanel"), QString());
     EXPECT_EQ(caption("Commant1Panel"), q("件中"));
     EXPECT_FALSE(action("FilterN")->isEnabled());
@@ -615,9 +543,9 @@ TEST_F(FindTest, SortAndFilterThatLeavesNoRecordFiltersWithoutSorting)
     ScriptedDialogs dialogs;
     dialogs.answer("FilterDlg", filtering("電話番号", "9"));
     click("SortFilterSpeed");
-    EXPECT_TRUE(form->Table1->Filtered());
+    EXPECT_TRUE(form()->Table1->Filtered());
     EXPECT_EQ(caption("TotalPanel"), QStringLiteral("0"));
-    EXPECT_EQ(form->Table1->IndexName(), "");
+    EXPECT_EQ(form()->Table1->IndexName(), "");
     EXPECT_EQ(caption("SortPanel"), QString());
 }
 
@@ -626,19 +554,19 @@ TEST_F(FindTest, SortAndFilterThatLeavesNoRecordFiltersWithoutSorting)
 TEST_F(FindTest, CopyTakesTheChosenFieldsAsShownIntoANewRecord)
 {
     create({{{"使用者ふりがな", "あべ"}, {"使用者", "阿部"}, {"車名", "トヨタ"}, {"車両重量", "1200"}}});
-    form->Table1->Edit();
-    form->Table1->FieldByName("車名").SetAsString(sj("ホンダ"));  // typed, not saved
+    form()->Table1->Edit();
+    form()->Table1->FieldByName("車名").SetAsString(sj("ホンダ"));  // typed, not saved
     ScriptedDialogs dialogs;
     dialogs.answer("CopyPatDlg", copying({"車名", "使用者", "車両重量"}));
     action("Copy1")->trigger();
 
-    EXPECT_EQ(form->Table1->state(), Table::State::Insert);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Insert);
     EXPECT_EQ(field("車名"), "ホンダ");
     EXPECT_EQ(field("使用者"), "阿部");
     EXPECT_EQ(field("車両重量"), "1200");
     EXPECT_EQ(field("使用者ふりがな"), "");
     EXPECT_EQ(field("自動車登録番号"), "");
-    form->Table1->Cancel();
+    form()->Table1->Cancel();
     EXPECT_EQ(field("車名"), "ホンダ");  // the edit was saved by the move
 
     QByteArray expected;
@@ -656,14 +584,14 @@ TEST_F(FindTest, NothingIsCopiedWithAnEmptyListOrNo)
     ScriptedDialogs dialogs;
     dialogs.answer("CopyPatDlg", copying({}));
     click("CopySpeed");
-    EXPECT_EQ(form->Table1->state(), Table::State::Browse);
-    EXPECT_EQ(form->Table1->RecordCount(), 1);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Browse);
+    EXPECT_EQ(form()->Table1->RecordCount(), 1);
     EXPECT_NE(fileBytes("Copy.INI"), QByteArray("<missing>"));  // saved all the same
 
     QFile::remove(dir.filePath("Copy.INI"));
     dialogs.answer("CopyPatDlg", copying({"使用者ふりがな"}, "CancelBtn"));
     click("CopySpeed");
-    EXPECT_EQ(form->Table1->state(), Table::State::Browse);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Browse);
     EXPECT_EQ(fileBytes("Copy.INI"), QByteArray("<missing>"));
     // Without Copy.INI the lists stay as left for the next showing.
     EXPECT_EQ(CopyPatDlg->copiedFields(), std::vector<SjisString>{sj("使用者ふりがな")});
@@ -682,7 +610,7 @@ TEST_F(FindTest, CopyIniLoadsLeniently)
         return int(QDialog::Rejected);
     });
     click("CopySpeed");
-    EXPECT_EQ(form->Table1->state(), Table::State::Insert);  // 重量 names no field and is skipped
+    EXPECT_EQ(form()->Table1->state(), Table::State::Insert);  // 重量 names no field and is skipped
     EXPECT_EQ(field("使用者ふりがな"), "あべ");
 }
 
@@ -696,7 +624,7 @@ TEST_F(FindTest, ACopyIniThatCannotBeWrittenIsReportedAndTheCopyGoesOn)
     messages.answer(MessageAnswer::Ok).answer(MessageAnswer::Ok);  // reading it, then writing it
     click("CopySpeed");
     EXPECT_EQ(messages.prompts().size(), 2u);
-    EXPECT_EQ(form->Table1->state(), Table::State::Insert);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Insert);
     EXPECT_EQ(field("使用者ふりがな"), "あべ");
 }
 
@@ -713,8 +641,8 @@ TEST_F(FindTest, ACopiedNameThatIsNoFieldStopsTheCopy)
     messages.answer(MessageAnswer::Ok);
     click("CopySpeed");
     EXPECT_EQ(messages.prompts().size(), 1u);
-    EXPECT_EQ(form->Table1->state(), Table::State::Browse);
-    EXPECT_EQ(form->Table1->RecordCount(), 1);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Browse);
+    EXPECT_EQ(form()->Table1->RecordCount(), 1);
 }
 
 TEST_F(FindTest, TheCopyDialogOffersEveryFieldButTheNamesOfNoField)
@@ -727,7 +655,7 @@ TEST_F(FindTest, TheCopyDialogOffersEveryFieldButTheNamesOfNoField)
         EXPECT_EQ(std::count(offered.begin(), offered.end(), sj(none)), 0);
     }
     for (const SjisString& e : offered)
-        EXPECT_GE(form->Table1->FieldIndex(sjis::toUtf8(e)), 0) << sjis::toUtf8(e);
+        EXPECT_GE(form()->Table1->FieldIndex(sjis::toUtf8(e)), 0) << sjis::toUtf8(e);
 }
 
 }  // namespace

@@ -1,14 +1,13 @@
 #include "components/db_controls.h"
 #include "components/panel.h"
 #include "components/record_fields.h"
-#include "components/settings_file.h"
 #include "platform/help.h"
 #include "platform/keyboard_locks.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
-#include "platform/registry.h"
 #include "record_book/main_window.h"
 #include "record_book/small_dialogs.h"
+#include "tests/record_book/main_window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,76 +19,16 @@
 #include <QListWidget>
 #include <QStatusBar>
 #include <QTabBar>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
 using Lines = std::vector<const char*>;
 
-// A data directory with its own database, made the current directory while
-// the test runs, and the main window created in it on demand.
-class MainWindowTest : public ::testing::Test {
+// The main window with the password and version dialogs among the others.
+class MainWindowTest : public MainWindowFixture {
 protected:
-    QTemporaryDir dir;
-    QTemporaryDir config;
-    QString previousDir;
-    std::unique_ptr<RegistryFolderOverride> registry;
-    std::unique_ptr<Database> db;
-    std::unique_ptr<TCarDataForm> form;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(config.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        registry = std::make_unique<RegistryFolderOverride>(config.path());
-        QApplication::setQuitOnLastWindowClosed(false);
-        db = std::make_unique<Database>(dir.filePath("CARDATA.sqlite3"));
-    }
-
-    void TearDown() override
-    {
-        form.reset();
-        PassDlg = nullptr;
-        VersionDlg = nullptr;
-        db.reset();
-        setCapsLock(false);
-        QDir::setCurrent(previousDir);
-    }
-
-    void writeSettings(const char* name, const Lines& lines)
-    {
-        std::vector<SjisString> bytes;
-        for (const char* l : lines)
-            bytes.push_back(sj(l));
-        LineListFile(bytes).write(dir.filePath(QString::fromLatin1(name)));
-    }
-
-    QByteArray fileBytes(const char* name)
-    {
-        QFile f(dir.filePath(QString::fromLatin1(name)));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-
-    // Records put straight into the table, past the window's hooks.
-    void seed(const std::vector<std::vector<std::pair<const char*, const char*>>>& records)
-    {
-        Table t(*db, "INDATA");
-        t.Open();
-        for (const auto& fields : records) {
-            t.Append();
-            for (auto [field, value] : fields)
-                t.FieldByName(field).SetAsString(sj(value));
-            t.Post();
-        }
-    }
-
     // The record table as the older layout had it: the first 47 fields.
     void makeStandardRecordTable()
     {
@@ -102,53 +41,15 @@ protected:
         db->exec(sql);
     }
 
-    TCarDataForm& create()
-    {
-        form = std::make_unique<TCarDataForm>(*db);
-        VersionDlg = new TVersionDlg(form.get());
-        PassDlg = new TPassDlg(form.get());
-        return *form;
-    }
-
-    // Shows the window without the one-shot start-up prompts, which the
-    // tests run themselves.
-    void showQuietly()
-    {
-        form->show();
-        form->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-
-    template <class T = QWidget> T* w(const char* name)
-    {
-        T* found = form->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_TRUE(found) << name;
-        return found;
-    }
-    QAction* action(const char* name) { return w<QAction>(name); }
-    QString caption(const char* panel) { return w<Panel>(panel)->caption(); }
     QString statusText() { return w<QStatusBar>("StatusBar1")->findChild<QLabel*>()->text(); }
 
-    QStringList items(const char* box)
-    {
-        QStringList l;
-        if (auto* combo = form->findChild<QComboBox*>(QString::fromLatin1(box)))
-            for (int i = 0; i < combo->count(); ++i)
-                l << combo->itemText(i);
-        else if (auto* list = form->findChild<QListWidget*>(QString::fromLatin1(box)))
-            for (int i = 0; i < list->count(); ++i)
-                l << list->item(i)->text();
-        return l;
-    }
-
-    std::string field(const char* name) { return sjis::toUtf8(form->Table1->FieldByName(name).AsString()); }
-    void set(const char* name, const char* value) { form->Table1->FieldByName(name).SetAsString(sj(value)); }
-    int tab() { return form->tabs()->currentIndex(); }
+    void set(const char* name, const char* value) { form()->Table1->FieldByName(name).SetAsString(sj(value)); }
+    int tab() { return form()->tabs()->currentIndex(); }
     void clickTab(const char* caption)
     {
-        for (int i = 0; i < form->tabs()->count(); ++i)
-            if (form->tabs()->tabText(i) == QString::fromUtf8(caption))
-                form->tabs()->setCurrentIndex(i);
+        for (int i = 0; i < form()->tabs()->count(); ++i)
+            if (form()->tabs()->tabText(i) == QString::fromUtf8(caption))
+                form()->tabs()->setCurrentIndex(i);
     }
 
     static QStringList utf8List(const Lines& lines)
@@ -176,10 +77,10 @@ TEST_F(MainWindowTest, StartUpShowsTheFirstRecordOnTheTabOfItsReading)
     seed({{{"使用者ふりがな", "たなか"}, {"自動車登録番号", "1"}},
           {{"使用者ふりがな", "やまだ"}, {"自動車登録番号", "2"}}});
     create();
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Sorvani For Win32"));
-    EXPECT_EQ(form->dataDirectory(), QDir::currentPath());
+    EXPECT_EQ(form()->windowTitle(), QStringLiteral("Sorvani For Win32"));
+    EXPECT_EQ(form()->dataDirectory(), QDir::currentPath());
     EXPECT_EQ(field("使用者ふりがな"), "たなか");
-    EXPECT_EQ(form->Table1->state(), Table::State::Browse);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Browse);
     EXPECT_EQ(tab(), 3);
     EXPECT_EQ(caption("TotalPanel"), QStringLiteral("2"));
     EXPECT_EQ(caption("CurrentPanel"), QStringLiteral("1"));
@@ -191,8 +92,8 @@ TEST_F(MainWindowTest, StartUpShowsTheFirstRecordOnTheTabOfItsReading)
 TEST_F(MainWindowTest, AnEmptyTableStartsANewRecordOnTheAddTab)
 {
     create();
-    EXPECT_EQ(form->Table1->state(), Table::State::Insert);
-    EXPECT_EQ(form->Table1->RecNo(), -1);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Insert);
+    EXPECT_EQ(form()->Table1->RecNo(), -1);
     EXPECT_EQ(tab(), 10);
     EXPECT_EQ(caption("CurrentPanel"), QStringLiteral("-1"));
 }
@@ -202,8 +103,8 @@ TEST_F(MainWindowTest, DeletingTheLastRecordStartsANewOne)
     seed({{{"使用者ふりがな", "さとう"}, {"自動車登録番号", "1"}}});
     create();
     EXPECT_EQ(tab(), 2);
-    form->Table1->Delete();
-    EXPECT_EQ(form->Table1->state(), Table::State::Insert);
+    form()->Table1->Delete();
+    EXPECT_EQ(form()->Table1->state(), Table::State::Insert);
     EXPECT_EQ(tab(), 10);
     EXPECT_EQ(caption("TotalPanel"), QStringLiteral("0"));
 }
@@ -254,13 +155,13 @@ TEST_F(MainWindowTest, TheAddTabStartsANewRecordThatAnotherTabDrops)
     seed({{{"使用者ふりがな", "さとう"}, {"自動車登録番号", "1"}}});
     create();
     clickTab("追加");
-    EXPECT_EQ(form->Table1->state(), Table::State::Insert);
-    EXPECT_EQ(form->Table1->RecNo(), -1);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Insert);
+    EXPECT_EQ(form()->Table1->RecNo(), -1);
     EXPECT_EQ(tab(), 10);
 
     clickTab("あ行");  // the untouched new record goes; さとう is the first one after あ
-    EXPECT_EQ(form->Table1->state(), Table::State::Browse);
-    EXPECT_EQ(form->Table1->RecordCount(), 1);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Browse);
+    EXPECT_EQ(form()->Table1->RecordCount(), 1);
     EXPECT_EQ(field("使用者ふりがな"), "さとう");
     EXPECT_EQ(tab(), 2);
 }
@@ -274,7 +175,7 @@ TEST_F(MainWindowTest, SavingMakesTheCodesFullWidthSelectsTheTabAndLearnsTheType
     simulateTyping(w("DBMemo21"), QStringLiteral("ab12"));
     simulateTyping(w("DBMemo22"), QStringLiteral(" 0034 "));
     set("使用者ふりがな", "わだ");
-    form->Table1->Post();
+    form()->Table1->Post();
 
     EXPECT_EQ(field("自動車型式指定番号"), "ａｂ１２");
     EXPECT_EQ(field("類別区分番号"), "００３４");
@@ -295,7 +196,7 @@ TEST_F(MainWindowTest, AChangedInsuranceMovesThePreviousPairIntoTheHistory)
            {"自賠責証明番号", "A100"}},
           {{"使用者ふりがな", "いとう"}, {"自動車登録番号", "2"}}});
     create();
-    Table& t = *form->Table1;
+    Table& t = *form()->Table1;
     t.Edit();
     set("自賠責保険機関", "みなと");
     t.Post();
@@ -339,22 +240,22 @@ TEST_F(MainWindowTest, ABulkRestoreKeepsTheInsuranceHistory)
 {
     seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}, {"自賠責保険機関", "あおば"}}});
     create();
-    form->BulkRestoring = true;
-    form->Table1->Edit();
+    form()->BulkRestoring = true;
+    form()->Table1->Edit();
     set("自賠責保険機関", "みなと");
-    form->Table1->Post();
+    form()->Table1->Post();
     EXPECT_EQ(field("自賠責機関"), "");
 }
 
 TEST_F(MainWindowTest, LearningFollowsTheLayoutModeReadAtStartUp)
 {
     auto saveType = [&](const char* designation) {
-        form->Table1->Append();
+        form()->Table1->Append();
         set("使用者ふりがな", designation);
         set("自動車型式指定番号", designation);
         set("類別区分番号", "1");
         set("カテゴリ", "小型");
-        form->Table1->Post();
+        form()->Table1->Post();
     };
     writeSettings("DataBase.INI", {"1"});
     create();
@@ -381,15 +282,15 @@ TEST_F(MainWindowTest, AStartUpPasswordHidesTheCardUntilItIsTyped)
 
     ScriptedDialogs dialogs;
     dialogs.answer(QStringLiteral("PassDlg"), typing("Secret"));
-    form->show();  // the prompt comes once the event loop runs
+    form()->show();  // the prompt comes once the event loop runs
     for (int i = 0; i < 200 && dialogs.unanswered(); ++i)
         QTest::qWait(5);
     EXPECT_EQ(dialogs.shown(), std::vector<QString>{QStringLiteral("PassDlg")});
     EXPECT_FALSE(w("TabControl1")->isHidden());
-    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form()->isVisible());
 
-    form->hide();  // showing the window again asks nothing more
-    form->show();
+    form()->hide();  // showing the window again asks nothing more
+    form()->show();
     QTest::qWait(20);
     EXPECT_EQ(dialogs.shown().size(), 1u);
 }
@@ -404,8 +305,8 @@ TEST_F(MainWindowTest, AWrongPasswordClosesTheWindow)
         showQuietly();
         ScriptedDialogs dialogs;
         dialogs.answer(QStringLiteral("PassDlg"), typing(typed));
-        form->Timer1Timer();
-        EXPECT_FALSE(form->isVisible()) << typed;
+        form()->Timer1Timer();
+        EXPECT_FALSE(form()->isVisible()) << typed;
         EXPECT_TRUE(w("TabControl1")->isHidden());
         EXPECT_FALSE(capsLock());
     }
@@ -420,10 +321,10 @@ TEST_F(MainWindowTest, AWrongPasswordWhileAddingAsksTheClosingQuestionFirst)
     dialogs.answer(QStringLiteral("PassDlg"), typing("wrong"));
     ScriptedMessages messages;
     messages.answer(MessageAnswer::No);
-    form->Timer1Timer();
+    form()->Timer1Timer();
     ASSERT_EQ(messages.prompts().size(), 1u);
     EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("登録していません！\r登録してよろしいですか？"));
-    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form()->isVisible());
 }
 
 TEST_F(MainWindowTest, AnEmptyPasswordLineAsksNothing)
@@ -434,9 +335,9 @@ TEST_F(MainWindowTest, AnEmptyPasswordLineAsksNothing)
     EXPECT_FALSE(w("TabControl1")->isHidden());
     showQuietly();
     ScriptedDialogs dialogs;  // any dialog fails the test
-    form->Timer1Timer();
+    form()->Timer1Timer();
     EXPECT_TRUE(dialogs.shown().empty());
-    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form()->isVisible());
 }
 
 TEST_F(MainWindowTest, ThePasswordSettingWritesPassIniForTheNextStart)
@@ -453,7 +354,7 @@ TEST_F(MainWindowTest, ThePasswordSettingWritesPassIniForTheNextStart)
     });
     action("N18")->trigger();
     EXPECT_EQ(fileBytes("Pass.INI"), QByteArray("Abc\r\n"));
-    EXPECT_TRUE(form->StartupPassword.empty());  // asked for at the next start only
+    EXPECT_TRUE(form()->StartupPassword.empty());  // asked for at the next start only
 
     dialogs.answer(QStringLiteral("PassDlg"), QDialog::Rejected);
     action("N18")->trigger();
@@ -499,9 +400,9 @@ TEST_F(MainWindowTest, ExitClosesTheWindowThroughTheClosingQuestion)
     ScriptedMessages messages;
     messages.answer(MessageAnswer::Cancel).answer(MessageAnswer::No);
     action("Exit1")->trigger();
-    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form()->isVisible());
     action("Exit1")->trigger();
-    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form()->isVisible());
     EXPECT_EQ(messages.prompts().size(), 2u);
 }
 
@@ -519,7 +420,7 @@ TEST_F(MainWindowTest, WithoutThePrintProgramItsMenuItemsAreHidden)
         EXPECT_FALSE(action(name.toLatin1().constData())->isVisible()) << name.toStdString();
     EXPECT_TRUE(action("PrintB")->isVisible());
     EXPECT_TRUE(action("PrintSB")->isVisible());
-    EXPECT_EQ(form->RequestProgramPresent, 1);  // found whatever the case of its name
+    EXPECT_EQ(form()->RequestProgramPresent, 1);  // found whatever the case of its name
 }
 
 TEST_F(MainWindowTest, ListFilesReplaceTheBuiltInChoices)
@@ -542,7 +443,7 @@ TEST_F(MainWindowTest, ListFilesReplaceTheBuiltInChoices)
     EXPECT_EQ(items("ListBox1"), utf8List({"code.DB", "code2.DB"}));
     EXPECT_EQ(items("MemoListBox"), utf8List({"点検"}));
     EXPECT_EQ(items("DBComboBox5"), utf8List({"貨物", "乗用", "特種"}));  // no file: built in
-    EXPECT_EQ(form->Table1->state(), Table::State::Browse);  // filling the lists is no typing
+    EXPECT_EQ(form()->Table1->state(), Table::State::Browse);  // filling the lists is no typing
 }
 
 TEST_F(MainWindowTest, WithoutListFilesTheBuiltInChoicesStay)
@@ -577,11 +478,11 @@ TEST_F(MainWindowTest, OtherSettingsAreReadAtStartUp)
     writeSettings("CarSave.INI", {"BK", ".sav"});
     writeSettings("INIDIR.INI", {"C:\\Backup"});
     create();
-    EXPECT_EQ(form->DesignationOnlySearch, 1);
-    EXPECT_EQ(form->BackupNamePrefix, "BK");
-    EXPECT_EQ(form->BackupNameSuffix, ".sav");
-    EXPECT_EQ(form->RestoreInitialFolder, QStringLiteral("C:/Backup"));
-    EXPECT_EQ(form->RequestProgramPresent, 0);
+    EXPECT_EQ(form()->DesignationOnlySearch, 1);
+    EXPECT_EQ(form()->BackupNamePrefix, "BK");
+    EXPECT_EQ(form()->BackupNameSuffix, ".sav");
+    EXPECT_EQ(form()->RestoreInitialFolder, QStringLiteral("C:/Backup"));
+    EXPECT_EQ(form()->RequestProgramPresent, 0);
 }
 
 // ---- layout modes and the two-wheeler switch ---------------------------------------------
@@ -595,7 +496,7 @@ TEST_F(MainWindowTest, LayoutModeOneShowsTheExtensionRows)
         EXPECT_FALSE(w(panel)->isHidden()) << panel;
     EXPECT_TRUE(action("Up1")->isChecked());
     EXPECT_TRUE(action("K4")->isVisible());
-    EXPECT_EQ(form->ResizeOffset, 59);
+    EXPECT_EQ(form()->ResizeOffset, 59);
     EXPECT_EQ(w<DBMemo>("UpMemo1")->text(), QStringLiteral("E-1"));
     EXPECT_EQ(w<QComboBox>("UpComboBox3")->currentText(), QStringLiteral("有"));
 }
@@ -610,7 +511,7 @@ TEST_F(MainWindowTest, LayoutModeTwoShowsOnlyTheMemoRow)
     EXPECT_FALSE(w("EditPanel16")->isHidden());
     EXPECT_FALSE(action("Up1")->isChecked());
     EXPECT_FALSE(action("K4")->isVisible());
-    EXPECT_EQ(form->ResizeOffset, 20);
+    EXPECT_EQ(form()->ResizeOffset, 20);
     EXPECT_EQ(w<DBMemo>("UpMemo6")->text(), QStringLiteral("覚え"));
 }
 
@@ -628,8 +529,8 @@ TEST_F(MainWindowTest, TheTwoWheelerSwitchShowsTheRowsAndRewritesDataBaseIni)
         EXPECT_FALSE(w(panel)->isHidden()) << panel;
     EXPECT_TRUE(action("K4")->isVisible());
     EXPECT_EQ(w<DBMemo>("UpMemo2")->text(), QStringLiteral("赤"));
-    EXPECT_EQ(form->ResizeOffset, 59);
-    EXPECT_EQ(form->RecordLayoutMode, 0);  // the held mode waits for the next start
+    EXPECT_EQ(form()->ResizeOffset, 59);
+    EXPECT_EQ(form()->RecordLayoutMode, 0);  // the held mode waits for the next start
 
     action("Up1")->trigger();
     EXPECT_FALSE(action("Up1")->isChecked());
@@ -639,7 +540,7 @@ TEST_F(MainWindowTest, TheTwoWheelerSwitchShowsTheRowsAndRewritesDataBaseIni)
     EXPECT_FALSE(w("EditPanel16")->isHidden());
     EXPECT_TRUE(action("K4")->isVisible());
     EXPECT_EQ(w<DBMemo>("UpMemo6")->text(), QStringLiteral("覚え"));
-    EXPECT_EQ(form->ResizeOffset, 20);
+    EXPECT_EQ(form()->ResizeOffset, 20);
 }
 
 TEST_F(MainWindowTest, TheTwoWheelerSwitchNeedsTheExtensionFields)
@@ -673,12 +574,12 @@ TEST_F(MainWindowTest, ClosingWhileAddingAsksAndCancelKeepsTheWindow)
     ScriptedMessages messages;
     messages.answer(MessageAnswer::Cancel);
     EXPECT_TRUE(capsLock());
-    form->close();
+    form()->close();
     ASSERT_EQ(messages.prompts().size(), 1u);
     EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("登録していません！\r登録してよろしいですか？"));
     EXPECT_EQ(messages.prompts()[0].buttons, MessageButtons::YesNoCancel);
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->Table1->state(), Table::State::Insert);
+    EXPECT_TRUE(form()->isVisible());
+    EXPECT_EQ(form()->Table1->state(), Table::State::Insert);
     EXPECT_FALSE(capsLock());  // switched off whatever the answer
 }
 
@@ -687,13 +588,13 @@ TEST_F(MainWindowTest, ClosingWithYesSavesTheRecordAndWithNoDropsIt)
     for (MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::No}) {
         create();
         showQuietly();
-        form->Table1->Append();
+        form()->Table1->Append();
         set("使用者ふりがな", answer == MessageAnswer::Yes ? "うえの" : "えのもと");
         ScriptedMessages messages;
         messages.answer(answer);
-        form->close();
+        form()->close();
         EXPECT_EQ(messages.prompts().size(), 1u);
-        EXPECT_FALSE(form->isVisible());
+        EXPECT_FALSE(form()->isVisible());
         EXPECT_FALSE(capsLock());
     }
     Table t(*db, "INDATA");
@@ -708,9 +609,9 @@ TEST_F(MainWindowTest, ClosingWhileBrowsingAsksNothing)
     create();
     showQuietly();
     ScriptedMessages messages;
-    form->close();
+    form()->close();
     EXPECT_TRUE(messages.prompts().empty());
-    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form()->isVisible());
     EXPECT_FALSE(capsLock());
 }
 
@@ -719,16 +620,16 @@ TEST_F(MainWindowTest, AFailedSaveOnClosingKeepsTheWindowAndCapsLock)
     seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}}});
     create();
     showQuietly();
-    form->Table1->Append();  // the same key as the record there
+    form()->Table1->Append();  // the same key as the record there
     set("使用者ふりがな", "あべ");
     set("自動車登録番号", "1");
     ScriptedMessages messages;
     messages.answer(MessageAnswer::Yes).answer(MessageAnswer::Ok);
-    form->close();
+    form()->close();
     ASSERT_EQ(messages.prompts().size(), 2u);
     EXPECT_EQ(messages.prompts()[1].icon, MessageIcon::Error);
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->Table1->state(), Table::State::Insert);
+    EXPECT_TRUE(form()->isVisible());
+    EXPECT_EQ(form()->Table1->state(), Table::State::Insert);
     EXPECT_TRUE(capsLock());
 }
 
@@ -739,17 +640,17 @@ TEST_F(MainWindowTest, TheWindowIsNeverNarrowerThan650AndTheRemarksFollowItsWidt
     seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}}});
     create();
     showQuietly();
-    form->resize(500, 600);
+    form()->resize(500, 600);
     QTest::qWait(20);
-    EXPECT_EQ(form->width(), 650);
+    EXPECT_EQ(form()->width(), 650);
 
-    form->resize(900, 1000);  // room to spare: the remarks grow, margin 20
+    form()->resize(900, 1000);  // room to spare: the remarks grow, margin 20
     QTest::qWait(20);
     EXPECT_EQ(w("DBMemo34")->width(), 900 - 20 - 200);
     EXPECT_GT(w("DBMemo34")->height(), 130);
     EXPECT_EQ(w("EditPanel11")->width(), w("DBMemo34")->width());
 
-    form->resize(900, 300);  // too low: the remarks keep 130, margin 36
+    form()->resize(900, 300);  // too low: the remarks keep 130, margin 36
     QTest::qWait(20);
     EXPECT_EQ(w("DBMemo34")->width(), 900 - 36 - 200);
     EXPECT_EQ(w("DBMemo34")->height(), 130);
@@ -761,16 +662,16 @@ TEST_F(MainWindowTest, EnterMovesToTheNextFieldButBreaksTheLineInTheRemarks)
     seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}}});
     create();
     showQuietly();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form()));
 
     auto* reading = w<DBMemo>("DBMemo1");
     reading->setFocus();
     QTest::keyClick(reading, Qt::Key_Return);
     EXPECT_NE(QApplication::focusWidget(), reading);
-    EXPECT_TRUE(form->card()->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_TRUE(form()->card()->isAncestorOf(QApplication::focusWidget()));
     EXPECT_EQ(reading->text(), QStringLiteral("あべ"));
-    EXPECT_EQ(form->Table1->state(), Table::State::Browse);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Browse);
 
     reading->setFocus();  // the Enter of the number pad is the same key
     QTest::keyClick(reading, Qt::Key_Enter, Qt::KeypadModifier);
@@ -787,7 +688,7 @@ TEST_F(MainWindowTest, EnterMovesToTheNextFieldButBreaksTheLineInTheRemarks)
     QTest::keyClick(remarks, Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), remarks);
     EXPECT_EQ(remarks->text(), QStringLiteral("\n"));
-    EXPECT_EQ(form->Table1->state(), Table::State::Edit);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Edit);
 }
 
 TEST_F(MainWindowTest, InputHintsFollowClicksAndLeaving)
@@ -795,8 +696,8 @@ TEST_F(MainWindowTest, InputHintsFollowClicksAndLeaving)
     seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}}});
     create();
     showQuietly();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form()));
     auto click = [&](const char* name) {
         QWidget* c = w(name);
         if (auto* combo = qobject_cast<QComboBox*>(c))
@@ -809,7 +710,7 @@ TEST_F(MainWindowTest, InputHintsFollowClicksAndLeaving)
 
     click("DBComboBox2");
     EXPECT_EQ(statusText(), calendar);
-    form->setStatusHint({});
+    form()->setStatusHint({});
     QTest::keyClick(w<QComboBox>("DBComboBox14")->lineEdit(), Qt::Key_Right);
     EXPECT_EQ(statusText(), calendar);
 

@@ -4,10 +4,8 @@
 #include "components/panel.h"
 #include "components/record_fields.h"
 #include "components/settings_file.h"
-#include "platform/keyboard_locks.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
-#include "platform/registry.h"
 #include "record_book/color_dlg.h"
 #include "record_book/display_pattern_dlg.h"
 #include "record_book/item_height_form.h"
@@ -16,6 +14,7 @@
 #include "record_book/list_form.h"
 #include "record_book/main_window.h"
 #include "record_book/title_colors.h"
+#include "tests/record_book/main_window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,12 +28,8 @@
 #include <QToolButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
@@ -145,84 +140,12 @@ TEST(ListColumns, ARotationKeepsTheOrderOfTheFieldsLeftBehind)
 
 // ---- the main window with its view dialogs --------------------------------------------------
 
-class ViewTest : public ::testing::Test {
+class ViewTest : public MainWindowFixture {
 protected:
-    QTemporaryDir dir;
-    QTemporaryDir config;
-    QString previousDir;
-    std::unique_ptr<RegistryFolderOverride> registry;
-    std::unique_ptr<Database> db;
-    std::unique_ptr<TCarDataForm> form;
-    std::unique_ptr<TColorDlg> colorDlg;
-    std::unique_ptr<TItemWForm> itemW;
-    std::unique_ptr<TItemHForm> itemH;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(config.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        registry = std::make_unique<RegistryFolderOverride>(config.path());
-        QApplication::setQuitOnLastWindowClosed(false);
-        db = std::make_unique<Database>(dir.filePath("CARDATA.sqlite3"));
-    }
-
-    void TearDown() override
-    {
-        close();
-        db.reset();
-        setCapsLock(false);
-        QDir::setCurrent(previousDir);
-    }
-
-    // The main window and the dialogs that change it, in their start-up order.
-    TCarDataForm& create()
-    {
-        form = std::make_unique<TCarDataForm>(*db);
-        colorDlg = std::make_unique<TColorDlg>(*form, form.get());
-        ColorDlg = colorDlg.get();
-        itemW = std::make_unique<TItemWForm>(*form, form.get());
-        ItemWForm = itemW.get();
-        itemH = std::make_unique<TItemHForm>(*form, form.get());
-        ItemHForm = itemH.get();
-        return *form;
-    }
-
-    void close()
-    {
-        itemH.reset();
-        itemW.reset();
-        colorDlg.reset();
-        form.reset();
-    }
-
-    void restart()
-    {
-        close();
-        create();
-    }
-
-    void showQuietly()
-    {
-        form->show();
-        form->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-
-    void writeSettings(const char* name, const Lines& lines)
-    {
-        std::vector<SjisString> bytes;
-        for (const char* l : lines)
-            bytes.push_back(sj(l));
-        LineListFile(bytes).write(dir.filePath(QString::fromLatin1(name)));
-    }
-
-    QByteArray fileBytes(const char* name)
-    {
-        QFile f(dir.filePath(QString::fromLatin1(name)));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    // The dialogs that change the window.
+    static TColorDlg* colorDlg() { return ColorDlg; }
+    static TItemWForm* itemW() { return ItemWForm; }
+    static TItemHForm* itemH() { return ItemHForm; }
 
     static QByteArray crlf(const Lines& lines)
     {
@@ -237,15 +160,15 @@ protected:
 
     template <class T = QWidget> T* card(const char* name)
     {
-        T* found = form->card()->findChild<T*>(QString::fromLatin1(name));
+        T* found = form()->card()->findChild<T*>(QString::fromLatin1(name));
         EXPECT_TRUE(found) << name;
         return found;
     }
     int width(const char* name) { return card(name)->width(); }
     int left(const char* name) { return card(name)->x(); }
     QColor titleColor(const char* name) { return card<Panel>(name)->color(); }
-    QColor indicatorColor(const char* name) { return form->findChild<Panel*>(QString::fromLatin1(name))->fontColor(); }
-    QSpinBox* spin(int n) { return itemW->SpinEdits[std::size_t(n - 1)]; }
+    QColor indicatorColor(const char* name) { return form()->findChild<Panel*>(QString::fromLatin1(name))->fontColor(); }
+    QSpinBox* spin(int n) { return itemW()->SpinEdits[std::size_t(n - 1)]; }
     int offset() { return card<QSpinBox>("SpinEdit1")->value(); }
 
     void seed(int records)
@@ -266,18 +189,18 @@ protected:
 TEST_F(ViewTest, WithoutTitleColorIniTheTitlesTakeTheInactiveTitleBarColour)
 {
     create();
-    EXPECT_EQ(colorDlg->ColorComboBox->currentText(), QStringLiteral("アクティブでないウィンドウのタイトルバーの色"));
-    EXPECT_EQ(colorDlg->ColorComboBox1->currentText(), QStringLiteral("　黒　色"));
-    EXPECT_EQ(colorDlg->ColorComboBox->count(), 42);
-    const QColor expected = systemColor(kColorInactiveCaption, form->palette());
+    EXPECT_EQ(colorDlg()->ColorComboBox->currentText(), QStringLiteral("アクティブでないウィンドウのタイトルバーの色"));
+    EXPECT_EQ(colorDlg()->ColorComboBox1->currentText(), QStringLiteral("　黒　色"));
+    EXPECT_EQ(colorDlg()->ColorComboBox->count(), 42);
+    const QColor expected = systemColor(kColorInactiveCaption, form()->palette());
     ASSERT_EQ(TColorDlg::titlePanelNames().size(), 55);
     for (const QString& name : TColorDlg::titlePanelNames()) {
-        auto* p = form->card()->findChild<Panel*>(name);
+        auto* p = form()->card()->findChild<Panel*>(name);
         ASSERT_TRUE(p) << name.toStdString();
         EXPECT_EQ(p->color(), expected) << name.toStdString();
     }
     // Black is never applied: the indicators keep the window-text colour.
-    EXPECT_EQ(indicatorColor("SortPanel"), systemColor(kColorWindowText, form->palette()));
+    EXPECT_EQ(indicatorColor("SortPanel"), systemColor(kColorWindowText, form()->palette()));
 }
 
 TEST_F(ViewTest, TitleColorIniColoursEveryTitlePanelAndTheIndicators)
@@ -285,7 +208,7 @@ TEST_F(ViewTest, TitleColorIniColoursEveryTitlePanelAndTheIndicators)
     writeSettings("TitleColor.INI", {"　黄　色", "　赤　色"});
     create();
     for (const QString& name : TColorDlg::titlePanelNames())
-        EXPECT_EQ(form->card()->findChild<Panel*>(name)->color(), QColor(255, 255, 0)) << name.toStdString();
+        EXPECT_EQ(form()->card()->findChild<Panel*>(name)->color(), QColor(255, 255, 0)) << name.toStdString();
     EXPECT_EQ(indicatorColor("SortPanel"), QColor(255, 0, 0));
     EXPECT_EQ(indicatorColor("FilterPanel"), QColor(255, 0, 0));
 }
@@ -294,14 +217,14 @@ TEST_F(ViewTest, AShortOrEmptyTitleColorIniChangesOnlyWhatItNames)
 {
     writeSettings("TitleColor.INI", {"　青　色"});
     create();
-    EXPECT_EQ(colorDlg->ColorComboBox1->currentText(), QStringLiteral("　黒　色"));
+    EXPECT_EQ(colorDlg()->ColorComboBox1->currentText(), QStringLiteral("　黒　色"));
     EXPECT_EQ(titleColor("Title1Panel1"), QColor(0, 0, 255));
 
     writeSettings("TitleColor.INI", {});
     restart();
-    EXPECT_EQ(colorDlg->ColorComboBox->currentText(), QString());
-    EXPECT_EQ(colorDlg->ColorComboBox1->currentText(), QStringLiteral("　黒　色"));
-    EXPECT_EQ(titleColor("Title15Panel1"), systemColor(kColorInactiveCaption, form->palette()));
+    EXPECT_EQ(colorDlg()->ColorComboBox->currentText(), QString());
+    EXPECT_EQ(colorDlg()->ColorComboBox1->currentText(), QStringLiteral("　黒　色"));
+    EXPECT_EQ(titleColor("Title15Panel1"), systemColor(kColorInactiveCaption, form()->palette()));
 }
 
 TEST_F(ViewTest, OkAppliesAndWritesTheNamesAsTheyStand)
@@ -315,7 +238,7 @@ TEST_F(ViewTest, OkAppliesAndWritesTheNamesAsTheyStand)
         c.OKBtn->click();
         return 0;
     });
-    form->N7Click();
+    form()->N7Click();
     EXPECT_EQ(titleColor("Title9Panel4"), QColor(0, 128, 0));
     EXPECT_EQ(indicatorColor("FilterPanel"), QColor(255, 0, 0));
     EXPECT_EQ(fileBytes("TitleColor.INI"), crlf({"　緑　色", "　赤　色"}));
@@ -328,15 +251,15 @@ TEST_F(ViewTest, OkAppliesAndWritesTheNamesAsTheyStand)
         c.OKBtn->click();
         return 0;
     });
-    form->N7Click();
+    form()->N7Click();
     EXPECT_EQ(titleColor("Title9Panel4"), QColor(0, 128, 0));
     EXPECT_EQ(indicatorColor("FilterPanel"), QColor(255, 0, 0));
     EXPECT_EQ(fileBytes("TitleColor.INI"), crlf({"　黒　色", "空　色"}));
 
     // The next start shows the design colour for black.
     restart();
-    EXPECT_EQ(titleColor("Title9Panel4"), systemColor(kColorInactiveCaption, form->palette()));
-    EXPECT_EQ(colorDlg->ColorComboBox1->currentText(), QStringLiteral("空　色"));
+    EXPECT_EQ(titleColor("Title9Panel4"), systemColor(kColorInactiveCaption, form()->palette()));
+    EXPECT_EQ(colorDlg()->ColorComboBox1->currentText(), QStringLiteral("空　色"));
 }
 
 TEST_F(ViewTest, TheCloseBoxNeitherAppliesNorWritesButTheTextsStay)
@@ -348,10 +271,10 @@ TEST_F(ViewTest, TheCloseBoxNeitherAppliesNorWritesButTheTextsStay)
         d.close();
         return 0;
     });
-    form->N7Click();
+    form()->N7Click();
     EXPECT_EQ(fileBytes("TitleColor.INI"), "<missing>");
     EXPECT_NE(titleColor("Title1Panel1"), QColor(255, 255, 255));
-    EXPECT_EQ(colorDlg->ColorComboBox->currentText(), QStringLiteral("　白　色"));
+    EXPECT_EQ(colorDlg()->ColorComboBox->currentText(), QStringLiteral("　白　色"));
 }
 
 TEST_F(ViewTest, TitleColorIniBytesThatAreNoCharacterSurviveOk)
@@ -367,7 +290,7 @@ TEST_F(ViewTest, TitleColorIniBytesThatAreNoCharacterSurviveOk)
         static_cast<TColorDlg&>(d).OKBtn->click();
         return 0;
     });
-    form->N7Click();
+    form()->N7Click();
     EXPECT_EQ(fileBytes("TitleColor.INI"), odd + QByteArray::fromStdString(sj("　黒　色")) + "\r\n");
 }
 
@@ -400,7 +323,7 @@ TEST_F(ViewTest, AColourFileThatCannotBeWrittenIsReportedAndTheDialogCloses)
         openAfterOk = d.isVisible();
         return 0;
     });
-    form->N7Click();
+    form()->N7Click();
     EXPECT_FALSE(openAfterOk);
     ASSERT_EQ(messages.prompts().size(), 1u);
     EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
@@ -409,19 +332,15 @@ TEST_F(ViewTest, AColourFileThatCannotBeWrittenIsReportedAndTheDialogCloses)
 
 // ---- column widths --------------------------------------------------------------------------
 
-Lines widthFile(const std::vector<int>& widths)
+std::vector<std::string> widthFile(const std::vector<int>& widths)
 {
     static const char* const labels[] = {"自動車登録番号", "登録年月日", "初度登録年月", "自動車の種別",
                                          "用途", "自家用事業用の別", "型式", "原動機の型式",
                                          "自動車型式指定番号", "類別区分番号", "電話番号"};
-    static std::vector<std::string> numbers;
-    numbers.clear();
-    numbers.reserve(widths.size());
-    Lines lines;
+    std::vector<std::string> lines;
     for (std::size_t i = 0; i < widths.size(); ++i) {
-        numbers.push_back(std::to_string(widths[i]));
         lines.push_back(i < std::size(labels) ? labels[i] : "");
-        lines.push_back(numbers.back().c_str());
+        lines.push_back(std::to_string(widths[i]));
     }
     return lines;
 }
@@ -431,7 +350,7 @@ TEST_F(ViewTest, WidthIniIsAppliedBeforeTheWindowFirstShows)
     writeSettings("WIDTH.INI",
                   widthFile({100, 110, 120, 90, 70, 60, 130, 95, 85, 75, 140, 50, 51, 52, 53, 54, 55, 56}));
     create();
-    ASSERT_FALSE(form->isVisible());
+    ASSERT_FALSE(form()->isVisible());
     EXPECT_EQ(width("Title1Panel1"), 100);
     EXPECT_EQ(width("DBComboBox1"), 100);
     EXPECT_EQ(left("DBComboBox2"), 100);
@@ -498,12 +417,12 @@ TEST_F(ViewTest, WideningTheRegistrationNumberShiftsTheRowAndNarrowsTheBodyShape
     const int make = width("Title2Panel1");
     ScriptedDialogs dialogs;
     dialogs.answer("ItemWForm", [&](QDialog&) {
-        EXPECT_EQ(itemW->Panel1->caption(), QString::number(shapeTitle));
+        EXPECT_EQ(itemW()->Panel1->caption(), QString::number(shapeTitle));
         spin(1)->setValue(spin(1)->value() + 10);
-        EXPECT_EQ(itemW->Panel1->caption(), QString::number(shapeTitle - 10));
+        EXPECT_EQ(itemW()->Panel1->caption(), QString::number(shapeTitle - 10));
         return int(QDialog::Accepted);
     });
-    form->N11Click();
+    form()->N11Click();
     EXPECT_EQ(left("DBComboBox2"), lefts[0] + 10);
     EXPECT_EQ(left("DBComboBox3"), lefts[1] + 10);
     EXPECT_EQ(left("DBComboBox6"), lefts[2] + 10);
@@ -523,10 +442,10 @@ TEST_F(ViewTest, WideningTheEngineModelWidensTheRow3ContainersOnly)
     ScriptedDialogs dialogs;
     dialogs.answer("ItemWForm", [&](QDialog&) {
         spin(8)->setValue(spin(8)->value() + 10);
-        EXPECT_EQ(itemW->Panel3->caption(), QString::number(chassis - 10));
+        EXPECT_EQ(itemW()->Panel3->caption(), QString::number(chassis - 10));
         return int(QDialog::Rejected);
     });
-    form->N11Click();
+    form()->N11Click();
     EXPECT_EQ(width("Title3Panel"), group + 10);
     EXPECT_EQ(width("Edit3Panel"), group + 10);
     EXPECT_EQ(width("DBMemo14"), chassis - 10);
@@ -545,11 +464,11 @@ TEST_F(ViewTest, WideningTheModelNarrowsTheMakeTitleAtOnceAndItsBoxAtTheClose)
         spin(7)->setValue(120);
         EXPECT_EQ(width("Title2Panel1"), make - 10);
         EXPECT_EQ(width("DBComboBox8"), make);
-        EXPECT_EQ(itemW->Panel2->caption(), QString::number(make - 10));
-        itemW->OKBtn->click();
+        EXPECT_EQ(itemW()->Panel2->caption(), QString::number(make - 10));
+        itemW()->OKBtn->click();
         return 0;
     });
-    form->N11Click();
+    form()->N11Click();
     EXPECT_EQ(width("DBMemo6"), 120);
     EXPECT_EQ(width("DBComboBox8"), make - 10);
 }
@@ -564,7 +483,7 @@ TEST_F(ViewTest, CancelTakesThePreviewBackOnlyWhenWidthIniExists)
         spin(11)->setValue(200);
         return int(QDialog::Rejected);
     });
-    form->N11Click();
+    form()->N11Click();
     EXPECT_EQ(width("DBMemo42"), 200);  // no file: the preview stays
     EXPECT_NE(design, 200);
 
@@ -575,7 +494,7 @@ TEST_F(ViewTest, CancelTakesThePreviewBackOnlyWhenWidthIniExists)
         EXPECT_EQ(width("DBMemo42"), 250);
         return int(QDialog::Rejected);
     });
-    form->N11Click();
+    form()->N11Click();
     EXPECT_EQ(width("DBMemo42"), 130);
     EXPECT_EQ(width("DBComboBox1"), 150);
     // The spin edits still show what was cancelled.
@@ -588,28 +507,28 @@ TEST_F(ViewTest, EmptyingASpinEditSetsItsColumnToZeroAtOnce)
     ScriptedDialogs dialogs;
     dialogs.answer("ItemWForm", [&](QDialog&) {
         spin(2)->findChild<QLineEdit*>()->clear();
-        EXPECT_EQ(itemW->spinValue(2), 0);
+        EXPECT_EQ(itemW()->spinValue(2), 0);
         EXPECT_EQ(width("DBComboBox2"), 0);
         EXPECT_EQ(width("Title1Panel2"), 0);
         EXPECT_EQ(left("DBComboBox3"), left("DBComboBox2"));
         return int(QDialog::Rejected);
     });
-    form->N11Click();
+    form()->N11Click();
 }
 
 TEST_F(ViewTest, OkWritesAll18SettingsAlsoInTheStandardLayout)
 {
     create();
-    EXPECT_EQ(itemW->LayoutFlag, 0);
-    EXPECT_TRUE(itemW->UpPanel1->isHidden());
+    EXPECT_EQ(itemW()->LayoutFlag, 0);
+    EXPECT_TRUE(itemW()->UpPanel1->isHidden());
     ScriptedDialogs dialogs;
     dialogs.answer("ItemWForm", [&](QDialog& d) {
         EXPECT_EQ(d.height(), 220);
         spin(12)->setValue(77);
-        itemW->OKBtn->click();
+        itemW()->OKBtn->click();
         return 0;
     });
-    form->N11Click();
+    form()->N11Click();
     const auto file = LineListFile::read(dir.filePath("WIDTH.INI"));
     ASSERT_TRUE(file);
     ASSERT_EQ(file->lineCount(), 36u);
@@ -629,17 +548,17 @@ TEST_F(ViewTest, TheExtensionLayoutShowsTheExtensionRowOfTheDialog)
 {
     writeSettings("DataBase.INI", {"1"});
     create();
-    EXPECT_EQ(itemW->LayoutFlag, 1);
+    EXPECT_EQ(itemW()->LayoutFlag, 1);
     ScriptedDialogs dialogs;
     dialogs.answer("ItemWForm", [&](QDialog& d) {
         EXPECT_EQ(d.height(), 260);
-        EXPECT_FALSE(itemW->UpPanel2->isHidden());
-        EXPECT_EQ(itemW->Panel29->caption(), QString::number(width("Title14Panel8")));
+        EXPECT_FALSE(itemW()->UpPanel2->isHidden());
+        EXPECT_EQ(itemW()->Panel29->caption(), QString::number(width("Title14Panel8")));
         spin(13)->setValue(spin(13)->value() + 20);
         return int(QDialog::Rejected);
     });
     const int last = left("UpComboBox3");
-    form->N11Click();
+    form()->N11Click();
     EXPECT_EQ(left("UpComboBox3"), last + 20);
 }
 
@@ -652,12 +571,12 @@ TEST_F(ViewTest, AWidthFileThatCannotBeWrittenIsReportedAndTheDialogStillCloses)
     messages.answer(MessageAnswer::Ok).answer(MessageAnswer::Ok);
     bool open = true;
     dialogs.answer("ItemWForm", [&](QDialog& d) {
-        itemW->OKBtn->click();
+        itemW()->OKBtn->click();
         open = d.isVisible();
         return 0;
     });
-    EXPECT_EQ(form->findChild<QAction*>(QStringLiteral("N11"))->isEnabled(), true);
-    form->findChild<QAction*>(QStringLiteral("N11"))->trigger();
+    EXPECT_EQ(form()->findChild<QAction*>(QStringLiteral("N11"))->isEnabled(), true);
+    form()->findChild<QAction*>(QStringLiteral("N11"))->trigger();
     EXPECT_FALSE(open);
     ASSERT_GE(messages.prompts().size(), 1u);
     EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
@@ -668,10 +587,10 @@ TEST_F(ViewTest, AWidthFileThatCannotBeWrittenIsReportedAndTheDialogStillCloses)
 TEST_F(ViewTest, ThreeLinesGiveTheReadingLine45AndTheOffset25AndOneLineTakesThemBack)
 {
     create();
-    EXPECT_TRUE(itemH->radioItem(0)->isChecked());
+    EXPECT_TRUE(itemH()->radioItem(0)->isChecked());
     ScriptedDialogs dialogs;
     dialogs.answer("ItemHForm", [&](QDialog&) {
-        itemH->radioItem(2)->click();
+        itemH()->radioItem(2)->click();
         EXPECT_EQ(width("subPanel14") > 0, true);
         EXPECT_EQ(card("subPanel14")->height(), 45);
         EXPECT_EQ(card("EditPanel6")->height(), 75);
@@ -679,16 +598,16 @@ TEST_F(ViewTest, ThreeLinesGiveTheReadingLine45AndTheOffset25AndOneLineTakesThem
         EXPECT_EQ(card("YomiDBMemo1")->height(), 30);
         return int(QDialog::Accepted);
     });
-    form->N12Click();
+    form()->N12Click();
     EXPECT_EQ(fileBytes("HEIGHT.INI"), "2\r\n");
     const int below = card("EditPanel7")->y();
 
     dialogs.answer("ItemHForm", [&](QDialog& d) {
-        itemH->radioItem(0)->click();
+        itemH()->radioItem(0)->click();
         d.close();  // the close box stores the choice too
         return 0;
     });
-    form->N12Click();
+    form()->N12Click();
     EXPECT_EQ(card("subPanel14")->height(), 20);
     EXPECT_EQ(card("EditPanel6")->height(), 50);
     EXPECT_EQ(offset(), 0);
@@ -700,7 +619,7 @@ TEST_F(ViewTest, HeightIniIsAppliedAtStartAndAnOddValueKeepsTheDesignHeights)
 {
     writeSettings("HEIGHT.INI", {"1"});
     create();
-    EXPECT_TRUE(itemH->radioItem(1)->isChecked());
+    EXPECT_TRUE(itemH()->radioItem(1)->isChecked());
     EXPECT_EQ(card("subPanel14")->height(), 30);
     EXPECT_EQ(offset(), 10);
 
@@ -708,11 +627,11 @@ TEST_F(ViewTest, HeightIniIsAppliedAtStartAndAnOddValueKeepsTheDesignHeights)
     restart();
     EXPECT_EQ(card("subPanel14")->height(), 20);
     EXPECT_EQ(offset(), 0);
-    EXPECT_FALSE(itemH->radioItem(0)->isChecked() || itemH->radioItem(1)->isChecked() ||
-                 itemH->radioItem(2)->isChecked());
+    EXPECT_FALSE(itemH()->radioItem(0)->isChecked() || itemH()->radioItem(1)->isChecked() ||
+                 itemH()->radioItem(2)->isChecked());
     ScriptedDialogs dialogs;
     dialogs.answer("ItemHForm", QDialog::Accepted);
-    form->N12Click();
+    form()->N12Click();
     EXPECT_EQ(fileBytes("HEIGHT.INI"), "7\r\n");
 }
 
@@ -724,8 +643,8 @@ TEST_F(ViewTest, AHeightFileThatCannotBeWrittenIsReportedAndTheDialogStillCloses
     ScriptedMessages messages;
     messages.answer(MessageAnswer::Ok);
     dialogs.answer("ItemHForm", QDialog::Accepted);
-    form->N12Click();
-    EXPECT_FALSE(itemH->isVisible());
+    form()->N12Click();
+    EXPECT_FALSE(itemH()->isVisible());
     ASSERT_EQ(messages.prompts().size(), 1u);
     EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
 }
@@ -744,7 +663,7 @@ protected:
         return f;
     }
 
-    QAction* list2() { return form->findChild<QAction*>(QStringLiteral("List2")); }
+    QAction* list2() { return form()->findChild<QAction*>(QStringLiteral("List2")); }
 
     // Dsplay.INI showing the given field positions, the rest unshown.
     void chooseFields(const std::vector<int>& shown)
@@ -765,13 +684,13 @@ TEST_F(ListWindowTest, WithoutDsplayIniEveryFieldIsShownAndClosingWritesNothing)
 {
     create();
     EXPECT_FALSE(list2()->isEnabled());
-    form->List1Click();
+    form()->List1Click();
     ASSERT_TRUE(ListForm);
-    EXPECT_TRUE(form->ListFormsCreated);
+    EXPECT_TRUE(form()->ListFormsCreated);
     EXPECT_TRUE(ListForm->isVisible());
     EXPECT_EQ(ListForm->windowTitle(), QStringLiteral("リスト表示"));
     EXPECT_TRUE(list2()->isEnabled());
-    EXPECT_EQ(int(shownFields().size()), form->Table1->FieldCount());
+    EXPECT_EQ(int(shownFields().size()), form()->Table1->FieldCount());
     EXPECT_EQ(shownFields().back(), kExtendedFieldCount - 1);
     EXPECT_EQ(DspPatDlg->Chooser->leftEntries(), designDisplayItems());
     EXPECT_TRUE(DspPatDlg->Chooser->rightEntries().empty());
@@ -785,7 +704,7 @@ TEST_F(ListWindowTest, AnEmptySecondBlockShowsNoColumns)
 {
     chooseFields({});
     create();
-    form->List1Click();
+    form()->List1Click();
     EXPECT_TRUE(shownFields().empty());
 }
 
@@ -793,7 +712,7 @@ TEST_F(ListWindowTest, ColumnMovesAndWidthsSurviveACloseAndARestart)
 {
     chooseFields({0, 1, 2, 3});
     create();
-    form->List1Click();
+    form()->List1Click();
     EXPECT_EQ(shownFields(), (std::vector<int>{0, 1, 2, 3}));
     header()->moveSection(header()->visualIndex(2), 0);
     header()->resizeSection(2, 13 * ListForm->characterWidth());
@@ -804,7 +723,7 @@ TEST_F(ListWindowTest, ColumnMovesAndWidthsSurviveACloseAndARestart)
 
     restart();
     EXPECT_FALSE(ListForm);
-    form->List1Click();
+    form()->List1Click();
     const auto after = ListForm->columns();
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < after.size(); ++i) {
@@ -818,14 +737,14 @@ TEST_F(ListWindowTest, HidingWithListClearLosesTheChangesSinceTheLastClose)
 {
     chooseFields({0, 1, 2});
     create();
-    form->List1Click();
+    form()->List1Click();
     header()->moveSection(header()->visualIndex(1), 0);
-    form->List2Click();
+    form()->List2Click();
     EXPECT_FALSE(ListForm->isVisible());
     EXPECT_FALSE(list2()->isEnabled());
     EXPECT_EQ(fileBytes("DsplayLen.INI"), "<missing>");
     restart();
-    form->List1Click();
+    form()->List1Click();
     EXPECT_EQ(shownFields(), (std::vector<int>{0, 1, 2}));
 }
 
@@ -834,7 +753,7 @@ TEST_F(ListWindowTest, AFieldChosenLaterFollowsTheNamedOnesWithTheDefaultWidth)
     chooseFields({0, 5, 9});
     writeSettings("DsplayLen.INI", {"10", "8", "6", "9"});
     create();
-    form->List1Click();
+    form()->List1Click();
     const auto columns = ListForm->columns();
     ASSERT_EQ(columns.size(), 3u);
     EXPECT_EQ(columns[0].field, 9);
@@ -854,7 +773,7 @@ TEST_F(ListWindowTest, CancelKeepsTheMovedItemsAndOkThenWritesThem)
         dlg.Chooser->SpeedButton1->click();
         return int(QDialog::Rejected);
     });
-    form->N15Click();
+    form()->N15Click();
     EXPECT_FALSE(ListForm->isVisible());  // created, not shown
     EXPECT_EQ(fileBytes("Dsplay.INI"), "<missing>");
     dialogs.answer("DspPatDlg", [](QDialog& d) {
@@ -863,7 +782,7 @@ TEST_F(ListWindowTest, CancelKeepsTheMovedItemsAndOkThenWritesThem)
         dlg.OKBtn->click();
         return 0;
     });
-    form->N15Click();
+    form()->N15Click();
     const auto file = LineListFile::read(dir.filePath("Dsplay.INI"));
     ASSERT_TRUE(file);
     ASSERT_EQ(file->lineCount(), 49u);
@@ -873,9 +792,9 @@ TEST_F(ListWindowTest, CancelKeepsTheMovedItemsAndOkThenWritesThem)
     EXPECT_EQ(file->line(47), displayItem(1));
     EXPECT_EQ(file->line(48), "");
     // The open grid is not changed now; the next run shows the choice.
-    EXPECT_EQ(int(shownFields().size()), form->Table1->FieldCount());
+    EXPECT_EQ(int(shownFields().size()), form()->Table1->FieldCount());
     restart();
-    form->List1Click();
+    form()->List1Click();
     EXPECT_EQ(shownFields(), std::vector<int>{1});
 }
 
@@ -884,16 +803,16 @@ TEST_F(ListWindowTest, ClickingARowMovesTheCardAndItsCounters)
     seed(5);
     create();
     showQuietly();
-    form->List1Click();
+    form()->List1Click();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(ListForm));
     DBGrid* grid = ListForm->DBGrid1;
     const QRect cell = grid->visualRect(grid->model()->index(3, 0));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    QTRY_COMPARE(form->Table1->RecNo(), 4);
+    QTRY_COMPARE(form()->Table1->RecNo(), 4);
     QCoreApplication::processEvents();
-    EXPECT_EQ(form->findChild<Panel*>(QStringLiteral("CurrentPanel"))->caption(), QStringLiteral("4"));
-    EXPECT_EQ(form->findChild<Panel*>(QStringLiteral("TotalPanel"))->caption(), QStringLiteral("5"));
-    EXPECT_EQ(sjis::toUtf8(form->Table1->FieldByName("自動車登録番号").AsString()), "3");
+    EXPECT_EQ(form()->findChild<Panel*>(QStringLiteral("CurrentPanel"))->caption(), QStringLiteral("4"));
+    EXPECT_EQ(form()->findChild<Panel*>(QStringLiteral("TotalPanel"))->caption(), QStringLiteral("5"));
+    EXPECT_EQ(sjis::toUtf8(form()->Table1->FieldByName("自動車登録番号").AsString()), "3");
 }
 
 TEST_F(ListWindowTest, TheColumnsStayArrangedWhenTheTableIsReordered)
@@ -902,9 +821,9 @@ TEST_F(ListWindowTest, TheColumnsStayArrangedWhenTheTableIsReordered)
     chooseFields({0, 1, 2});
     writeSettings("DsplayLen.INI", {"3", "10", "1", "5"});
     create();
-    form->List1Click();
-    form->Table1->SetFilter(sj("(自動車登録番号 = '1')"));
-    form->Table1->SetFiltered(true);
+    form()->List1Click();
+    form()->Table1->SetFilter(sj("(自動車登録番号 = '1')"));
+    form()->Table1->SetFiltered(true);
     QCoreApplication::processEvents();
     EXPECT_EQ(shownFields(), (std::vector<int>{2, 0, 1}));
 }

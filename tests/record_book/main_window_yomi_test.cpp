@@ -1,63 +1,30 @@
 #include "components/db_controls.h"
 #include "components/yomi_memo.h"
-#include "platform/keyboard_locks.h"
-#include "platform/registry.h"
 #include "record_book/main_window.h"
+#include "tests/record_book/main_window_fixture.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QInputMethodEvent>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <memory>
 
 namespace {
 
-// The record card in a data directory of its own, not shown.
-class CardReadingTest : public ::testing::Test {
+// The record card, not shown.
+class CardReadingTest : public MainWindowFixture {
 protected:
-    QTemporaryDir dir;
-    QTemporaryDir config;
-    QString previousDir;
-    std::unique_ptr<RegistryFolderOverride> registry;
-    std::unique_ptr<Database> db;
-    std::unique_ptr<TCarDataForm> form;
     TYomiDBMemo* name = nullptr;
     DBMemo* reading = nullptr;
 
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid() && config.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        registry = std::make_unique<RegistryFolderOverride>(config.path());
-        db = std::make_unique<Database>(dir.filePath("CARDATA.sqlite3"));
-    }
-
-    void TearDown() override
-    {
-        form.reset();
-        db.reset();
-        setCapsLock(false);
-        QDir::setCurrent(previousDir);
-    }
-
     void create(const char* userReading = nullptr)
     {
-        if (userReading) {
-            Table t(*db, "INDATA");
-            t.Open();
-            t.Append();
-            t.FieldByName("使用者ふりがな").SetAsString(sj(userReading));
-            t.FieldByName("自動車登録番号").SetAsString(sj("1"));
-            t.Post();
-        }
-        form = std::make_unique<TCarDataForm>(*db);
-        name = form->findChild<TYomiDBMemo*>(QStringLiteral("YomiDBMemo1"));
-        reading = form->findChild<DBMemo*>(QStringLiteral("DBMemo1"));
+        if (userReading)
+            seed({{{"使用者ふりがな", userReading}, {"自動車登録番号", "1"}}});
+        MainWindowFixture::create();
+        name = form()->findChild<TYomiDBMemo*>(QStringLiteral("YomiDBMemo1"));
+        reading = form()->findChild<DBMemo*>(QStringLiteral("DBMemo1"));
         ASSERT_TRUE(name && reading);
         name->moveCursor(QTextCursor::End);
     }
@@ -74,18 +41,16 @@ protected:
         e.setCommitString(QString::fromUtf8(committed));
         QApplication::sendEvent(name, &e);
     }
-
-    std::string field(const char* f) { return sjis::toUtf8(form->Table1->FieldByName(f).AsString()); }
 };
 
 TEST_F(CardReadingTest, ANameTypedInOneConversionAppendsItsReadingInHiragana)
 {
     create("");
     compose({"y", "や", "やま", "やまだ", "山田"}, "山田");
-    EXPECT_EQ(form->Table1->state(), Table::State::Edit);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Edit);
     EXPECT_EQ(field("使用者ふりがな"), "やまだ");
     EXPECT_EQ(reading->text(), QStringLiteral("やまだ"));
-    form->Table1->Post();
+    form()->Table1->Post();
     EXPECT_EQ(field("使用者"), "山田");
     EXPECT_EQ(field("使用者ふりがな"), "やまだ");
     EXPECT_FALSE(name->VKkana);
@@ -109,19 +74,19 @@ TEST_F(CardReadingTest, ReadingsAccumulateAfterWhatTheReadingMemoShows)
     // Letters typed with the input method off add nothing.
     QTest::keyClicks(name, "co");
     EXPECT_EQ(field("使用者ふりがな"), "すずきやまだ　こおひい");
-    form->Table1->Post();
+    form()->Table1->Post();
     EXPECT_EQ(QString::fromStdString(field("使用者")).toLower(), QStringLiteral("山田珈琲co"));
 }
 
 TEST_F(CardReadingTest, TheFirstNameOfAnEmptyBookFillsTheNewRecord)
 {
     create();
-    ASSERT_EQ(form->Table1->state(), Table::State::Insert);
+    ASSERT_EQ(form()->Table1->state(), Table::State::Insert);
     compose({"たなか", "田中"}, "田中");
-    EXPECT_EQ(form->Table1->state(), Table::State::Insert);
+    EXPECT_EQ(form()->Table1->state(), Table::State::Insert);
     EXPECT_EQ(field("使用者ふりがな"), "たなか");
-    form->Table1->Post();
-    EXPECT_EQ(form->Table1->RecordCount(), 1);
+    form()->Table1->Post();
+    EXPECT_EQ(form()->Table1->RecordCount(), 1);
     EXPECT_EQ(field("使用者"), "田中");
     EXPECT_EQ(field("使用者ふりがな"), "たなか");
 }
