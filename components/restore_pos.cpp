@@ -16,6 +16,16 @@ TRestorePos::TRestorePos(QWidget* owner) : QObject(owner), owner_(owner)
         connect(app, &QCoreApplication::aboutToQuit, this, &TRestorePos::saveQuietly);
 }
 
+TRestorePos::TRestorePos(QWidget* owner, const QString& keyName, const QString& valuePrefix) : TRestorePos(owner)
+{
+    setObjectName(QStringLiteral("RestorePos1"));
+    KeyName = keyName;
+    PosXValueName = valuePrefix + PosXValueName;
+    PosYValueName = valuePrefix + PosYValueName;
+    WidthValueName = valuePrefix + WidthValueName;
+    HeightValueName = valuePrefix + HeightValueName;
+}
+
 TRestorePos::~TRestorePos()
 {
     saveQuietly();

@@ -46,6 +46,10 @@ public:
     // `owner` must be a form (a top-level window); std::invalid_argument
     // otherwise. The component becomes the form's child.
     explicit TRestorePos(QWidget* owner);
+    // A form's component as the forms set it up: named RestorePos1, saving
+    // under `keyName` with the value names `valuePrefix` + PosX, PosY,
+    // Width, Height ("CarData PosX", "PostPosX").
+    TRestorePos(QWidget* owner, const QString& keyName, const QString& valuePrefix);
     ~TRestorePos() override;  // saves
 
     bool Enabled = true;

@@ -51,13 +51,7 @@ TItemHForm::TItemHForm(TCarDataForm& carData, QWidget* parent) : QDialog(parent)
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connectGuarded(buttons_, &QButtonGroup::idClicked, this, &TItemHForm::RadioGroup1Click);
 
-    RestorePos1 = new TRestorePos(this);
-    RestorePos1->setObjectName(QStringLiteral("RestorePos1"));
-    RestorePos1->KeyName = QStringLiteral("Dremlot");
-    RestorePos1->PosXValueName = QStringLiteral("ItemHeight PosX");
-    RestorePos1->PosYValueName = QStringLiteral("ItemHeight PosY");
-    RestorePos1->WidthValueName = QStringLiteral("ItemHeight Width");
-    RestorePos1->HeightValueName = QStringLiteral("ItemHeight Height");
+    RestorePos1 = new TRestorePos(this, QStringLiteral("Dremlot"), QStringLiteral("ItemHeight "));
 
     resize(205, 160);
     setItemIndex(0);

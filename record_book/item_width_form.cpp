@@ -139,13 +139,7 @@ TItemWForm::TItemWForm(TCarDataForm& carData, QWidget* parent) : QDialog(parent)
     buildRows();
     wireControls();
 
-    RestorePos1 = new TRestorePos(this);
-    RestorePos1->setObjectName(QStringLiteral("RestorePos1"));
-    RestorePos1->KeyName = QStringLiteral("Dremlot");
-    RestorePos1->PosXValueName = QStringLiteral("ItemWidth PosX");
-    RestorePos1->PosYValueName = QStringLiteral("ItemWidth PosY");
-    RestorePos1->WidthValueName = QStringLiteral("ItemWidth Width");
-    RestorePos1->HeightValueName = QStringLiteral("ItemWidth Height");
+    RestorePos1 = new TRestorePos(this, QStringLiteral("Dremlot"), QStringLiteral("ItemWidth "));
 
     resize(kClientWidth, 220);
     FormCreate();

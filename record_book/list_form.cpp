@@ -30,13 +30,7 @@ TListForm::TListForm(TCarDataForm& carData, QWidget* parent) : QWidget(parent, Q
     // The click has moved the record by the time the queued handler runs.
     connectGuarded(DBGrid1, &QTableView::clicked, this, &TListForm::DBGrid1CellClick, Qt::QueuedConnection);
 
-    RestorePos1 = new TRestorePos(this);
-    RestorePos1->setObjectName(QStringLiteral("RestorePos1"));
-    RestorePos1->KeyName = QStringLiteral("Dremlot");
-    RestorePos1->PosXValueName = QStringLiteral("List PosX");
-    RestorePos1->PosYValueName = QStringLiteral("List PosY");
-    RestorePos1->WidthValueName = QStringLiteral("List Width");
-    RestorePos1->HeightValueName = QStringLiteral("List Height");
+    RestorePos1 = new TRestorePos(this, QStringLiteral("Dremlot"), QStringLiteral("List "));
 
     resize(435, 300);
     FormCreate();

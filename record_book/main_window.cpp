@@ -134,13 +134,7 @@ TCarDataForm::TCarDataForm(Database& db, QWidget* parent) : QMainWindow(parent),
         connect(control<DBMemo>(name), &DBMemo::exited, this, [this] { setStatusHint({}); });
     qApp->installEventFilter(this);
 
-    RestorePos1 = new TRestorePos(this);
-    RestorePos1->setObjectName(QStringLiteral("RestorePos1"));
-    RestorePos1->KeyName = QStringLiteral("Dremlot");
-    RestorePos1->PosXValueName = QStringLiteral("CarData PosX");
-    RestorePos1->PosYValueName = QStringLiteral("CarData PosY");
-    RestorePos1->WidthValueName = QStringLiteral("CarData Width");
-    RestorePos1->HeightValueName = QStringLiteral("CarData Height");
+    RestorePos1 = new TRestorePos(this, QStringLiteral("Dremlot"), QStringLiteral("CarData "));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

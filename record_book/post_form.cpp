@@ -97,13 +97,7 @@ TPostForm::TPostForm(Database& db, QWidget* parent) : QDialog(parent)
     connectGuarded(ReadBtn, &QPushButton::clicked, this, &TPostForm::ReadBtnClick);
     connectGuarded(SarchButton, &QPushButton::clicked, this, &TPostForm::SarchButtonClick);
 
-    RestorePos1 = new TRestorePos(this);
-    RestorePos1->setObjectName(QStringLiteral("RestorePos1"));
-    RestorePos1->KeyName = QStringLiteral("Dremlot");
-    RestorePos1->PosXValueName = QStringLiteral("PostPosX");
-    RestorePos1->PosYValueName = QStringLiteral("PostPosY");
-    RestorePos1->WidthValueName = QStringLiteral("PostWidth");
-    RestorePos1->HeightValueName = QStringLiteral("PostHeight");
+    RestorePos1 = new TRestorePos(this, QStringLiteral("Dremlot"), QStringLiteral("Post"));
 
     resize(480, 360);
     Table1->Open();

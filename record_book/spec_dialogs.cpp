@@ -140,13 +140,7 @@ TFListForm::TFListForm(Table& code, QWidget* parent) : QDialog(parent), table_(c
         widths_[std::size_t(column)] = charactersFor(pixels);
     });
 
-    RestorePos1 = new TRestorePos(this);
-    RestorePos1->setObjectName(QStringLiteral("RestorePos1"));
-    RestorePos1->KeyName = QStringLiteral("Dremlot");
-    RestorePos1->PosXValueName = QStringLiteral("FList PosX");
-    RestorePos1->PosYValueName = QStringLiteral("FList PosY");
-    RestorePos1->WidthValueName = QStringLiteral("FList Width");
-    RestorePos1->HeightValueName = QStringLiteral("FList Height");
+    RestorePos1 = new TRestorePos(this, QStringLiteral("Dremlot"), QStringLiteral("FList "));
 
     resize(640, 400);
     FormCreate();
