@@ -5,6 +5,7 @@
 // registration numbers, era dates with full-width digits, remarks) and
 // written with the secondary indexes built afterwards, which is much faster
 // than keeping 47 indexes up to date row by row.
+#include "bench/record_corpus.h"
 #include "components/cp932.h"
 #include "components/database.h"
 #include "components/record_fields.h"
@@ -25,39 +26,21 @@ namespace {
 
 constexpr int kRecordCount = 100000;
 
-using Clock = std::chrono::steady_clock;
-
-template <class F>
-double secondsOf(F&& f)
-{
-    auto start = Clock::now();
-    f();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-std::vector<SjisString> words(std::initializer_list<const char*> utf8)
-{
-    std::vector<SjisString> out;
-    for (const char* w : utf8)
-        out.push_back(sj(w));
-    return out;
-}
-
 struct Generator {
     std::mt19937 rng{20240615};
-    std::vector<SjisString> families = words({"あおき", "いとう", "うえだ", "かとう", "きむら", "さとう", "すずき",
-                                              "たなか", "なかむら", "はやし", "ふじた", "まつもと", "やまだ", "よしだ",
-                                              "わたなべ"});
-    std::vector<SjisString> familyKanji = words({"青木", "伊藤", "上田", "加藤", "木村", "佐藤", "鈴木", "田中",
-                                                 "中村", "林", "藤田", "松本", "山田", "吉田", "渡辺"});
-    std::vector<SjisString> given = words({"たろう", "はなこ", "けんじ", "ゆうこ", "ひろし", "あきら", "みどり"});
-    std::vector<SjisString> givenKanji = words({"太郎", "花子", "健二", "裕子", "博", "明", "緑"});
-    std::vector<SjisString> cities = words({"東京都練馬区", "神奈川県藤沢市", "埼玉県川口市", "千葉県船橋市",
-                                            "大阪府堺市", "愛知県豊田市", "北海道札幌市中央区"});
-    std::vector<SjisString> towns = words({"本町", "中央", "旭町", "緑が丘", "栄町", "桜台", "若葉"});
-    std::vector<SjisString> eras = words({"昭和", "平成", "令和"});
-    std::vector<SjisString> digits = words({"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"});
-    std::vector<SjisString> remarks = words({"車検", "修理", "点検", "タイヤ交換", "オイル交換"});
+    std::vector<SjisString> families = encodeAll({"あおき", "いとう", "うえだ", "かとう", "きむら", "さとう", "すずき",
+                                                  "たなか", "なかむら", "はやし", "ふじた", "まつもと", "やまだ", "よしだ",
+                                                  "わたなべ"});
+    std::vector<SjisString> familyKanji = encodeAll({"青木", "伊藤", "上田", "加藤", "木村", "佐藤", "鈴木", "田中",
+                                                     "中村", "林", "藤田", "松本", "山田", "吉田", "渡辺"});
+    std::vector<SjisString> given = encodeAll({"たろう", "はなこ", "けんじ", "ゆうこ", "ひろし", "あきら", "みどり"});
+    std::vector<SjisString> givenKanji = encodeAll({"太郎", "花子", "健二", "裕子", "博", "明", "緑"});
+    std::vector<SjisString> cities = encodeAll({"東京都練馬区", "神奈川県藤沢市", "埼玉県川口市", "千葉県船橋市",
+                                                "大阪府堺市", "愛知県豊田市", "北海道札幌市中央区"});
+    std::vector<SjisString> towns = encodeAll({"本町", "中央", "旭町", "緑が丘", "栄町", "桜台", "若葉"});
+    std::vector<SjisString> eras = encodeAll({"昭和", "平成", "令和"});
+    std::vector<SjisString> digits = encodeAll({"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"});
+    std::vector<SjisString> remarks = encodeAll({"車検", "修理", "点検", "タイヤ交換", "オイル交換"});
 
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
     SjisString two(int n) { return digits[std::size_t(n / 10 % 10)] + digits[std::size_t(n % 10)]; }
@@ -67,9 +50,9 @@ struct Generator {
         return withDay ? d + two(1 + pick(28)) + sj("日") : d;
     }
 
-    std::vector<SjisString> record(int no)
+    Values record(int no)
     {
-        std::vector<SjisString> v(kExtendedFieldCount);
+        Values v(kExtendedFieldCount);
         auto set = [&](const char* name, SjisString value) { v[std::size_t(recordFieldNumber(name) - 1)] = value; };
         const int f = pick(int(families.size())), g = pick(int(given.size()));
         set("使用者ふりがな", families[std::size_t(f)] + given[std::size_t(g)]);
@@ -101,45 +84,9 @@ struct Corpus {
 
     void fill()
     {
-        Database::Transaction tx(*db);
-        std::vector<std::string> indexSql;
-        {
-            Statement s = db->prepare("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND "
-                                      "tbl_name = 'INDATA' AND sql IS NOT NULL");
-            std::vector<std::string> names;
-            while (s.step()) {
-                names.push_back(s.columnBytes(0));
-                indexSql.push_back(s.columnBytes(1));
-            }
-            for (const std::string& n : names)
-                db->exec("DROP INDEX " + quoteIdentifier(n));
-        }
-        std::string columns, marks;
-        for (int no = 1; no <= kExtendedFieldCount; ++no) {
-            columns += (no > 1 ? ", " : "") + quoteIdentifier(recordField(no).name);
-            marks += no > 1 ? ", ?" : "?";
-        }
-        Statement insert = db->prepare("INSERT INTO INDATA (" + columns + ") VALUES (" + marks + ")");
         Generator gen;
-        for (int r = 0; r < kRecordCount; ++r) {
-            std::vector<SjisString> v = gen.record(r);
-            insert.reset();
-            for (int no = 1; no <= kExtendedFieldCount; ++no) {
-                const SjisString& x = v[std::size_t(no - 1)];
-                if (recordField(no).wholeNumber) {
-                    if (x.empty())
-                        insert.bindNull(no);
-                    else
-                        insert.bindInt(no, std::stoll(x));
-                } else {
-                    insert.bindBlob(no, x);
-                }
-            }
-            insert.step();
-        }
-        for (const std::string& sql : indexSql)
-            db->exec(sql);
-        tx.commit();
+        insertRecords(*db, kRecordCount, [&gen](std::size_t r) { return gen.record(int(r)); },
+                      IndexUpkeep::BuiltAfterwards);
     }
 };
 

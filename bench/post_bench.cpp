@@ -6,6 +6,7 @@
 // change of the file does; a look-up then searches the loaded file. The
 // PostData table is rebuilt from the same file.
 #include "components/database.h"
+#include "components/settings_file.h"
 #include "components/table.h"
 #include "record_book/post_form.h"
 #include "record_book/post_read.h"
@@ -43,7 +44,7 @@ struct FullSize {
                               "東京都渋谷区桜丘町２６－１", "和歌山県和小笠原村父島", "大阪府大阪市北区梅田１",
                               "京都府京和港区海岸１", "どこにもない住所", "群馬県群新宿区西新宿２丁目８－１"})
             addresses.push_back(sj(a));
-        std::printf("KEN_ALL.CSV: %zu bytes, %zu lines\n", data.size(), postal::textLines(data).size());
+        std::printf("KEN_ALL.CSV: %zu bytes, %zu lines\n", data.size(), splitLines(data).size());
     }
 };
 
@@ -102,7 +103,7 @@ void BM_PostDataRebuild(benchmark::State& state)
 {
     FullSize& f = fullSize();
     std::vector<std::pair<SjisString, SjisString>> rows;
-    for (std::string_view line : postal::textLines(f.data))
+    for (std::string_view line : splitLines(f.data))
         rows.push_back(postal::postDataRecord(postal::postDataCells(line), {3, 7, 8, 9}));
     Database db(f.dir.filePath(QStringLiteral("CARDATA.sqlite3")));
     Table table(db, "PostData");

@@ -11,6 +11,7 @@
 // copying and opening that prepare them are not counted. Set
 // SORVANI_BENCH_KEEP=1 to keep the temporary directory for inspection
 // (sqlite3 CARDATA.sqlite3).
+#include "bench/record_corpus.h"
 #include "components/cp932.h"
 #include "components/database.h"
 #include "components/record_fields.h"
@@ -36,16 +37,7 @@ namespace {
 constexpr int kRecordCount = 100000;
 constexpr int kSmallRecordCount = 10000;
 
-using Values = std::vector<std::optional<SjisString>>;
 using Clock = std::chrono::steady_clock;
-
-template <class F>
-double secondsOf(F&& f)
-{
-    auto start = Clock::now();
-    f();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 int fieldIndex(const char* utf8Name)
 {
@@ -56,14 +48,6 @@ int fieldIndex(const char* utf8Name)
 }
 
 // ---- generated records --------------------------------------------------------------
-
-std::vector<SjisString> encodeAll(std::initializer_list<const char*> words)
-{
-    std::vector<SjisString> out;
-    for (const char* w : words)
-        out.push_back(sj(w));
-    return out;
-}
 
 struct Person {
     const char* reading;
@@ -311,33 +295,10 @@ private:
 
 // ---- databases --------------------------------------------------------------------------
 
-// Writes the records with one prepared statement in one transaction.
+// Writes the first `count` records with raw inserts.
 void insertRecords(Database& db, const std::vector<Values>& records, std::size_t count)
 {
-    Table probe(db, "INDATA");
-    std::string columns, marks;
-    for (int i = 0; i < probe.FieldCount(); ++i) {
-        columns += (i ? ", " : "") + quoteIdentifier(probe.FieldDefinition(i).name);
-        marks += i ? ", ?" : "?";
-    }
-    Statement insert = db.prepare("INSERT INTO INDATA (" + columns + ") VALUES (" + marks + ")");
-    Database::Transaction tx(db);
-    for (std::size_t r = 0; r < count; ++r) {
-        insert.reset();
-        for (int i = 0; i < probe.FieldCount(); ++i) {
-            const auto& v = records[r][std::size_t(i)];
-            if (probe.FieldDefinition(i).type == FieldType::WholeNumber) {
-                if (v)
-                    insert.bindInt(i + 1, std::stoll(*v));
-                else
-                    insert.bindNull(i + 1);
-            } else {
-                insert.bindBlob(i + 1, v ? *v : SjisString());
-            }
-        }
-        insert.step();
-    }
-    tx.commit();
+    insertRecords(db, count, [&records](std::size_t r) -> const Values& { return records[r]; });
 }
 
 void removeDatabase(const QString& path)

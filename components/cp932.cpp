@@ -2,7 +2,9 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <unordered_map>
@@ -96,12 +98,6 @@ const Tables& tables()
     return t;
 }
 
-QString refusalMessage(char32_t c)
-{
-    return QStringLiteral("「%1」は使用できない文字です。\r（この文字はシフトJISで表せないため保存できません。）")
-        .arg(QString::fromUcs4(&c, 1));
-}
-
 // Encodes text, stopping at the first character CP932 cannot hold.
 bool encodeInto(const QString& text, SjisString* out, char32_t* offending)
 {
@@ -138,6 +134,59 @@ bool encodeInto(const QString& text, SjisString* out, char32_t* offending)
     return true;
 }
 
+// Text as it shows, and the byte offset where each of its characters
+// starts (one more entry: the end of the bytes). A two-byte character is a
+// lead byte whose pair is a character; any other byte is one character.
+struct Characters {
+    QString text;
+    std::vector<std::size_t> starts;
+};
+
+Characters splitCharacters(std::string_view bytes, sjis::LineBreaks lineBreaks)
+{
+    const Tables& t = tables();
+    Characters out;
+    out.text.reserve(qsizetype(bytes.size()));
+    out.starts.reserve(bytes.size() + 1);
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        out.starts.push_back(i);
+        const unsigned char b = bytes[i];
+        if (lineBreaks == sjis::LineBreaks::Unified && (b == '\r' || b == '\n')) {
+            out.text.append(QLatin1Char('\n'));
+            i += (b == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
+            continue;
+        }
+        if (sjis::isLeadByte(b) && i + 1 < bytes.size()) {
+            const char16_t c = t.pair[b * 256 + uint8_t(bytes[i + 1])];
+            if (c != kReplacement) {
+                out.text.append(QChar(c));
+                i += 2;
+                continue;
+            }
+        }
+        out.text.append(QChar(b < 0x80 ? char16_t(b) : t.single[b]));
+        ++i;
+    }
+    out.starts.push_back(bytes.size());
+    return out;
+}
+
+// Typed text as bytes; with unified line breaks a '\n' becomes CR LF.
+SjisString encodeTyped(const QString& text, sjis::LineBreaks lineBreaks)
+{
+    if (lineBreaks == sjis::LineBreaks::AsIs)
+        return sjis::encode(text);
+    SjisString out;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        if (k > 0)
+            out += "\r\n";
+        out += sjis::encode(lines[k]);
+    }
+    return out;
+}
+
 }  // namespace
 
 namespace sjis {
@@ -167,13 +216,106 @@ SjisString encode(const QString& text)
     SjisString out;
     char32_t bad = 0;
     if (!encodeInto(text, &out, &bad))
-        throw TextEncodingError(refusalMessage(bad), bad);
+        throw TextEncodingError(sjis::refusalMessage(bad), bad);
     return out;
 }
 
 bool canEncode(const QString& text, char32_t* offending)
 {
     return encodeInto(text, nullptr, offending);
+}
+
+QString decode(std::string_view bytes, LineBreaks lineBreaks)
+{
+    return lineBreaks == LineBreaks::AsIs ? decode(bytes) : splitCharacters(bytes, lineBreaks).text;
+}
+
+QString refusalMessage(char32_t offending)
+{
+    return QStringLiteral("「%1」は使用できない文字です。\r（この文字はシフトJISで表せないため保存できません。）")
+        .arg(QString::fromUcs4(&offending, 1));
+}
+
+SjisString encodeEdit(std::string_view originalBytes, const QString& originalText, const QString& editedText,
+                      LineBreaks lineBreaks)
+{
+    const Characters original = splitCharacters(originalBytes, lineBreaks);
+    const qsizetype n = originalText.size(), m = editedText.size();
+    if (std::size_t(n) + 1 != original.starts.size())
+        return encodeTyped(editedText, lineBreaks);
+    // The edit replaced the characters between a common beginning and a
+    // common end.
+    qsizetype p = 0;
+    while (p < n && p < m && originalText[p] == editedText[p])
+        ++p;
+    qsizetype s = 0;
+    while (s < n - p && s < m - p && originalText[n - 1 - s] == editedText[m - 1 - s])
+        ++s;
+    const std::size_t from = original.starts[std::size_t(p)];
+    const std::size_t to = original.starts[std::size_t(n - s)];
+    SjisString out(originalBytes.substr(0, from));
+    out += encodeTyped(editedText.mid(p, m - p - s), lineBreaks);
+    out += originalBytes.substr(to);
+    return out;
+}
+
+std::vector<SjisString> encodeEditedLines(const std::vector<SjisString>& originalLines, const QStringList& editedLines)
+{
+    std::vector<QString> shown;
+    shown.reserve(originalLines.size());
+    for (const SjisString& l : originalLines)
+        shown.push_back(decode(l));
+    const std::size_t n = shown.size(), m = std::size_t(editedLines.size());
+    std::size_t head = 0;
+    while (head < n && head < m && shown[head] == editedLines[qsizetype(head)])
+        ++head;
+    std::size_t tail = 0;
+    while (tail < n - head && tail < m - head && shown[n - 1 - tail] == editedLines[qsizetype(m - 1 - tail)])
+        ++tail;
+
+    // Between the common lines at both ends, the lines left as they were
+    // are the longest common subsequence (for a middle too large to compare
+    // line by line, none: its lines pair up in order).
+    const std::size_t a = n - head - tail, b = m - head - tail;
+    const bool compare = a * b <= 4'000'000;
+    std::vector<std::uint32_t> common(compare ? (a + 1) * (b + 1) : 0);
+    auto at = [&](std::size_t i, std::size_t j) -> std::uint32_t& { return common[i * (b + 1) + j]; };
+    if (compare)
+        for (std::size_t i = a; i-- > 0;)
+            for (std::size_t j = b; j-- > 0;)
+                at(i, j) = shown[head + i] == editedLines[qsizetype(head + j)] ? at(i + 1, j + 1) + 1
+                                                                              : std::max(at(i + 1, j), at(i, j + 1));
+
+    std::vector<SjisString> out;
+    out.reserve(m);
+    out.insert(out.end(), originalLines.begin(), originalLines.begin() + std::ptrdiff_t(head));
+    std::vector<std::size_t> removed, added;  // a gap between kept lines
+    auto closeGap = [&] {
+        for (std::size_t k = 0; k < added.size(); ++k) {
+            const QString& edited = editedLines[qsizetype(added[k])];
+            out.push_back(k < removed.size()
+                              ? encodeEdit(originalLines[removed[k]], shown[removed[k]], edited)
+                              : encode(edited));
+        }
+        removed.clear();
+        added.clear();
+    };
+    std::size_t i = 0, j = 0;
+    while (i < a || j < b) {
+        if (compare && i < a && j < b && shown[head + i] == editedLines[qsizetype(head + j)]) {
+            closeGap();
+            out.push_back(originalLines[head + i]);
+            ++i;
+            ++j;
+        } else if (j < b && (i == a || !compare || at(i, j + 1) >= at(i + 1, j))) {
+            added.push_back(head + j++);
+        } else {
+            removed.push_back(head + i++);
+        }
+    }
+    closeGap();
+    out.insert(out.end(), originalLines.end() - std::ptrdiff_t(tail), originalLines.end());
+    return out;
 }
 
 SjisString fromUtf8(std::string_view utf8)
@@ -227,6 +369,8 @@ std::size_t characterCount(std::string_view text)
 
 bool isCharacterStart(std::string_view text, std::size_t pos)
 {
+    if (pos > text.size())
+        return false;
     std::size_t i = 0;
     while (i < pos)
         i += (isLeadByte(text[i]) && i + 1 < text.size()) ? 2 : 1;
@@ -235,6 +379,8 @@ bool isCharacterStart(std::string_view text, std::size_t pos)
 
 std::size_t findCharacters(std::string_view text, std::string_view needle, std::size_t from)
 {
+    if (from > text.size())
+        return std::string_view::npos;
     std::size_t i = 0;
     while (i < from)
         i += (isLeadByte(text[i]) && i + 1 < text.size()) ? 2 : 1;

@@ -7,9 +7,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using SjisString = std::string;
 
@@ -30,8 +32,14 @@ namespace sjis {
 // Lead byte of a two-byte CP932 character (0x81-0x9F, 0xE0-0xFC).
 constexpr bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
+// How text of several lines shows: AsIs, each byte as decode() shows it;
+// Unified, CR LF, a lone CR and a lone LF each as one '\n', and a typed
+// '\n' encoded as CR LF (the multi-line boxes).
+enum class LineBreaks { AsIs, Unified };
+
 // Displays CP932 bytes. A byte that is no character shows as U+FFFD.
 QString decode(std::string_view bytes);
+QString decode(std::string_view bytes, LineBreaks lineBreaks);
 
 // Encodes typed text with the Microsoft mapping. The characters that Linux
 // input methods produce for JIS code points (U+301C WAVE DASH, U+2212 MINUS,
@@ -41,6 +49,28 @@ SjisString encode(const QString& text);
 
 // True when every character of text can be encoded.
 bool canEncode(const QString& text, char32_t* offending = nullptr);
+
+// The one text that refuses a character CP932 cannot hold (the message of
+// TextEncodingError and of the warning that refuses typed text).
+QString refusalMessage(char32_t offending);
+
+// The bytes of an edit: originalText is what originalBytes showed, one
+// character for each character of the bytes (decode(originalBytes,
+// lineBreaks), or typed text standing for those bytes), and editedText is
+// that text after the user replaced one span of it. Only the replaced span
+// is encoded; the characters before and after it keep their original
+// bytes, duplicates (NEC and IBM rows) and bytes that are no character
+// included. When originalText does not have one character per character of
+// the bytes, editedText is encoded whole. Throws TextEncodingError for a
+// character of the replaced span that CP932 cannot hold.
+SjisString encodeEdit(std::string_view originalBytes, const QString& originalText, const QString& editedText,
+                      LineBreaks lineBreaks = LineBreaks::AsIs);
+
+// The bytes of a list of lines after an edit of their text: a line the
+// user left as it was keeps its original bytes, a changed line is encoded
+// with encodeEdit against the original line it replaced, and a new line is
+// encoded whole. Throws TextEncodingError as encodeEdit does.
+std::vector<SjisString> encodeEditedLines(const std::vector<SjisString>& originalLines, const QStringList& editedLines);
 
 // CP932 bytes of a UTF-8 literal of the program's own source ("使用者").
 SjisString fromUtf8(std::string_view utf8);

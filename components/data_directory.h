@@ -7,7 +7,10 @@
 
 #include <QString>
 
-// The current directory, taken once when the main window is created.
+// The data directory: the current directory, read anew on every call. The
+// main window keeps what this gives when it is created; a dialog that keeps
+// its own copy reads it when the dialog is created (the same folder, since
+// the programs never change their current directory).
 QString currentDataDirectory();
 
 // The path of `name` in `dir`: the exact name when it exists, else a file

@@ -35,9 +35,10 @@ std::string quoteIdentifier(std::string_view name)
     return q + "\"";
 }
 
-Statement::Statement(sqlite3* db, std::string_view sql) : db_(db)
+Statement::Statement(sqlite3* db, std::string_view sql, bool persistent) : db_(db)
 {
-    int rc = sqlite3_prepare_v3(db, sql.data(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
+    int rc = sqlite3_prepare_v3(db, sql.data(), int(sql.size()), persistent ? SQLITE_PREPARE_PERSISTENT : 0, &stmt_,
+                                nullptr);
     if (rc != SQLITE_OK)
         throwSqliteError(db, rc);
 }

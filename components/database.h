@@ -23,7 +23,8 @@ private:
 class Statement {
 public:
     Statement() = default;
-    Statement(sqlite3* db, std::string_view sql);
+    // `persistent`: a statement kept for the life of its owner.
+    Statement(sqlite3* db, std::string_view sql, bool persistent = false);
     Statement(Statement&& o) noexcept : db_(o.db_), stmt_(o.stmt_) { o.stmt_ = nullptr; }
     Statement& operator=(Statement&& o) noexcept;
     ~Statement();
@@ -62,7 +63,7 @@ public:
     sqlite3* handle() const { return db_; }
     QString path() const { return path_; }
     void exec(std::string_view sql);
-    Statement prepare(std::string_view sql) { return Statement(db_, sql); }
+    Statement prepare(std::string_view sql, bool persistent = false) { return Statement(db_, sql, persistent); }
     bool inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
 
     // All or nothing: rolls back unless commit() was called.

@@ -1,5 +1,8 @@
 #include "components/db_controls.h"
 
+#include "components/list_entries.h"
+#include "components/typed_text.h"
+#include "components/widget_events.h"
 #include "platform/error_guard.h"
 #include "platform/message_box.h"
 
@@ -15,17 +18,9 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace {
-
-constexpr char16_t kReplacement = 0xFFFD;
-
-// Switching windows and opening a popup (a combo box's list, a menu) take
-// the focus away without leaving the control.
-bool leavesControl(const QFocusEvent* event)
-{
-    return event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason;
-}
 
 bool isEscape(const QKeyEvent* event)
 {
@@ -36,10 +31,7 @@ bool isEscape(const QKeyEvent* event)
 
 // ---- FieldDataLink ---------------------------------------------------------------
 
-FieldDataLink::FieldDataLink(Control& control, bool multiLine) : control_(control), multiLine_(multiLine)
-{
-    starts_.push_back(0);
-}
+FieldDataLink::FieldDataLink(Control& control, bool multiLine) : control_(control), multiLine_(multiLine) {}
 
 FieldDataLink::~FieldDataLink() { detach(); }
 
@@ -78,38 +70,6 @@ void FieldDataLink::unbind()
     refresh();
 }
 
-// Splits the stored bytes into the characters shown, the way sjis::decode
-// reads them: a valid two-byte character, else one byte. The memo shows
-// CR LF, a lone CR and a lone LF as one line break each.
-void FieldDataLink::setShown(std::string_view bytes)
-{
-    const QString decoded = sjis::decode(bytes);
-    shown_.clear();
-    shown_.reserve(decoded.size());
-    starts_.clear();
-    starts_.reserve(std::size_t(decoded.size()) + 1);
-    std::size_t i = 0;
-    for (qsizetype k = 0; k < decoded.size(); ++k) {
-        starts_.push_back(std::uint32_t(i));
-        const unsigned char b = bytes[i];
-        if (multiLine_ && (b == '\r' || b == '\n')) {
-            shown_.append(QLatin1Char('\n'));
-            if (b == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-                ++k;  // the LF of CR LF
-                i += 2;
-            } else {
-                ++i;
-            }
-            continue;
-        }
-        const QChar c = decoded[k];
-        shown_.append(c);
-        i += (sjis::isLeadByte(b) && i + 1 < bytes.size() && c.unicode() != kReplacement) ? 2 : 1;
-    }
-    starts_.push_back(std::uint32_t(bytes.size()));
-    bytes_ = SjisString(bytes);
-}
-
 void FieldDataLink::show(int cursor)
 {
     if (control_.controlText() == shown_ && cursor < 0)
@@ -128,38 +88,14 @@ void FieldDataLink::refresh()
 {
     if (entering_ || writing_)
         return;
-    setShown(table_ && field_ >= 0 ? table_->value(field_) : SjisString());
+    // The memo shows CR LF, a lone CR and a lone LF as one line break each.
+    bytes_ = table_ && field_ >= 0 ? table_->value(field_) : SjisString();
+    shown_ = sjis::decode(bytes_, multiLine_ ? sjis::LineBreaks::Unified : sjis::LineBreaks::AsIs);
     modified_ = false;
     show(-1);
 }
 
-bool FieldDataLink::acceptTyped(const QString& text)
-{
-    if (sjis::canEncode(text))
-        return true;
-    try {
-        sjis::encode(text);
-    } catch (const TextEncodingError& e) {
-        showMessage(e.message(), {}, MessageIcon::Warning, MessageButtons::Ok, control_.widget());
-    }
-    return false;
-}
-
-// Typed characters as bytes, with where each character starts; false when
-// one of them cannot be held.
-bool FieldDataLink::encodeTyped(const QString& text, SjisString& bytes, std::vector<std::uint32_t>& starts)
-{
-    if (!sjis::canEncode(text))
-        return false;
-    for (QChar c : text) {
-        starts.push_back(std::uint32_t(bytes.size()));
-        if (multiLine_ && c == QLatin1Char('\n'))
-            bytes += "\r\n";
-        else
-            bytes += sjis::encode(QString(c));
-    }
-    return true;
-}
+bool FieldDataLink::acceptTyped(const QString& text) { return acceptOrWarn(text, control_.widget()); }
 
 void FieldDataLink::userChanged()
 {
@@ -168,25 +104,35 @@ void FieldDataLink::userChanged()
     const QString now = control_.controlText();
     if (now == shown_)
         return;
-    // The edit replaced the characters between a common beginning and a
-    // common end; only those are encoded, the rest keep their bytes.
-    const qsizetype n = shown_.size(), m = now.size();
-    qsizetype p = 0;
-    while (p < n && p < m && shown_[p] == now[p])
-        ++p;
-    qsizetype s = 0;
-    while (s < n - p && s < m - p && shown_[n - 1 - s] == now[m - 1 - s])
-        ++s;
-    const QString typed = now.mid(p, m - p - s);
-    SjisString typedBytes;
-    std::vector<std::uint32_t> typedStarts;
-    if (!encodeTyped(typed, typedBytes, typedStarts)) {
-        show(int(p));
-        acceptTyped(typed);
+    // The cursor goes back to where the edit began when it is refused.
+    const auto p = int(std::mismatch(shown_.begin(), shown_.end(), now.begin(), now.end()).first - shown_.begin());
+    const auto lineBreaks = multiLine_ ? sjis::LineBreaks::Unified : sjis::LineBreaks::AsIs;
+    std::optional<SjisString> bytes =
+        encodingOrWarn([&] { return sjis::encodeEdit(bytes_, shown_, now, lineBreaks); }, control_.widget());
+    if (!bytes) {
+        show(p);
         return;
     }
+    take(std::move(*bytes), now, p);
+}
+
+void FieldDataLink::userChose(const SjisString& bytes)
+{
+    if (settingText_)
+        return;
+    // An entry that looks like the text shown leaves the field's bytes be.
+    const QString now = control_.controlText();
+    if (now == shown_)
+        return;
+    take(bytes, now, -1);
+}
+
+// The control's new text and its bytes become the link's, the table in
+// Edit state; without a table to edit the control shows the field again.
+void FieldDataLink::take(SjisString bytes, const QString& text, int cursor)
+{
     if (!table_ || !table_->Active() || field_ < 0) {
-        show(int(p));
+        show(cursor);
         return;
     }
     if (table_->state() != Table::State::Edit && table_->state() != Table::State::Insert) {
@@ -194,7 +140,7 @@ void FieldDataLink::userChanged()
         const bool ok = guarded([this] { table_->Edit(); });
         entering_ = false;
         if (!ok) {
-            show(int(p));
+            show(cursor);
             return;
         }
         if (!table_ || (table_->state() != Table::State::Edit && table_->state() != Table::State::Insert)) {
@@ -202,20 +148,16 @@ void FieldDataLink::userChanged()
             return;
         }
     }
-
-    const std::uint32_t from = starts_[std::size_t(p)];
-    const std::uint32_t to = starts_[std::size_t(n - s)];
-    SjisString bytes = bytes_.substr(0, from) + typedBytes + bytes_.substr(to);
-    std::vector<std::uint32_t> starts(starts_.begin(), starts_.begin() + p);
-    for (std::uint32_t t : typedStarts)
-        starts.push_back(from + t);
-    const auto shift = std::int64_t(from) + std::int64_t(typedBytes.size()) - std::int64_t(to);
-    for (std::size_t k = std::size_t(n - s); k < starts_.size(); ++k)
-        starts.push_back(std::uint32_t(std::int64_t(starts_[k]) + shift));
     bytes_ = std::move(bytes);
-    starts_ = std::move(starts);
-    shown_ = now;
+    shown_ = text;
     modified_ = true;
+    // A kept byte that is no character and a typed byte after it can read
+    // as one character: the control then shows what the bytes now say.
+    const QString stored = sjis::decode(bytes_, multiLine_ ? sjis::LineBreaks::Unified : sjis::LineBreaks::AsIs);
+    if (stored.size() != shown_.size()) {
+        shown_ = stored;
+        show(cursor);
+    }
 }
 
 void FieldDataLink::updateRecord()
@@ -423,7 +365,13 @@ DBComboBox::DBComboBox(QWidget* parent) : QComboBox(parent), link_(*this, false)
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);  // the text is exactly what was typed or chosen
     connect(lineEdit(), &QLineEdit::textEdited, this, [this] { link_.userChanged(); });
-    connect(this, &QComboBox::textActivated, this, [this] { link_.userChanged(); });
+    // A chosen item gives the field its entry's own bytes.
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0 && itemData(index, Qt::UserRole).typeId() == QMetaType::QByteArray)
+            link_.userChose(listEntry(this, index));
+        else
+            link_.userChanged();
+    });
     // Filling the list makes the first item current, which replaces the
     // text; the field's value (or the typed text) is put back.
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
@@ -653,20 +601,25 @@ bool DBGridModel::setData(const QModelIndex& index, const QVariant& value, int r
     if (!editable_ || role != Qt::EditRole || !index.isValid() || !table_ || index.row() >= rows_
         || index.column() >= int(columns_.size()))
         return false;
+    const int field = columns_[std::size_t(index.column())];
     const QString text = value.toString();
-    if (!sjis::canEncode(text)) {
-        try {
-            sjis::encode(text);
-        } catch (const TextEncodingError& e) {
-            showMessage(e.message(), {}, MessageIcon::Warning);
-        }
+    // Only the characters the edit replaced are encoded; the others keep
+    // the cell's bytes. A refusal comes before the table moves.
+    std::optional<SjisString> bytes;
+    if (!guarded([&] {
+            const SjisString cell = table_->state() == Table::State::Edit && index.row() == table_->currentPosition()
+                                        ? table_->value(field)
+                                        : table_->rowValues(index.row()).at(std::size_t(field));
+            bytes = encodingOrWarn([&] { return sjis::encodeEdit(cell, sjis::decode(cell), text); },
+                                   qobject_cast<QWidget*>(QObject::parent()));
+        })
+        || !bytes)
         return false;
-    }
     return guarded([&] {
         if (table_->currentPosition() != index.row())
             table_->SetRecNo(index.row() + 1);
         table_->Edit();
-        table_->Fields(columns_[std::size_t(index.column())]).SetAsString(sjis::encode(text));
+        table_->Fields(field).SetAsString(*bytes);
     });
 }
 

@@ -27,7 +27,8 @@
 // DBMemo shows CR LF (and a lone CR or LF) as a line break and writes the
 // line breaks typed as CR LF; any change to its text that the control did
 // not make itself counts as typed. DBComboBox is editable: its items are a
-// choice list the form fills, the text is the field's value.
+// choice list the form fills (components/list_entries.h), the text is the
+// field's value; choosing an item gives the field the item's own bytes.
 //
 // DBGridModel and DBGrid show the visible records in the active order, one
 // column per chosen field, fetching rows lazily. DBNavigator is the row of
@@ -86,8 +87,14 @@ public:
     // Before text reaches the control: false (after telling the user) when
     // it holds a character CP932 cannot hold.
     bool acceptTyped(const QString& text);
-    // After the user changed the control's text.
+    // After the user changed the control's text: only the characters the
+    // edit replaced are encoded (sjis::encodeEdit), the others keep their
+    // bytes.
     void userChanged();
+    // After the user chose an entry the control holds as bytes (an item of
+    // a combo box's list): the field gets exactly those bytes, unless the
+    // text shown stays the same.
+    void userChose(const SjisString& bytes);
     // Hands the typed text to the record when the control is modified.
     void updateRecord();
     // Shows the field's value and forgets typed text.
@@ -102,8 +109,7 @@ private:
     void detach();
     void refresh();
     void show(int cursor);
-    bool encodeTyped(const QString& text, SjisString& bytes, std::vector<std::uint32_t>& starts);
-    void setShown(std::string_view bytes);
+    void take(SjisString bytes, const QString& text, int cursor);
 
     Control& control_;
     const bool multiLine_;
@@ -112,11 +118,10 @@ private:
     std::string fieldName_;
     std::vector<QMetaObject::Connection> connections_;
 
-    // The text the control shows, and for each of its characters the
-    // bytes it stands for (starts_ has one more entry, the end).
+    // The text the control shows, one character for each character of the
+    // bytes it stands for.
     QString shown_;
     SjisString bytes_;
-    std::vector<std::uint32_t> starts_;
     bool modified_ = false;
     bool settingText_ = false;
     bool entering_ = false;  // putting the table into Edit state

@@ -59,29 +59,6 @@ QToolButton* speedButton(QWidget* parent, const char* name)
 
 }  // namespace
 
-std::vector<SjisString> listEntries(const QListWidget* list)
-{
-    std::vector<SjisString> out;
-    out.reserve(std::size_t(list->count()));
-    for (int i = 0; i < list->count(); ++i)
-        out.push_back(list->item(i)->data(Qt::UserRole).toByteArray().toStdString());
-    return out;
-}
-
-void addListEntry(QListWidget* list, const SjisString& entry)
-{
-    auto* item = new QListWidgetItem(sjis::decode(entry));
-    item->setData(Qt::UserRole, QByteArray::fromStdString(entry));
-    list->addItem(item);
-}
-
-void setListEntries(QListWidget* list, const std::vector<SjisString>& entries)
-{
-    list->clear();
-    for (const SjisString& e : entries)
-        addListEntry(list, e);
-}
-
 TDualListChooser::TDualListChooser(const QString& leftCaption, const QString& rightCaption, Buttons buttons,
                                    QWidget* parent)
     : QWidget(parent)

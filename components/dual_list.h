@@ -20,18 +20,14 @@
 #pragma once
 
 #include "components/cp932.h"
+#include "components/list_entries.h"
 
+#include <QListWidget>
 #include <QWidget>
 #include <vector>
 
 class QLabel;
-class QListWidget;
 class QToolButton;
-
-// The entries of a list box as bytes, and replacing them.
-std::vector<SjisString> listEntries(const QListWidget* list);
-void setListEntries(QListWidget* list, const std::vector<SjisString>& entries);
-void addListEntry(QListWidget* list, const SjisString& entry);
 
 class TDualListChooser : public QWidget {
     Q_OBJECT

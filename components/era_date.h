@@ -27,10 +27,16 @@ int eraIndexOfDate(QDate date);
 // the whole name; "ee" the era year with two digits at least, "e" without a
 // leading zero; "mm"/"m" and "dd"/"d" the month and day likewise; text in
 // double quotes stands as it is, as does any other character.
-inline constexpr std::string_view kEraDatePattern = "gggee\"年\"mm\"月\"dd\"日\"";      // 22 bytes
-inline constexpr std::string_view kEraMonthPattern = "gggee\"年\"mm\"月\"";             // 16 bytes
-inline constexpr std::string_view kEraYearPattern = "gggee\"年\"";                      // 10 bytes
-inline constexpr std::string_view kEraQueryPattern = "ggge\"年\"mm\"月\"dd\"日\"";      // find and filter boxes
+inline constexpr std::string_view kEraDatePattern = "gggee\"年\"mm\"月\"dd\"日\"";
+inline constexpr std::string_view kEraMonthPattern = "gggee\"年\"mm\"月\"";
+inline constexpr std::string_view kEraYearPattern = "gggee\"年\"";
+inline constexpr std::string_view kEraQueryPattern = "ggge\"年\"mm\"月\"dd\"日\"";  // find and filter boxes
+
+// The bytes of the stored text (eraDateText) of the first three patterns,
+// for a two-digit era year: the length a date field keeps.
+inline constexpr std::size_t kEraDateBytes = 22;
+inline constexpr std::size_t kEraMonthBytes = 16;
+inline constexpr std::size_t kEraYearBytes = 10;
 
 // The date in the pattern, digits single-byte.
 SjisString formatEraDate(QDate date, std::string_view pattern = kEraDatePattern);

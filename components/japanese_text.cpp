@@ -110,6 +110,13 @@ void ChangeChar(SjisString& text)
     text = std::move(out);
 }
 
+SjisString ChangeChar(std::string_view text)
+{
+    SjisString copy(text);
+    ChangeChar(copy);
+    return copy;
+}
+
 void ToHalfWidth(SjisString& text)
 {
     SjisString out;
@@ -135,6 +142,13 @@ void ToHalfWidth(SjisString& text)
         }
     }
     text = std::move(out);
+}
+
+SjisString ToHalfWidth(std::string_view text)
+{
+    SjisString copy(text);
+    ToHalfWidth(copy);
+    return copy;
 }
 
 namespace {

@@ -10,10 +10,14 @@
 // become full-width katakana with their voiced marks joined. Two-byte
 // characters are kept.
 void ChangeChar(SjisString& text);
+// The same, giving a converted copy.
+[[nodiscard]] SjisString ChangeChar(std::string_view text);
 
 // Turns full-width digits and letters ("０"-"９", "Ａ"-"Ｚ", "ａ"-"ｚ") into
 // ASCII; everything else is kept.
 void ToHalfWidth(SjisString& text);
+// The same, giving a converted copy.
+[[nodiscard]] SjisString ToHalfWidth(std::string_view text);
 
 // Turns a half-width katakana reading into hiragana; "ｰ" and "-" lengthen the
 // vowel of the kana before them. Two-byte characters are kept whole.

@@ -53,6 +53,23 @@ int readNumber(std::string_view text)
     return int(negative && complete ? -value : value);
 }
 
+std::vector<std::string_view> splitLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
+}
+
 std::optional<LineListFile> LineListFile::read(const QString& path)
 {
     QFile file(path);
@@ -62,17 +79,8 @@ std::optional<LineListFile> LineListFile::read(const QString& path)
         throw FileError(QStringLiteral("%1 を開けません。\r%2").arg(path, file.errorString()));
     const QByteArray data = file.readAll();
     LineListFile result;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < data.size(); ++i) {
-        if (data[i] != '\r' && data[i] != '\n')
-            continue;
-        result.lines_.emplace_back(data.constData() + start, i - start);
-        if (data[i] == '\r' && i + 1 < data.size() && data[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < data.size())
-        result.lines_.emplace_back(data.constData() + start, data.size() - start);
+    for (std::string_view l : splitLines(std::string_view(data.constData(), std::size_t(data.size()))))
+        result.lines_.emplace_back(l);
     return result;
 }
 
@@ -105,4 +113,19 @@ std::vector<SjisString> LineListFile::listFrom(std::size_t start, std::size_t* n
     if (next)
         *next = i < lines_.size() ? i + 1 : i;
     return list;
+}
+
+void LineListFile::appendList(const std::vector<SjisString>& list)
+{
+    for (const SjisString& entry : list)
+        append(entry);
+    append(SjisString());
+}
+
+std::vector<std::pair<int, int>> LineListFile::numberPairs() const
+{
+    std::vector<std::pair<int, int>> pairs;
+    for (std::size_t i = 0; i < lines_.size(); i += 2)
+        pairs.emplace_back(number(i), number(i + 1));
+    return pairs;
 }

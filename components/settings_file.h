@@ -7,6 +7,8 @@
 #include <QString>
 #include <optional>
 #include <stdexcept>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 // A file that cannot be opened, read or written; its message is shown as is.
@@ -26,6 +28,10 @@ private:
 // without digits gives 0. Never overflows: digits past the int range stop
 // the reading like any other character.
 int readNumber(std::string_view text);
+
+// The lines of a text, split at CR LF, LF or a lone CR; a final line break
+// starts no further line. The lines view `text`.
+std::vector<std::string_view> splitLines(std::string_view text);
 
 class LineListFile {
 public:
@@ -53,6 +59,17 @@ public:
     // The list that starts at line `start` and ends before the next empty
     // line (or at the end of the file); `next` receives the line after it.
     std::vector<SjisString> listFrom(std::size_t start, std::size_t* next = nullptr) const;
+    // Appends the entries and an empty line: the layout listFrom reads.
+    void appendList(const std::vector<SjisString>& list);
+
+    // The file as pairs of numbers, two lines each, from the top to the end
+    // (a last line without a partner pairs with 0).
+    std::vector<std::pair<int, int>> numberPairs() const;
+    void appendPair(int first, int second)
+    {
+        append(first);
+        append(second);
+    }
 
 private:
     std::vector<SjisString> lines_;

@@ -108,9 +108,9 @@ Table::Table(Database& db, std::string tableName, QObject* parent) : QObject(par
         columns += (i ? ", " : "") + quoteIdentifier(fields_[i].name);
         marks += i ? ", ?" : "?";
     }
-    selectRow_ = db_.prepare("SELECT " + columns + " FROM " + quoteIdentifier(name_) + " WHERE rowid = ?");
-    deleteRow_ = db_.prepare("DELETE FROM " + quoteIdentifier(name_) + " WHERE rowid = ?");
-    insertRow_ = db_.prepare("INSERT INTO " + quoteIdentifier(name_) + " (" + columns + ") VALUES (" + marks + ")");
+    selectRow_ = db_.prepare("SELECT " + columns + " FROM " + quoteIdentifier(name_) + " WHERE rowid = ?", true);
+    deleteRow_ = db_.prepare("DELETE FROM " + quoteIdentifier(name_) + " WHERE rowid = ?", true);
+    insertRow_ = db_.prepare("INSERT INTO " + quoteIdentifier(name_) + " (" + columns + ") VALUES (" + marks + ")", true);
     applyOrder(primaryOrder_);
 }
 
@@ -199,7 +199,7 @@ void Table::applyOrder(const std::vector<std::string>& fieldNames)
     }
     o.sql = " ORDER BY " + o.sql + "rowid";
     selectKey_ = db_.prepare("SELECT " + (keys.empty() ? std::string("rowid") : keys) + " FROM " +
-                             quoteIdentifier(name_) + " WHERE rowid = ?");
+                             quoteIdentifier(name_) + " WHERE rowid = ?", true);
     order_ = std::move(o);
 }
 
@@ -223,16 +223,13 @@ void Table::loadView(std::optional<long long> keepRow)
         // up through the order's index, which is slow when most match.
         Statement matching = db_.prepare("SELECT rowid FROM " + quoteIdentifier(name_) + " WHERE " + where.sql);
         bindParams(matching, where.params);
-        std::vector<bool> visible;
-        while (matching.step()) {
-            const auto id = std::size_t(matching.columnInt(0));
-            if (id >= visible.size())
-                visible.resize(std::max(id + 1, visible.size() * 2));
-            visible[id] = true;
-        }
+        std::vector<long long> visible;
+        while (matching.step())
+            visible.push_back(matching.columnInt(0));
+        std::sort(visible.begin(), visible.end());
         while (ordered.step())
-            if (const auto id = std::size_t(ordered.columnInt(0)); id < visible.size() && visible[id])
-                rows_.push_back(ordered.columnInt(0));
+            if (const long long id = ordered.columnInt(0); std::binary_search(visible.begin(), visible.end(), id))
+                rows_.push_back(id);
     }
     viewStale_ = false;
     position_ = 0;
@@ -668,13 +665,7 @@ void Table::placeAfterPost(long long rowId, bool wasInsert)
     if (!wasInsert)
         rows_.erase(rows_.begin() + std::ptrdiff_t(position_));
     if (filtered_ && !rowVisible(rowId)) {
-        if (rows_.empty()) {
-            clearCurrent();
-            eof_ = bof_ = true;
-        } else {
-            position_ = std::min(position_, rows_.size() - 1);
-            loadCurrent();
-        }
+        moveToNeighbour();
         emit dataSetChanged();
         emit recordChanged();
         if (!rows_.empty() && AfterScroll)
@@ -692,6 +683,21 @@ void Table::placeAfterPost(long long rowId, bool wasInsert)
     eof_ = bof_ = false;
     emit dataSetChanged();
     emit recordChanged();
+}
+
+// After the current row left the view: the row that took its place, or
+// else the last one, becomes current. An empty view has no current record
+// and stands at both ends; false then.
+bool Table::moveToNeighbour()
+{
+    if (rows_.empty()) {
+        clearCurrent();
+        eof_ = bof_ = true;
+        return false;
+    }
+    position_ = std::min(position_, rows_.size() - 1);
+    loadCurrent();
+    return true;
 }
 
 void Table::Cancel()
@@ -743,14 +749,8 @@ void Table::Delete()
     deleteRow_.step();
     deleteRow_.reset();
     rows_.erase(rows_.begin() + std::ptrdiff_t(position_));
-    if (rows_.empty()) {
-        clearCurrent();
-        eof_ = bof_ = true;
-    } else {
-        position_ = std::min(position_, rows_.size() - 1);
-        loadCurrent();
+    if (moveToNeighbour())
         eof_ = bof_ = false;
-    }
     emit dataSetChanged();
     emit recordChanged();
     if (AfterScroll)
@@ -935,7 +935,6 @@ Table::Bulk::Bulk(Table& table, Mode mode)
     : table_(table), startRow_(table.state_ == State::Insert ? table.insertReturnRow_ : table.currentRow())
 {
     tx_.emplace(table.db_);
-    ++table_.bulkDepth_;
     if (mode == Mode::ReplaceAll) {
         // Filling an empty table and indexing it afterwards is several times
         // faster than keeping every index up to date record by record; the
@@ -959,6 +958,7 @@ Table::Bulk::Bulk(Table& table, Mode mode)
             table.db_.exec("DROP INDEX " + quoteIdentifier(n));
         table.EmptyTable();
     }
+    ++table_.bulkDepth_;  // last: a failure above leaves the table as it was
 }
 
 void Table::Bulk::commit()

@@ -266,6 +266,7 @@ private:
     std::vector<const IndexDef*> definedIndexes() const;
     std::vector<std::string> indexFields(const std::string& utf8Name);
     void placeAfterPost(long long rowId, bool wasInsert);
+    bool moveToNeighbour();
     void reloadFromFirst();
 
     Database& db_;

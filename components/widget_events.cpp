@@ -70,11 +70,15 @@ void onEnter(QWidget* w, std::function<void()> handler)
 void onExit(QWidget* w, std::function<void()> handler)
 {
     w->installEventFilter(new EventHook(w, QEvent::FocusOut, [handler = std::move(handler)](QEvent* e) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+        if (leavesControl(static_cast<QFocusEvent*>(e)))
             handler();
         return false;
     }));
+}
+
+bool leavesControl(const QFocusEvent* event)
+{
+    return event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason;
 }
 
 void onKeyDown(QWidget* w, std::function<void(QKeyEvent*)> handler)

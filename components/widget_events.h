@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <functional>
 
+class QFocusEvent;
 class QKeyEvent;
 class QWidget;
 
@@ -17,4 +18,7 @@ void onEnter(QWidget* w, std::function<void()> handler);  // takes the focus
 // Gives the focus to another control of its window (a popup opening or a
 // switch to another window is no leave).
 void onExit(QWidget* w, std::function<void()> handler);
+// The rule of onExit: a focus loss leaves the control unless a popup (a
+// combo box's list, a menu) opened or the user switched windows.
+bool leavesControl(const QFocusEvent* event);
 void onKeyDown(QWidget* w, std::function<void(QKeyEvent*)> handler);

@@ -4,11 +4,10 @@
 // travels through Qt's event loop. The handler's remaining work is skipped,
 // as the exception left it.
 //
-// Exceptions carry their message as UTF-8 in what(). Two kinds pass through
-// the guard instead of being shown: ScriptError, a test script's failure
-// (see platform/modal.h), and any exception thrown while the error box itself
-// is shown, which only a test's scripted message box does when a prompt was
-// not expected. Both mean a failing test, never a user's error.
+// Exceptions carry their message as UTF-8 in what(). ScriptError, a test
+// script's failure (an unexpected dialog or message box, see
+// platform/modal.h), passes through the guard instead of being shown: it
+// means a failing test, never a user's error.
 #pragma once
 
 #include "platform/modal.h"

@@ -1,5 +1,7 @@
 #include "platform/message_box.h"
 
+#include "platform/modal.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <stdexcept>
@@ -63,7 +65,7 @@ ScriptedMessages::ScriptedMessages() : previous_(handler())
     handler() = [this](const MessagePrompt& p) {
         prompts_.push_back(p);
         if (answers_.empty())
-            throw std::logic_error("unexpected message: " + p.text.toStdString());
+            throw ScriptError("unexpected message: " + p.text.toStdString());
         MessageAnswer a = answers_.front();
         answers_.pop_front();
         return a;

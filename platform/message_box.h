@@ -26,8 +26,8 @@ MessageAnswer showMessage(const QString& text, const QString& caption = {}, Mess
                           MessageButtons buttons = MessageButtons::Ok, QWidget* parent = nullptr);
 
 // Replaces the real boxes while it lives: records every prompt and answers
-// from its script. A prompt with no answer left raises std::logic_error, so
-// an unexpected prompt fails the test.
+// from its script. A prompt with no answer left raises ScriptError (which
+// the handler guard lets through), so an unexpected prompt fails the test.
 class ScriptedMessages {
 public:
     ScriptedMessages();

@@ -26,8 +26,11 @@ QString lockFileName(QString name)
 QString SingleInstance::defaultFolder()
 {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty() || !QDir(dir).exists())
-        dir = QStringLiteral("/tmp");
+    if (dir.isEmpty() || !QDir(dir).exists()) {
+        // One folder per user, so that users on one machine do not share a lock.
+        dir = QStringLiteral("/tmp/runtime-%1").arg(::getuid());
+        QDir().mkpath(dir);
+    }
     return dir;
 }
 

@@ -1,18 +1,20 @@
 #include "record_book/choice_lists.h"
 
-#include <QComboBox>
-#include <QListWidget>
-#include <QSignalBlocker>
+#include "components/panel.h"
+
+#include <QVariant>
 
 namespace {
 
-QStringList list(std::initializer_list<const char*> items)
+std::vector<SjisString> list(std::initializer_list<const char*> items)
 {
-    QStringList l;
+    std::vector<SjisString> l;
     for (const char* i : items)
-        l << QString::fromUtf8(i);
+        l.push_back(sj(i));
     return l;
 }
+
+constexpr char kCaptionBytes[] = "sjisCaption";
 
 }  // namespace
 
@@ -53,29 +55,16 @@ const std::vector<SectionTitle>& sectionTitles()
     return titles;
 }
 
-QStringList choicesOf(const QWidget* box)
+void setTitle(Panel* panel, const SjisString& bytes)
 {
-    QStringList items;
-    if (auto* list = qobject_cast<const QListWidget*>(box)) {
-        for (int i = 0; i < list->count(); ++i)
-            items << list->item(i)->text();
-    } else if (auto* combo = qobject_cast<const QComboBox*>(box)) {
-        for (int i = 0; i < combo->count(); ++i)
-            items << combo->itemText(i);
-    }
-    return items;
+    panel->setProperty(kCaptionBytes, QByteArray::fromStdString(bytes));
+    panel->setCaption(sjis::decode(bytes));
 }
 
-void fillChoices(QWidget* box, const QStringList& items)
+SjisString titleBytes(const Panel* panel)
 {
-    if (auto* list = qobject_cast<QListWidget*>(box)) {
-        list->clear();
-        list->addItems(items);
-    } else if (auto* combo = qobject_cast<QComboBox*>(box)) {
-        const QString text = combo->currentText();
-        QSignalBlocker block(combo);
-        combo->clear();
-        combo->addItems(items);
-        combo->setEditText(text);
-    }
+    const QVariant bytes = panel->property(kCaptionBytes);
+    if (bytes.isValid() && sjis::decode(bytes.toByteArray().toStdString()) == panel->caption())
+        return bytes.toByteArray().toStdString();
+    return sjis::encode(panel->caption());
 }

@@ -3,17 +3,18 @@
 // when a file is missing.
 #pragma once
 
-#include <QStringList>
+#include "components/cp932.h"
+
 #include <vector>
 
-class QWidget;
+class Panel;
 
 struct ChoiceList {
     const char* menuItem;  // object name of its editor's menu item
     const char* heading;   // heading of the list editor
     const char* file;
     std::vector<const char*> boxes;  // object names, filled in this order
-    QStringList builtIn;
+    std::vector<SjisString> builtIn;
 };
 
 // In the order the lists are loaded at start-up.
@@ -28,7 +29,8 @@ struct SectionTitle {
 
 const std::vector<SectionTitle>& sectionTitles();
 
-// The entries of a combo box or list box, and replacing them; a combo
-// box keeps the text it shows.
-QStringList choicesOf(const QWidget* box);
-void fillChoices(QWidget* box, const QStringList& items);
+// A title's caption and the bytes it stands for: titleBytes gives back the
+// bytes setTitle showed while the caption is still theirs, else the
+// caption encoded (the design's caption).
+void setTitle(Panel* panel, const SjisString& bytes);
+SjisString titleBytes(const Panel* panel);

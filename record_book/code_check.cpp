@@ -41,12 +41,6 @@ SjisString withoutLeadingZero(SjisString text)
     return text;
 }
 
-SjisString halfWidth(SjisString text)
-{
-    ToHalfWidth(text);
-    return text;
-}
-
 bool holdsClassification(std::string_view value, std::string_view c)
 {
     const Words& w = words();
@@ -174,8 +168,8 @@ CodeCheckOutcome searchCodeFiles(const SjisString& designation, const SjisString
                                  const std::vector<QString>& files, const std::vector<CodeType>& types,
                                  const std::function<bool()>& loadOtherClassification)
 {
-    const SjisString d = withoutLeadingZero(halfWidth(designation));
-    const SjisString c = halfWidth(classification);
+    const SjisString d = withoutLeadingZero(ToHalfWidth(designation));
+    const SjisString c = ToHalfWidth(classification);
     CodeCheckOutcome outcome;
     for (const QString& path : files) {
         const auto file = LineListFile::read(path);

@@ -1,8 +1,10 @@
 #include "record_book/color_dlg.h"
 
 #include "components/data_directory.h"
+#include "components/list_entries.h"
 #include "components/panel.h"
 #include "components/settings_file.h"
+#include "components/typed_text.h"
 #include "platform/error_guard.h"
 #include "record_book/main_window.h"
 #include "record_book/title_colors.h"
@@ -30,7 +32,7 @@ QComboBox* colorCombo(QWidget* parent, const char* name, int top)
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMaxVisibleItems(16);
     for (const ColorName& c : kColorNames)
-        box->addItem(QString::fromUtf8(c.name));
+        addListEntry(box, sj(c.name));
     box->setGeometry(16, top, 288, 24);
     return box;
 }
@@ -98,37 +100,35 @@ TColorDlg::TColorDlg(TCarDataForm& carData, QWidget* parent) : QDialog(parent), 
 void TColorDlg::FormCreate()
 {
     Directory = currentDataDirectory();
-    loaded_[0] = sj(kDefaultTitleColor);
-    loaded_[1] = sj(kDefaultIndicatorColor);
+    SjisString title = sj(kDefaultTitleColor);
+    SjisString indicator = sj(kDefaultIndicatorColor);
     if (auto f = LineListFile::read(resolveFile(Directory, QStringLiteral("TitleColor.INI")))) {
-        loaded_[0] = f->line(0);
+        title = f->line(0);
         if (f->lineCount() >= 2)
-            loaded_[1] = f->line(1);
+            indicator = f->line(1);
     }
     paint();  // the design colours, until a name applies
-    ColorComboBox->setEditText(sjis::decode(loaded_[0]));
-    applyTitleColor(loaded_[0]);
-    ColorComboBox1->setEditText(sjis::decode(loaded_[1]));
-    applyIndicatorColor(loaded_[1]);
+    // The boxes keep the names as read, byte for byte (comboText).
+    setComboText(ColorComboBox, title);
+    applyTitleColor(title);
+    setComboText(ColorComboBox1, indicator);
+    applyIndicatorColor(indicator);
 }
 
-// A combo box's text as bytes: the name read from the file when the text
-// is still that name, so that bytes no character stands for survive.
-SjisString TColorDlg::comboText(const QComboBox* box, const SjisString& loaded) const
-{
-    const QString text = box->currentText();
-    return text == sjis::decode(loaded) ? loaded : sjis::encode(text);
-}
-
+// A name CP932 cannot hold is refused and nothing is written.
 void TColorDlg::OKBtnClick()
 {
-    const SjisString title = comboText(ColorComboBox, loaded_[0]);
-    const SjisString indicator = comboText(ColorComboBox1, loaded_[1]);
-    applyTitleColor(title);
-    applyIndicatorColor(indicator);
-    LineListFile({title, indicator}).write(resolveFile(Directory, QStringLiteral("TitleColor.INI")));
-    loaded_[0] = title;
-    loaded_[1] = indicator;
+    const auto title = encodingOrWarn([this] { return comboText(ColorComboBox); }, this);
+    if (!title)
+        return;
+    const auto indicator = encodingOrWarn([this] { return comboText(ColorComboBox1); }, this);
+    if (!indicator)
+        return;
+    applyTitleColor(*title);
+    applyIndicatorColor(*indicator);
+    LineListFile({*title, *indicator}).write(resolveFile(Directory, QStringLiteral("TitleColor.INI")));
+    setComboText(ColorComboBox, *title);
+    setComboText(ColorComboBox1, *indicator);
 }
 
 void TColorDlg::applyTitleColor(const SjisString& name)

@@ -42,13 +42,11 @@ protected:
     bool event(QEvent* e) override;
 
 private:
-    SjisString comboText(const QComboBox* box, const SjisString& loaded) const;
     void paint();
 
     TCarDataForm& carData_;
     TColor titleColor_ = systemColorValue(kColorInactiveCaption);
     TColor indicatorColor_ = systemColorValue(kColorWindowText);
-    SjisString loaded_[2];  // the names as read, kept byte for byte
 };
 
 extern TColorDlg* ColorDlg;

@@ -7,7 +7,6 @@
 #include "platform/error_guard.h"
 #include "record_book/record_query.h"
 
-#include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -68,7 +67,7 @@ TCopyPatDlg::TCopyPatDlg(QWidget* parent) : QDialog(parent)
 
 void TCopyPatDlg::FormCreate()
 {
-    Directory = QDir::currentPath();
+    Directory = currentDataDirectory();
 }
 
 std::vector<SjisString> TCopyPatDlg::copiedFields() const { return listEntries(ListBox2); }
@@ -98,11 +97,7 @@ void TCopyPatDlg::OKBtnClick()
 {
     accept();
     LineListFile file;
-    for (const SjisString& e : listEntries(ListBox1))
-        file.append(e);
-    file.append(SjisString());
-    for (const SjisString& e : listEntries(ListBox2))
-        file.append(e);
-    file.append(SjisString());
+    file.appendList(listEntries(ListBox1));
+    file.appendList(listEntries(ListBox2));
     file.write(resolveFile(Directory, kCopyFile));
 }

@@ -1,6 +1,5 @@
 #include "record_book/date_dialog.h"
 
-#include "components/japanese_text.h"
 #include "components/panel.h"
 #include "platform/clock.h"
 #include "platform/error_guard.h"
@@ -116,11 +115,9 @@ std::optional<SjisString> TDateSDlg::pickDate(std::string_view current)
     CharToDate(current, year, month, day);
     setCalendarDate(year, month, day);
     showModal(*this);
-    if (DateEdit->text().isEmpty())
+    if (!Picked)
         return std::nullopt;
-    SjisString picked = sjis::encode(DateEdit->text());
-    ChangeChar(picked);
-    return picked;
+    return eraDateText(Calendar1->selectedDate());
 }
 
 void TDateSDlg::setCalendarDate(int year, int month, int day)

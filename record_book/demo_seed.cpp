@@ -1,11 +1,11 @@
 // Gives a new demo data directory a handful of fictional vehicle records,
 // so that a newcomer sees a filled card. A database that holds records
 // already is left alone.
+#include "components/data_directory.h"
 #include "components/database.h"
 #include "components/table.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <cstdio>
 
 namespace {
@@ -70,9 +70,9 @@ const DemoRecord kRecords[] = {
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : currentDataDirectory();
     try {
-        Database db(QDir(dir).filePath(QStringLiteral("CARDATA.sqlite3")));
+        Database db(Database::cardataPath(dir));
         Table t(db, "INDATA");
         t.Open();
         if (!t.IsEmpty())

@@ -95,8 +95,7 @@ void TDspPatDlg::arrangeGrid(const std::vector<SjisString>& shownItems)
         shown.insert(displayItemPosition(item));
     std::vector<std::pair<int, int>> pairs;
     if (auto lengths = LineListFile::read(resolveFile(Directory, QStringLiteral("DsplayLen.INI"))))
-        for (std::size_t i = 0; i < lengths->lineCount(); i += 2)
-            pairs.emplace_back(lengths->number(i), lengths->number(i + 1));
+        pairs = lengths->numberPairs();
     const int fieldCount = listForm_.DBGrid1->gridModel()->columnCount();
     listForm_.setColumns(arrangeListColumns(fieldCount, shown, pairs));
 }
@@ -104,11 +103,7 @@ void TDspPatDlg::arrangeGrid(const std::vector<SjisString>& shownItems)
 void TDspPatDlg::OKBtnClick()
 {
     LineListFile file;
-    for (const SjisString& item : Chooser->leftEntries())
-        file.append(item);
-    file.append(SjisString());
-    for (const SjisString& item : Chooser->rightEntries())
-        file.append(item);
-    file.append(SjisString());
+    file.appendList(Chooser->leftEntries());
+    file.appendList(Chooser->rightEntries());
     file.write(resolveFile(Directory, QStringLiteral("Dsplay.INI")));
 }

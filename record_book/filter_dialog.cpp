@@ -1,12 +1,11 @@
 #include "record_book/filter_dialog.h"
 
+#include "components/data_directory.h"
 #include "components/widget_events.h"
 #include "platform/error_guard.h"
-#include "platform/message_box.h"
 #include "record_book/query_boxes.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -90,7 +89,7 @@ void TFilterDlg::FormCreate()
 {
     FilterFromEdit->setEditText({});
     FilterToEdit->setEditText({});
-    Directory = QDir::currentPath();
+    Directory = currentDataDirectory();
     loadFieldList(Directory, "Filter.INI", {FilterComboBox, FilterPComboBox});
     FilterComboBoxChange();
     FilterPComboBoxChange();
@@ -98,12 +97,12 @@ void TFilterDlg::FormCreate()
 
 FilterRow TFilterDlg::firstRow() const
 {
-    return {boxText(FilterComboBox), boxText(FilterFromEdit), boxText(FilterToEdit)};
+    return {comboText(FilterComboBox), comboText(FilterFromEdit), comboText(FilterToEdit)};
 }
 
 FilterRow TFilterDlg::secondRow() const
 {
-    return {boxText(FilterPComboBox), boxText(FilterPFromEdit), boxText(FilterPToEdit)};
+    return {comboText(FilterPComboBox), comboText(FilterPFromEdit), comboText(FilterPToEdit)};
 }
 
 bool TFilterDlg::answered() const
@@ -124,47 +123,41 @@ void TFilterDlg::reset()
 
 void TFilterDlg::FilterComboBoxChange()
 {
-    const SjisString field = boxText(FilterComboBox);
+    const SjisString field = comboText(FilterComboBox);
     copyFieldChoices(FilterFromEdit, field, RemarksRow::Excluded);
     copyFieldChoices(FilterToEdit, field, RemarksRow::Excluded);
 }
 
 void TFilterDlg::FilterPComboBoxChange()
 {
-    const SjisString field = boxText(FilterPComboBox);
+    const SjisString field = comboText(FilterPComboBox);
     copyFieldChoices(FilterPFromEdit, field, RemarksRow::Excluded);
     copyFieldChoices(FilterPToEdit, field, RemarksRow::Excluded);
 }
 
-void TFilterDlg::FilterFromEditDblClick() { pickValueDate(FilterFromEdit, boxText(FilterComboBox), RemarksRow::Excluded); }
-void TFilterDlg::FilterToEditDblClick() { pickValueDate(FilterToEdit, boxText(FilterComboBox), RemarksRow::Excluded); }
+void TFilterDlg::FilterFromEditDblClick() { pickValueDate(FilterFromEdit, comboText(FilterComboBox), RemarksRow::Excluded); }
+void TFilterDlg::FilterToEditDblClick() { pickValueDate(FilterToEdit, comboText(FilterComboBox), RemarksRow::Excluded); }
 void TFilterDlg::FilterPFromEditDblClick()
 {
-    pickValueDate(FilterPFromEdit, boxText(FilterPComboBox), RemarksRow::Excluded);
+    pickValueDate(FilterPFromEdit, comboText(FilterPComboBox), RemarksRow::Excluded);
 }
-void TFilterDlg::FilterPToEditDblClick() { pickValueDate(FilterPToEdit, boxText(FilterPComboBox), RemarksRow::Excluded); }
+void TFilterDlg::FilterPToEditDblClick() { pickValueDate(FilterPToEdit, comboText(FilterPComboBox), RemarksRow::Excluded); }
 
-void TFilterDlg::FilterFromEditExit() { expandDateKeyword(FilterFromEdit, boxText(FilterComboBox)); }
-void TFilterDlg::FilterToEditExit() { expandDateKeyword(FilterToEdit, boxText(FilterComboBox)); }
-void TFilterDlg::FilterPFromEditExit() { expandDateKeyword(FilterPFromEdit, boxText(FilterPComboBox)); }
-void TFilterDlg::FilterPToEditExit() { expandDateKeyword(FilterPToEdit, boxText(FilterPComboBox)); }
+void TFilterDlg::FilterFromEditExit() { expandDateKeyword(FilterFromEdit, comboText(FilterComboBox)); }
+void TFilterDlg::FilterToEditExit() { expandDateKeyword(FilterToEdit, comboText(FilterComboBox)); }
+void TFilterDlg::FilterPFromEditExit() { expandDateKeyword(FilterPFromEdit, comboText(FilterPComboBox)); }
+void TFilterDlg::FilterPToEditExit() { expandDateKeyword(FilterPToEdit, comboText(FilterPComboBox)); }
 
-// OK by the Enter key leaves no box, so "$DATE" is expanded here too; text
-// that CP932 cannot hold keeps the dialog open to mend it.
+// Text that CP932 cannot hold keeps the dialog open to mend it; OK by the
+// Enter key leaves no box, so "$DATE" is expanded here too.
 void TFilterDlg::OKBtnClick()
 {
+    if (!acceptBoxTexts({FilterComboBox, FilterFromEdit, FilterToEdit, FilterPComboBox, FilterPFromEdit, FilterPToEdit},
+                        this))
+        return;
     FilterFromEditExit();
     FilterToEditExit();
     FilterPFromEditExit();
     FilterPToEditExit();
-    for (QComboBox* box : {FilterComboBox, FilterFromEdit, FilterToEdit, FilterPComboBox, FilterPFromEdit, FilterPToEdit}) {
-        try {
-            boxText(box);
-        } catch (const TextEncodingError& e) {
-            showMessage(e.message(), {}, MessageIcon::Warning, MessageButtons::Ok, this);
-            box->setFocus();
-            return;
-        }
-    }
     accept();
 }

@@ -1,12 +1,11 @@
 #include "record_book/find_dialog.h"
 
+#include "components/data_directory.h"
 #include "components/widget_events.h"
 #include "platform/error_guard.h"
-#include "platform/message_box.h"
 #include "record_book/query_boxes.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -49,15 +48,15 @@ TFindDlg::TFindDlg(QWidget* parent) : QDialog(parent)
 
 void TFindDlg::FormCreate()
 {
-    Directory = QDir::currentPath();
+    Directory = currentDataDirectory();
     loadFieldList(Directory, "Find.INI", {FindComboBox});
     FindComboBoxChange();
     FindEdit->setEditText({});
 }
 
-SjisString TFindDlg::fieldName() const { return boxText(FindComboBox); }
+SjisString TFindDlg::fieldName() const { return comboText(FindComboBox); }
 
-SjisString TFindDlg::findText() const { return boxText(FindEdit); }
+SjisString TFindDlg::findText() const { return comboText(FindEdit); }
 
 bool TFindDlg::answered() const { return result() == QDialog::Accepted && !FindEdit->currentText().isEmpty(); }
 
@@ -76,19 +75,12 @@ void TFindDlg::FindEditExit()
     expandDateKeyword(FindEdit, fieldName());
 }
 
-// OK by the Enter key leaves no box, so "$DATE" is expanded here too; text
-// that CP932 cannot hold keeps the dialog open to mend it.
+// Text that CP932 cannot hold keeps the dialog open to mend it; OK by the
+// Enter key leaves no box, so "$DATE" is expanded here too.
 void TFindDlg::OKBtnClick()
 {
+    if (!acceptBoxTexts({FindComboBox, FindEdit}, this))
+        return;
     FindEditExit();
-    for (QComboBox* box : {FindComboBox, FindEdit}) {
-        try {
-            boxText(box);
-        } catch (const TextEncodingError& e) {
-            showMessage(e.message(), {}, MessageIcon::Warning, MessageButtons::Ok, this);
-            box->setFocus();
-            return;
-        }
-    }
     accept();
 }

@@ -1,9 +1,8 @@
 #include "record_book/list_edit.h"
 
-#include "components/cp932.h"
 #include "components/panel.h"
+#include "components/typed_text.h"
 #include "platform/error_guard.h"
-#include "platform/message_box.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -46,19 +45,23 @@ TListEditForm::TListEditForm(QWidget* parent) : QDialog(parent)
     resize(300, 167);
 }
 
-QStringList TListEditForm::lines() const
+std::vector<SjisString> TListEditForm::lines() const
 {
     QString text = Memo1->toPlainText();
     if (text.isEmpty())
         return {};
     if (text.endsWith(QLatin1Char('\n')))
         text.chop(1);
-    return text.split(QLatin1Char('\n'));
+    return sjis::encodeEditedLines(original_, text.split(QLatin1Char('\n')));
 }
 
-void TListEditForm::setLines(const QStringList& lines)
+void TListEditForm::setLines(const std::vector<SjisString>& lines)
 {
-    Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+    original_ = lines;
+    QStringList shown;
+    for (const SjisString& l : lines)
+        shown << sjis::decode(l);
+    Memo1->setPlainText(shown.join(QLatin1Char('\n')));
 }
 
 void TListEditForm::resizeEvent(QResizeEvent* e)
@@ -78,13 +81,8 @@ void TListEditForm::FormResize()
 // stored; the dialog stays open to mend them.
 void TListEditForm::OKBtnClick()
 {
-    try {
-        sjis::encode(Memo1->toPlainText());
-    } catch (const TextEncodingError& e) {
-        showMessage(e.message(), {}, MessageIcon::Warning, MessageButtons::Ok, this);
-        return;
-    }
-    accept();
+    if (encodingOrWarn([this] { return lines(); }, this))
+        accept();
 }
 
 void TListEditForm::CancelBtnClick()

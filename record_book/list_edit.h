@@ -2,8 +2,10 @@
 // that names the list.
 #pragma once
 
+#include "components/cp932.h"
+
 #include <QDialog>
-#include <QStringList>
+#include <vector>
 
 class Panel;
 class QPlainTextEdit;
@@ -15,9 +17,11 @@ public:
     explicit TListEditForm(QWidget* parent = nullptr);
 
     // The memo's lines as a list of entries: a line break at the very end
-    // starts no further entry, an empty memo has none.
-    QStringList lines() const;
-    void setLines(const QStringList& lines);
+    // starts no further entry, an empty memo has none. A line left as
+    // setLines showed it keeps its bytes; only what the user changed is
+    // encoded (TextEncodingError for a character CP932 cannot hold).
+    std::vector<SjisString> lines() const;
+    void setLines(const std::vector<SjisString>& lines);
 
     Panel* Panel1;
     QPlainTextEdit* Memo1;
@@ -31,6 +35,9 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+
+private:
+    std::vector<SjisString> original_;  // the entries setLines showed
 };
 
 extern TListEditForm* ListEditForm;

@@ -1,5 +1,6 @@
 #include "record_book/list_form.h"
 
+#include "components/column_width.h"
 #include "components/data_directory.h"
 #include "components/db_controls.h"
 #include "components/restore_pos.h"
@@ -11,7 +12,6 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QVBoxLayout>
-#include <cmath>
 
 TListForm* ListForm = nullptr;
 
@@ -55,20 +55,20 @@ void TListForm::DBGrid1CellClick()
 
 int TListForm::characterWidth() const
 {
-    return std::max(1, DBGrid1->fontMetrics().horizontalAdvance(QLatin1Char('0')));
+    return ColumnWidth(DBGrid1->fontMetrics()).unit();
 }
 
 std::vector<ListColumn> TListForm::columns() const
 {
     const QHeaderView* header = DBGrid1->horizontalHeader();
-    const double unit = characterWidth();
+    const ColumnWidth width(DBGrid1->fontMetrics());
     std::vector<ListColumn> out;
     for (int visual = 0; visual < header->count(); ++visual) {
         const int logical = header->logicalIndex(visual);
         if (header->isSectionHidden(logical))
             continue;
         out.push_back({DBGrid1->gridModel()->fieldIndex(logical),
-                       int(std::lround(header->sectionSize(logical) / unit))});
+                       width.nearestCharacters(header->sectionSize(logical))});
     }
     return out;
 }
@@ -78,6 +78,7 @@ std::vector<ListColumn> TListForm::columns() const
 void TListForm::setColumns(const std::vector<ListColumn>& columns)
 {
     QHeaderView* header = DBGrid1->horizontalHeader();
+    const ColumnWidth width(DBGrid1->fontMetrics());
     std::vector<bool> keep(std::size_t(header->count()), false);
     int visual = 0;
     for (const ListColumn& c : columns) {
@@ -86,7 +87,7 @@ void TListForm::setColumns(const std::vector<ListColumn>& columns)
         keep[std::size_t(c.field)] = true;
         header->moveSection(header->visualIndex(c.field), visual++);
         if (c.width)
-            header->resizeSection(c.field, std::max(0, *c.width) * characterWidth());
+            header->resizeSection(c.field, width.pixels(std::max(0, *c.width)));
     }
     for (int logical = 0; logical < header->count(); ++logical)
         header->setSectionHidden(logical, !keep[std::size_t(logical)]);
@@ -108,9 +109,7 @@ void TListForm::FormCloseQuery()
     if (!fileExists(Directory, QStringLiteral("Dsplay.INI")))
         return;
     LineListFile file;
-    for (const ListColumn& c : columns()) {
-        file.append(c.field + 1);
-        file.append(c.width.value_or(0));
-    }
+    for (const ListColumn& c : columns())
+        file.appendPair(c.field + 1, c.width.value_or(0));
     file.write(resolveFile(Directory, QStringLiteral("DsplayLen.INI")));
 }

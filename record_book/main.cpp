@@ -1,7 +1,7 @@
 #include "components/data_directory.h"
 #include "components/database.h"
 #include "platform/application.h"
-#include "platform/message_box.h"
+#include "platform/error_guard.h"
 #include "platform/single_instance.h"
 #include "record_book/forms.h"
 #include "record_book/main_window.h"
@@ -19,13 +19,17 @@ int main(int argc, char* argv[])
     setUpJapaneseApplication(app);
 
     std::unique_ptr<Database> db;
+    std::unique_ptr<DremlotForms> forms;
     try {
         db = std::make_unique<Database>(Database::cardataPath(currentDataDirectory()));
+        forms = std::make_unique<DremlotForms>(*db);
     } catch (const std::exception& e) {
-        showMessage(QString::fromUtf8(e.what()), {}, MessageIcon::Error);
+        // A database or settings file that cannot be read ends the start with its message.
+        showErrorBox(QString::fromUtf8(e.what()));
         return 1;
     }
-    DremlotForms forms(*db);
-    forms.carData().show();
-    return app.exec();
+    forms->carData().show();
+    const int status = app.exec();
+    forms.reset();  // before the database closes
+    return status;
 }

@@ -3,9 +3,11 @@
 #include "components/data_directory.h"
 #include "components/db_controls.h"
 #include "components/japanese_text.h"
+#include "components/list_entries.h"
 #include "components/panel.h"
 #include "components/restore_pos.h"
 #include "components/settings_file.h"
+#include "components/typed_text.h"
 #include "components/widget_events.h"
 #include "platform/error_guard.h"
 #include "platform/help.h"
@@ -74,7 +76,6 @@ TCarDataForm::TCarDataForm(Database& db, QWidget* parent) : QMainWindow(parent),
     ScrollBox1 = new QScrollArea(TabPage);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setWidgetResizable(false);
-    ScrollBox1->viewport()->installEventFilter(this);
     TabControl1 = new QTabBar(TabPage);
     TabControl1->setObjectName(QStringLiteral("TabBar1"));
     TabControl1->setShape(QTabBar::RoundedSouth);
@@ -106,8 +107,8 @@ TCarDataForm::TCarDataForm(Database& db, QWidget* parent) : QMainWindow(parent),
             cardBaseHeight_ += w->height();
     for (const ChoiceList& l : choiceLists())
         for (const char* box : l.boxes)
-            fillChoices(control<QWidget>(box), l.builtIn);
-    fillChoices(control<QWidget>("UpComboBox1"), {QStringLiteral("群"), QStringLiteral("群馬")});
+            setListEntries(control<QWidget>(box), l.builtIn);
+    setListEntries(control<QWidget>("UpComboBox1"), {sj("群"), sj("群馬")});
 
     connectGuarded(TabControl1, &QTabBar::currentChanged, this, [this] {
         if (!tabChanging_)
@@ -194,12 +195,10 @@ void TCarDataForm::FormCreate()
     DesignationOnlySearch = 0;
     if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("CarSearch.INI"))))
         DesignationOnlySearch = f->number(0);
-    RecordLayoutMode = 0;
+    RecordLayoutMode = readRecordLayoutMode(dir);
     ResizeOffset = 0;
-    if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("DataBase.INI")))) {
-        RecordLayoutMode = f->number(0);
+    if (fileExists(dir, QStringLiteral("DataBase.INI")))
         applyLayoutMode(RecordLayoutMode);
-    }
     BackupNamePrefix.clear();
     BackupNameSuffix.clear();
     if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("CarSave.INI")))) {
@@ -219,24 +218,19 @@ void TCarDataForm::FormCreate()
 void TCarDataForm::loadLists()
 {
     const QString dir = dataDirectory();
-    if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("CodeFile.INI")))) {
-        ListBox1->clear();
-        for (const SjisString& l : f->lines())
-            ListBox1->addItem(sjis::decode(l));
-    }
+    // The entries keep the files' bytes: codeFiles() reads them as paths.
+    if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("CodeFile.INI"))))
+        setListEntries(ListBox1, f->lines());
     for (const ChoiceList& list : choiceLists()) {
         auto f = LineListFile::read(resolveFile(dir, QString::fromLatin1(list.file)));
         if (!f)
             continue;
-        QStringList items;
-        for (const SjisString& l : f->lines())
-            items << sjis::decode(l);
         for (const char* box : list.boxes)
-            fillChoices(control<QWidget>(box), items);
+            setListEntries(control<QWidget>(box), f->lines());
     }
     for (const SectionTitle& t : sectionTitles())
         if (auto f = LineListFile::read(resolveFile(dir, QString::fromLatin1(t.file))))
-            control<Panel>(t.panel)->setCaption(sjis::decode(f->line(std::size_t(t.line))));
+            setTitle(control<Panel>(t.panel), f->line(std::size_t(t.line)));
 }
 
 // Shows the extension rows for a layout mode and binds their controls.
@@ -292,23 +286,16 @@ void TCarDataForm::showEvent(QShowEvent* e)
 void TCarDataForm::Timer1Timer()
 {
     Timer1->stop();
-    const QString dir = dataDirectory();
     if (!StartupPassword.empty()) {
         showModal(*PassDlg);
-        bool right = false;
-        try {
-            right = sjis::encode(PassDlg->MaskEdit1->text()) == StartupPassword;
-        } catch (const TextEncodingError&) {
-            // a character no password file can hold: simply wrong
-        }
+        // A character no password file can hold makes the password wrong.
+        const QString typed = PassDlg->MaskEdit1->text();
+        const bool right = sjis::canEncode(typed) && sjis::encode(typed) == StartupPassword;
         if (!right) {
             close();
             return;
         }
         TabPage->show();
-    }
-    if (fileExists(dir, QStringLiteral("Pelmora.exe")) && !fileExists(dir, QStringLiteral("User.INI"))) {
-        // The own-company dialog comes with the print side.
     }
 }
 
@@ -350,7 +337,7 @@ void TCarDataForm::refreshCounters()
 void TCarDataForm::paintEvent(QPaintEvent* e)
 {
     QMainWindow::paintEvent(e);
-    refreshCounters();
+    guarded([this] { refreshCounters(); });
 }
 
 void TCarDataForm::resizeEvent(QResizeEvent* e)
@@ -433,11 +420,6 @@ bool TCarDataForm::handleEnterKey(QObject* target)
             return false;
     focusNextChild();
     return true;
-}
-
-void TCarDataForm::keyPressEvent(QKeyEvent* e)
-{
-    QMainWindow::keyPressEvent(e);
 }
 
 bool TCarDataForm::FormCloseQuery()
@@ -538,8 +520,10 @@ void TCarDataForm::N18Click()
     PassDlg->MaskEdit1->clear();
     if (showModal(*PassDlg) != QDialog::Accepted)
         return;
-    LineListFile({sjis::encode(PassDlg->MaskEdit1->text())})
-        .write(resolveFile(dataDirectory(), QStringLiteral("Pass.INI")));
+    const std::optional<SjisString> password = encodeOrWarn(PassDlg->MaskEdit1->text(), this);
+    if (!password)
+        return;
+    LineListFile({*password}).write(resolveFile(dataDirectory(), QStringLiteral("Pass.INI")));
 }
 
 void TCarDataForm::Ver1Click()

@@ -5,8 +5,10 @@
 #include "components/data_directory.h"
 #include "components/db_controls.h"
 #include "components/era_date.h"
+#include "components/list_entries.h"
 #include "components/panel.h"
 #include "components/settings_file.h"
+#include "components/typed_text.h"
 #include "components/widget_events.h"
 #include "platform/clock.h"
 #include "platform/error_guard.h"
@@ -15,6 +17,7 @@
 #include "platform/modal.h"
 #include "record_book/choice_lists.h"
 #include "record_book/date_dialog.h"
+#include "record_book/date_fields.h"
 #include "record_book/list_edit.h"
 #include "record_book/main_window.h"
 
@@ -34,26 +37,27 @@ using Handler = void (TCarDataForm::*)();
 
 struct DateBox {
     const char* box;
-    const char* field;
-    std::string_view pattern;
-    std::size_t length;  // of the stored text: the pattern's bytes
+    const EraDateField& field;
     Handler dblClick;
     Handler exit;
 };
 
 const DateBox kEraDateBoxes[] = {
-    {"DBComboBox2", "登録年月日", kEraDatePattern, 22, &TCarDataForm::DBComboBox2DblClick, &TCarDataForm::DBComboBox2Exit},
-    {"DBComboBox3", "初度登録年月", kEraMonthPattern, 16, &TCarDataForm::DBComboBox3DblClick,
+    {"DBComboBox2", *findEraDateField("登録年月日"), &TCarDataForm::DBComboBox2DblClick,
+     &TCarDataForm::DBComboBox2Exit},
+    {"DBComboBox3", *findEraDateField("初度登録年月"), &TCarDataForm::DBComboBox3DblClick,
      &TCarDataForm::DBComboBox3Exit},
-    {"DBComboBox11", "有効期間の満了する日", kEraDatePattern, 22, &TCarDataForm::DBComboBox11DblClick,
+    {"DBComboBox11", *findEraDateField("有効期間の満了する日"), &TCarDataForm::DBComboBox11DblClick,
      &TCarDataForm::DBComboBox11Exit},
-    {"DBComboBox12", "自賠責期間自", kEraDatePattern, 22, &TCarDataForm::DBComboBox12DblClick,
+    {"DBComboBox12", *findEraDateField("自賠責期間自"), &TCarDataForm::DBComboBox12DblClick,
      &TCarDataForm::DBComboBox12Exit},
-    {"DBComboBox14", "自賠責期間至", kEraDatePattern, 22, &TCarDataForm::DBComboBox14DblClick,
+    {"DBComboBox14", *findEraDateField("自賠責期間至"), &TCarDataForm::DBComboBox14DblClick,
      &TCarDataForm::DBComboBox14Exit},
-    {"UpComboBox2", "販売年月日", kEraDatePattern, 22, &TCarDataForm::UpComboBox2DblClick, &TCarDataForm::UpComboBox2Exit},
-    {"UpComboBox3", "盗難保険", kEraDatePattern, 22, &TCarDataForm::UpComboBox3DblClick, &TCarDataForm::UpComboBox3Exit},
-    {"UpComboBox1", "年式", kEraYearPattern, 10, &TCarDataForm::UpComboBox1DblClick, &TCarDataForm::UpComboBox1Exit},
+    {"UpComboBox2", *findEraDateField("販売年月日"), &TCarDataForm::UpComboBox2DblClick,
+     &TCarDataForm::UpComboBox2Exit},
+    {"UpComboBox3", *findEraDateField("盗難保険"), &TCarDataForm::UpComboBox3DblClick,
+     &TCarDataForm::UpComboBox3Exit},
+    {"UpComboBox1", *findEraDateField("年式"), &TCarDataForm::UpComboBox1DblClick, &TCarDataForm::UpComboBox1Exit},
 };
 
 const DateBox& dateBox(const char* name)
@@ -99,23 +103,6 @@ QString contentHeader(int order)
 {
     const QString words = QStringLiteral("内") + fullWidthSpaces(10) + QStringLiteral("容");
     return order == 0 ? words : fullWidthSpaces(10) + words + fullWidthSpaces(9) + (order > 0 ? u'△' : u'▽');
-}
-
-// The lines of a text, split at CR LF, LF or CR; no line after a final break.
-std::vector<SjisString> splitLines(const SjisString& text)
-{
-    std::vector<SjisString> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == SjisString::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    }
-    return lines;
 }
 
 bool blankAfterFullWidthSpaces(std::string_view part)
@@ -212,24 +199,24 @@ void TCarDataForm::editRecord()
 void TCarDataForm::dateBoxDblClick(const char* name)
 {
     const DateBox& b = dateBox(name);
-    if (Table1->FieldIndex(b.field) < 0)
+    if (Table1->FieldIndex(b.field.name) < 0)
         return;
     child<DBComboBox>(this, name)->updateRecord();
-    const std::optional<SjisString> picked = DateSDlg->pickDate(Table1->FieldByName(b.field).AsString());
+    const std::optional<SjisString> picked = DateSDlg->pickDate(Table1->FieldByName(b.field.name).AsString());
     if (!picked)
         return;
     editRecord();
-    Table1->FieldByName(b.field).SetAsString(sjis::cutBytes(*picked, b.length));
+    Table1->FieldByName(b.field.name).SetAsString(sjis::cutBytes(*picked, b.field.bytes));
 }
 
 void TCarDataForm::dateBoxExit(const char* name)
 {
     setStatusHint({});
     const DateBox& b = dateBox(name);
-    if (Table1->FieldIndex(b.field) < 0 || Table1->FieldByName(b.field).AsString() != "$DATE")
+    if (Table1->FieldIndex(b.field.name) < 0 || Table1->FieldByName(b.field.name).AsString() != "$DATE")
         return;
     editRecord();
-    Table1->FieldByName(b.field).SetAsString(eraDateText(today(), b.pattern));
+    Table1->FieldByName(b.field.name).SetAsString(eraDateText(today(), b.field.pattern));
 }
 
 void TCarDataForm::DBComboBox2DblClick() { dateBoxDblClick("DBComboBox2"); }
@@ -267,16 +254,13 @@ void TCarDataForm::editChoiceList(const char* menuItem)
 {
     const ChoiceList& list = byMenuItem(choiceLists(), menuItem);
     ListEditForm->Panel1->setCaption(QString::fromUtf8(list.heading));
-    ListEditForm->setLines(choicesOf(child<QWidget>(this, list.boxes.front())));
+    ListEditForm->setLines(listEntries(child<QWidget>(this, list.boxes.front())));
     if (showModal(*ListEditForm) != QDialog::Accepted)
         return;
-    const QStringList entries = ListEditForm->lines();
+    const std::vector<SjisString> entries = ListEditForm->lines();
     for (const char* box : list.boxes)
-        fillChoices(child<QWidget>(this, box), entries);
-    std::vector<SjisString> lines;
-    for (const QString& e : entries)
-        lines.push_back(sjis::encode(e));
-    LineListFile(lines).write(resolveFile(dataDirectory(), QString::fromLatin1(list.file)));
+        setListEntries(child<QWidget>(this, box), entries);
+    LineListFile(entries).write(resolveFile(dataDirectory(), QString::fromLatin1(list.file)));
 }
 
 void TCarDataForm::CarNoClick() { editChoiceList("CarNo"); }
@@ -302,17 +286,16 @@ void TCarDataForm::renameTitle(const char* menuItem)
     if (!inputQuery(QStringLiteral("名称の変更（") + item + QStringLiteral("）"),
                     item + QStringLiteral("の代わりの名称を入力してください。"), name, this))
         return;
-    try {
-        sjis::encode(name);
-    } catch (const TextEncodingError& e) {
-        showMessage(e.message(), {}, MessageIcon::Warning, MessageButtons::Ok, this);
+    // The new title is encoded before any caption changes; the other
+    // titles of its file keep their bytes.
+    const std::optional<SjisString> bytes = encodeOrWarn(name, this);
+    if (!bytes)
         return;
-    }
-    child<Panel>(this, title.panel)->setCaption(name);
     std::map<int, SjisString> lines;
     for (const SectionTitle& t : sectionTitles())
         if (std::string_view(t.file) == title.file)
-            lines[t.line] = sjis::encode(child<Panel>(this, t.panel)->caption());
+            lines[t.line] = &t == &title ? *bytes : titleBytes(child<Panel>(this, t.panel));
+    setTitle(child<Panel>(this, title.panel), *bytes);
     LineListFile file;
     for (const auto& [line, caption] : lines)
         file.append(caption);
@@ -410,7 +393,7 @@ void TCarDataForm::MemoListBoxClick()
     QListWidgetItem* item = child<QListWidget>(this, "MemoListBox")->currentItem();
     if (!item)
         return;
-    setRemarks(remarks() + sjis::encode(item->text()) + sj("　"));
+    setRemarks(remarks() + listEntry(item) + sj("　"));
     showRemarkWords(false);
 }
 
@@ -419,7 +402,8 @@ void TCarDataForm::MemoListBoxClick()
 // The header clicked shows the direction, and a second click reverses it.
 void TCarDataForm::sortRemarks(bool byContent)
 {
-    const std::vector<SjisString> lines = splitLines(remarks());
+    const SjisString current = remarks();
+    const std::vector<std::string_view> lines = splitLines(current);
     if (lines.size() <= 1)
         return;
     if (!table4_) {
@@ -429,10 +413,10 @@ void TCarDataForm::sortRemarks(bool byContent)
     if (!Table4->Active())
         Table4->Open();
     Table4->EmptyTable();
-    constexpr std::size_t kDatePart = 22;
-    for (const SjisString& line : lines) {
-        const SjisString date = line.substr(0, kDatePart);
-        const SjisString content = line.size() > kDatePart ? line.substr(kDatePart) : SjisString();
+    constexpr std::size_t kDatePart = kEraDateBytes;  // a dated line begins with an era date
+    for (std::string_view line : lines) {
+        const SjisString date(line.substr(0, kDatePart));
+        const SjisString content(line.size() > kDatePart ? line.substr(kDatePart) : std::string_view());
         if (blankAfterFullWidthSpaces(date) && blankAfterFullWidthSpaces(content))
             continue;
         if (byContent)

@@ -4,6 +4,7 @@
 #include "components/data_directory.h"
 #include "components/db_controls.h"
 #include "components/japanese_text.h"
+#include "components/list_entries.h"
 #include "components/panel.h"
 #include "components/settings_file.h"
 #include "components/widget_events.h"
@@ -15,6 +16,7 @@
 #include "record_book/main_window.h"
 #include "record_book/post_form.h"
 #include "record_book/post_read.h"
+#include "record_book/record_rules.h"
 #include "record_book/spec_dialogs.h"
 
 #include <QAction>
@@ -24,21 +26,6 @@
 #include <QListWidget>
 
 namespace {
-
-SjisString fullWidth(SjisString text)
-{
-    ChangeChar(text);
-    return text;
-}
-
-// The fields a specification found in the specification table fills.
-const char* const kSpecificationFields[] = {
-    "類別区分番号", "型式",       "車名",       "車体の形状", "長さ",     "幅",
-    "高さ",         "前前軸重",   "前後軸重",   "後前軸重",   "後後軸重", "乗車定員",
-    "定員",         "最大積載量", "積載量",     "車両重量",   "車両総重量", "総重量",
-    "原動機の型式", "総排気量又は定格出力", "定格出力", "燃料の種類", "燃料", "自動車の種別",
-    "用途",
-};
 
 // A designation number with its leading zero put on or taken off: four
 // full-width digits gain "０", a number starting with "０" loses it.
@@ -138,10 +125,8 @@ void TCarDataForm::Title8Panel1Click()
 std::vector<QString> TCarDataForm::codeFiles() const
 {
     std::vector<QString> files;
-    for (int i = 0; i < ListBox1->count(); ++i) {
-        QString path = ListBox1->item(i)->text();
-        path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        const QFileInfo info(QDir(dataDirectory()).filePath(path));
+    for (const SjisString& entry : listEntries(ListBox1)) {
+        const QFileInfo info(QDir(dataDirectory()).filePath(pathFromSettings(entry)));
         files.push_back(resolveFile(info.path(), info.fileName()));
     }
     return files;
@@ -163,8 +148,8 @@ void TCarDataForm::CodeCheck(int& Result)
     if (Result != speccode::Filled)
         return;
     Table1->Edit();
-    Table1->FieldByName("自動車型式指定番号").SetAsString(fullWidth(designation));
-    Table1->FieldByName("類別区分番号").SetAsString(fullWidth(classification));
+    Table1->FieldByName("自動車型式指定番号").SetAsString(ChangeChar(designation));
+    Table1->FieldByName("類別区分番号").SetAsString(ChangeChar(classification));
     for (const speccode::SpecValue& v : outcome.values)
         if (!v.value.empty())
             Table1->FieldByName(v.field).SetAsString(v.value);
@@ -202,8 +187,8 @@ void TCarDataForm::DBMemo21DblClick()
                            MessageButtons::YesNo, this) != MessageAnswer::Yes)
             return;
     }
-    const SjisString typed = fullWidth(sjis::encode(FormDlg->Edit1->text()));
-    const SjisString classification = fullWidth(sjis::encode(FormDlg->Edit2->text()));
+    const SjisString typed = ChangeChar(sjis::encode(FormDlg->Edit1->text()));
+    const SjisString classification = ChangeChar(sjis::encode(FormDlg->Edit2->text()));
     bool found = locateSpecification("自動車型式指定番号;類別区分番号", typed, classification);
     if (!found && DesignationOnlySearch == 1
         && showMessage(QStringLiteral("登録されていませんでした。\r自動車型式指定番号で検索しますか？"), {},
@@ -218,14 +203,15 @@ void TCarDataForm::DBMemo21DblClick()
 }
 
 // Copies the specification table's current record into the shown record,
-// empty values too.
+// empty values too: the designation as typed, カテゴリ (the last field)
+// under the extension layout only.
 void TCarDataForm::copySpecification(const SjisString& designation)
 {
-    std::vector<std::pair<const char*, SjisString>> values;
-    for (const char* field : kSpecificationFields)
-        values.emplace_back(field, Table5->FieldByName(field).AsString());
-    if (RecordLayoutMode == 1 && Table1->FieldIndex("カテゴリ") >= 0)
-        values.emplace_back("カテゴリ", Table5->FieldByName("カテゴリ").AsString());
+    const std::vector<FieldDef>& fields = specificationFields();
+    const bool withCategory = RecordLayoutMode == 1 && Table1->FieldIndex(fields.back().name) >= 0;
+    std::vector<std::pair<std::string, SjisString>> values;
+    for (std::size_t i = 1; i < fields.size() - (withCategory ? 0 : 1); ++i)
+        values.emplace_back(fields[i].name, Table5->FieldByName(fields[i].name).AsString());
     Table1->Edit();
     Table1->FieldByName("自動車型式指定番号").SetAsString(designation);
     for (const auto& [field, value] : values)

@@ -42,7 +42,7 @@ std::vector<std::pair<SjisString, SjisString>> readPostData(const QString& path,
     if (file.error() != QFileDevice::NoError)
         throw FileError(QStringLiteral("%1 を読み込めません。\r%2").arg(path, file.errorString()));
     std::vector<std::pair<SjisString, SjisString>> rows;
-    for (std::string_view line : postal::textLines(std::string_view(bytes.constData(), std::size_t(bytes.size())))) {
+    for (std::string_view line : splitLines(std::string_view(bytes.constData(), std::size_t(bytes.size())))) {
         if (line.starts_with('\x1A'))
             break;  // the end-of-file mark
         rows.push_back(postal::postDataRecord(postal::postDataCells(line), columns));
@@ -162,18 +162,19 @@ void TPostForm::ReadBtnClick()
     } restoreCursor;
     const auto rows = readPostData(*path, columns);
     DBGrid1->setTable(nullptr);
-    struct Reattach {
-        TPostForm* form;
-        ~Reattach() { form->attachGrid(); }
-    } reattach{this};
-    replacePostData(*Table1, rows);
+    try {
+        replacePostData(*Table1, rows);
+    } catch (...) {
+        attachGrid();  // the old table, as it was
+        throw;
+    }
+    attachGrid();
     Table1->First();
 }
 
 void replacePostData(Table& table, const std::vector<std::pair<SjisString, SjisString>>& rows)
 {
-    Table::Bulk bulk(table);
-    table.EmptyTable();
+    Table::Bulk bulk(table, Table::Bulk::Mode::ReplaceAll);
     for (const auto& [code, address] : rows)
         table.AppendRecord({code, address});
     bulk.commit();

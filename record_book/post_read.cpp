@@ -50,9 +50,7 @@ std::string_view before(std::string_view text, std::string_view mark)
 // half-width, then the leading digits.
 int numberOf(std::string_view text)
 {
-    SjisString s(text);
-    ToHalfWidth(s);
-    return readNumber(s);
+    return readNumber(ToHalfWidth(text));
 }
 
 struct Part {
@@ -128,24 +126,6 @@ std::string_view KenAllLine::column(int number) const
 std::string_view unquote(std::string_view value)
 {
     return value.size() < 2 ? std::string_view{} : value.substr(1, value.size() - 2);
-}
-
-std::vector<std::string_view> textLines(std::string_view data)
-{
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < data.size()) {
-        std::size_t end = data.find('\n', start);
-        const std::size_t next = end == npos ? data.size() : end + 1;
-        if (end == npos)
-            end = data.size();
-        std::string_view line = data.substr(start, end - start);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        lines.push_back(line);
-        start = next;
-    }
-    return lines;
 }
 
 // ---- the scan ---------------------------------------------------------------------
@@ -298,7 +278,7 @@ PostReadResult postReadScan(const std::vector<std::string_view>& lines, std::str
 
 KenAllIndex::KenAllIndex(std::string data) : data_(std::move(data))
 {
-    for (std::string_view line : textLines(data_))
+    for (std::string_view line : splitLines(data_))
         if (!line.empty() && line != "\x1A")
             lines_.push_back(line);
 

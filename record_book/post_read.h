@@ -55,10 +55,6 @@ private:
 // whatever they are.
 std::string_view unquote(std::string_view value);
 
-// The lines of a text file: split at LF, a CR before it dropped, the last
-// line kept even without a line end.
-std::vector<std::string_view> textLines(std::string_view data);
-
 struct PostReadResult {
     SjisString code;        // the file's seven-digit code, or empty
     SjisString prefecture;  // to put in front of the address; empty: none

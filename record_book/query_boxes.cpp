@@ -2,10 +2,14 @@
 
 #include "components/data_directory.h"
 #include "components/era_date.h"
+#include "components/list_entries.h"
+#include "components/record_fields.h"
 #include "components/settings_file.h"
+#include "components/typed_text.h"
 #include "platform/clock.h"
 #include "record_book/choice_lists.h"
 #include "record_book/date_dialog.h"
+#include "record_book/date_fields.h"
 #include "record_book/main_window.h"
 #include "record_book/record_query.h"
 
@@ -34,14 +38,14 @@ const ChoiceSource kChoiceSources[] = {
 
 constexpr std::string_view kRemarks = "備考";
 constexpr std::string_view kFirstRegistration = "初度登録年月";
-constexpr std::size_t kEraMonthBytes = 16;
 
 bool isField(const SjisString& field, std::string_view utf8) { return field == sj(utf8); }
 
+// The era-date fields of the standard layout, and 備考 where included.
 bool isDateField(const SjisString& field, RemarksRow remarks)
 {
-    for (const char* f : {"登録年月日", "初度登録年月", "有効期間の満了する日", "自賠責期間自", "自賠責期間至"})
-        if (isField(field, f))
+    for (const EraDateField& f : kEraDateFields)
+        if (recordFieldNumber(f.name) <= kStandardFieldCount && isField(field, f.name))
             return true;
     return remarks == RemarksRow::Included && isField(field, kRemarks);
 }
@@ -84,43 +88,46 @@ void loadFieldList(const QString& dir, const char* file, std::initializer_list<Q
     std::vector<SjisString> names = standardFieldNames();
     if (auto f = LineListFile::read(resolveFile(dir, QString::fromLatin1(file))))
         names = f->lines();
-    QStringList items;
-    for (const SjisString& n : names)
-        items << sjis::decode(n);
     for (QComboBox* box : boxes) {
         QSignalBlocker block(box);
-        box->clear();
-        box->addItems(items);
-        box->setCurrentIndex(items.isEmpty() ? -1 : 0);
-        box->setEditText(items.isEmpty() ? QString() : items.first());
+        setListEntries(box, names);
+        box->setCurrentIndex(names.empty() ? -1 : 0);
+        box->setEditText(names.empty() ? QString() : box->itemText(0));
     }
 }
 
-SjisString boxText(const QComboBox* box) { return sjis::encode(box->currentText()); }
-
-void setBoxText(QComboBox* box, const SjisString& text) { box->setEditText(sjis::decode(text)); }
+bool acceptBoxTexts(std::initializer_list<QComboBox*> boxes, QWidget* parent)
+{
+    for (QComboBox* box : boxes) {
+        if (!encodingOrWarn([box] { return comboText(box); }, parent)) {
+            box->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
 
 void copyFieldChoices(QComboBox* valueBox, const SjisString& field, RemarksRow remarks)
 {
-    QStringList items;
+    std::vector<SjisString> entries;
     if (CarDataForm && (remarks == RemarksRow::Included || !isField(field, kRemarks)))
         for (const ChoiceSource& s : kChoiceSources)
             if (isField(field, s.field))
                 if (auto* control = CarDataForm->findChild<QWidget*>(QString::fromLatin1(s.control)))
-                    items = choicesOf(control);
-    fillChoices(valueBox, items);
+                    entries = listEntries(control);
+    setListEntries(valueBox, entries);
 }
 
 void pickValueDate(QComboBox* valueBox, const SjisString& field, RemarksRow remarks)
 {
     if (!isDateField(field, remarks) || !DateSDlg)
         return;
-    if (auto picked = DateSDlg->pickDate(boxText(valueBox)))
-        setBoxText(valueBox, asFieldDate(field, *picked));
+    if (auto picked = DateSDlg->pickDate(comboText(valueBox)))
+        setComboText(valueBox, asFieldDate(field, *picked));
 }
 
 void expandDateKeyword(QComboBox* valueBox, const SjisString& field)
 {
     if (valueBox->currentText() == QLatin1String("$DATE"))
-        setBoxText(valueBox, asFieldDate(field, eraDateText(today(), kEraDatePattern)));
+        setComboText(valueBox, asFieldDate(field, eraDateText(today(), kEraDatePattern)));
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "components/cp932.h"
+#include "components/list_entries.h"
 
 #include <QString>
 #include <initializer_list>
@@ -18,14 +19,15 @@ QComboBox* makeFieldBox(QWidget* parent, const char* objectName);
 QComboBox* makeValueBox(QWidget* parent, const char* objectName);
 
 // The lines of a field-list file in `dir` (Find.INI, Filter.INI, Sort.INI)
-// become the items of the boxes; without the file, the standard field
-// names. Each box shows its first item.
+// become the items of the boxes, each keeping its bytes; without the file,
+// the standard field names. Each box shows its first item. A box's text
+// as bytes is comboText (components/list_entries.h).
 void loadFieldList(const QString& dir, const char* file, std::initializer_list<QComboBox*> boxes);
 
-// The box's text as CP932 bytes; TextEncodingError for a character CP932
-// cannot hold.
-SjisString boxText(const QComboBox* box);
-void setBoxText(QComboBox* box, const SjisString& text);
+// True when the text of every box can be stored; otherwise the standard
+// refusal warning (components/typed_text.h) and the focus go to the first
+// box that cannot, and OK keeps the dialog open to mend it.
+bool acceptBoxTexts(std::initializer_list<QComboBox*> boxes, QWidget* parent);
 
 // Whether the value boxes of a field come from the main window's choice
 // list, and whether the date dialog serves them. The find dialog also

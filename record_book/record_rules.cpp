@@ -2,12 +2,10 @@
 
 #include "components/table.h"
 
-const char* const kSpecificationFields[kSpecificationFieldCount] = {
-    "自動車型式指定番号", "類別区分番号", "型式", "車名", "車体の形状", "長さ", "幅", "高さ", "前前軸重",
-    "前後軸重", "後前軸重", "後後軸重", "乗車定員", "定員", "最大積載量", "積載量", "車両重量",
-    "車両総重量", "総重量", "原動機の型式", "総排気量又は定格出力", "定格出力", "燃料の種類", "燃料",
-    "自動車の種別", "用途", "カテゴリ",
-};
+const std::vector<FieldDef>& specificationFields()
+{
+    return schemaTable("code")->fields;
+}
 
 int KanaRowIndex(std::string_view reading)
 {
@@ -31,14 +29,19 @@ void learnSpecification(Table& record, Table& specification, int layoutMode)
 {
     if (layoutMode < 0 || layoutMode > 2)
         return;
-    const SjisString designation = record.FieldByName(kSpecificationFields[0]).AsString();
-    const SjisString classification = record.FieldByName(kSpecificationFields[1]).AsString();
+    const std::vector<FieldDef>& fields = specificationFields();
+    const SjisString designation = record.FieldByName(fields[0].name).AsString();
+    const SjisString classification = record.FieldByName(fields[1].name).AsString();
     if (designation.empty() || classification.empty())
         return;
-    const int count = layoutMode == 1 ? kSpecificationFieldCount : kSpecificationFieldCount - 1;
+    // カテゴリ only under the extension layout, and only where both tables have it.
+    const std::string& category = fields.back().name;
+    const bool withCategory =
+        layoutMode == 1 && record.FieldIndex(category) >= 0 && specification.FieldIndex(category) >= 0;
+    const int count = int(fields.size()) - (withCategory ? 0 : 1);
     std::vector<std::optional<SjisString>> values;
     for (int i = 0; i < count; ++i)
-        values.push_back(record.FieldByName(kSpecificationFields[i]).AsString());
+        values.push_back(record.FieldByName(fields[std::size_t(i)].name).AsString());
     try {
         specification.AppendRecord(values);
         return;
@@ -50,7 +53,7 @@ void learnSpecification(Table& record, Table& specification, int layoutMode)
     specification.Edit();
     bool copied = false;
     for (int i = 2; i < count; ++i) {
-        Field stored = specification.FieldByName(kSpecificationFields[i]);
+        Field stored = specification.FieldByName(fields[std::size_t(i)].name);
         if (*values[std::size_t(i)] > stored.AsString()) {
             stored.SetAsString(*values[std::size_t(i)]);
             copied = true;

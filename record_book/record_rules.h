@@ -2,6 +2,9 @@
 #pragma once
 
 #include "components/cp932.h"
+#include "components/schema.h"
+
+#include <vector>
 
 class Table;
 
@@ -11,10 +14,10 @@ class Table;
 int KanaRowIndex(std::string_view reading);
 inline constexpr int kAddTab = 10;
 
-// The fields of the specification table, in its physical order; the
-// 27th (カテゴリ) is learned only under layout mode 1.
-inline constexpr int kSpecificationFieldCount = 27;
-extern const char* const kSpecificationFields[kSpecificationFieldCount];
+// The fields of the specification table, in its physical order: the
+// schema's table "code". The last (カテゴリ) is learned only under layout
+// mode 1.
+const std::vector<FieldDef>& specificationFields();
 
 // Teaches the specification table the vehicle specification of the record
 // being posted: appends a new type, or, when the type is already there,

@@ -1,11 +1,10 @@
 #include "record_book/sort_dialog.h"
 
+#include "components/data_directory.h"
 #include "platform/error_guard.h"
-#include "platform/message_box.h"
 #include "record_book/query_boxes.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -38,11 +37,11 @@ TSortDlg::TSortDlg(QWidget* parent) : QDialog(parent)
 
 void TSortDlg::FormCreate()
 {
-    Directory = QDir::currentPath();
+    Directory = currentDataDirectory();
     loadFieldList(Directory, "Sort.INI", {SortComboBox});
 }
 
-SjisString TSortDlg::fieldName() const { return boxText(SortComboBox); }
+SjisString TSortDlg::fieldName() const { return comboText(SortComboBox); }
 
 void TSortDlg::showFirstField()
 {
@@ -52,11 +51,6 @@ void TSortDlg::showFirstField()
 
 void TSortDlg::OKBtnClick()
 {
-    try {
-        fieldName();
-    } catch (const TextEncodingError& e) {
-        showMessage(e.message(), {}, MessageIcon::Warning, MessageButtons::Ok, this);
-        return;
-    }
-    accept();
+    if (acceptBoxTexts({SortComboBox}, this))
+        accept();
 }

@@ -137,7 +137,7 @@ TFListForm::TFListForm(Table& code, QWidget* parent) : QDialog(parent), table_(c
     connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int pixels) {
         if (applyingWidths_ || column < 0 || std::size_t(column) >= widths_.size())
             return;
-        widths_[std::size_t(column)] = charactersFor(pixels);
+        widths_[std::size_t(column)] = columnWidth().charactersIn(pixels);
     });
 
     RestorePos1 = new TRestorePos(this, QStringLiteral("Dremlot"), QStringLiteral("FList "));
@@ -153,14 +153,9 @@ TFListForm::~TFListForm()
         FListForm = nullptr;
 }
 
-int TFListForm::pixelsFor(int characters) const
+ColumnWidth TFListForm::columnWidth() const
 {
-    return characters * fontMetrics().horizontalAdvance(QLatin1Char('0')) + 6;
-}
-
-int TFListForm::charactersFor(int pixels) const
-{
-    return std::max(0, (pixels - pixelsFor(0)) / std::max(1, fontMetrics().horizontalAdvance(QLatin1Char('0'))));
+    return ColumnWidth(fontMetrics(), 6);
 }
 
 void TFListForm::setColumnWidth(int column, int characters)
@@ -169,7 +164,7 @@ void TFListForm::setColumnWidth(int column, int characters)
         return;
     widths_[std::size_t(column)] = characters;
     applyingWidths_ = true;
-    DBGrid1->setColumnWidth(column, pixelsFor(characters));
+    DBGrid1->setColumnWidth(column, columnWidth().pixels(characters));
     applyingWidths_ = false;
 }
 
@@ -189,9 +184,8 @@ void TFListForm::FormCreate()
     const auto file = LineListFile::read(resolveFile(Directory, QStringLiteral("FormListLen.INI")));
     if (!file)
         return;
-    for (std::size_t i = 0; i < file->lineCount(); i += 2) {
-        const int column = file->number(i) - 1;
-        const int width = file->number(i + 1);
+    for (const auto& [fieldNo, width] : file->numberPairs()) {
+        const int column = fieldNo - 1;
         if (column >= 0 && column < columns && width >= 0)
             setColumnWidth(column, width);
     }
@@ -213,10 +207,8 @@ void TFListForm::resizeEvent(QResizeEvent* e)
 void TFListForm::OKBtnClick()
 {
     LineListFile file;
-    for (int c = 0; c < int(widths_.size()); ++c) {
-        file.append(DBGrid1->gridModel()->fieldIndex(c) + 1);
-        file.append(widths_[std::size_t(c)]);
-    }
+    for (int c = 0; c < int(widths_.size()); ++c)
+        file.appendPair(DBGrid1->gridModel()->fieldIndex(c) + 1, widths_[std::size_t(c)]);
     file.write(resolveFile(Directory, QStringLiteral("FormListLen.INI")));
     accept();
 }

@@ -3,6 +3,8 @@
 // specification table for correction and deletion.
 #pragma once
 
+#include "components/column_width.h"
+
 #include <QDialog>
 #include <vector>
 
@@ -58,8 +60,8 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
-    int pixelsFor(int characters) const;
-    int charactersFor(int pixels) const;
+    // A column is its characters and a margin of 6 pixels.
+    ColumnWidth columnWidth() const;
 
     Table& table_;
     std::vector<int> widths_;

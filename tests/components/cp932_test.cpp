@@ -120,3 +120,110 @@ TEST(Cp932, CharacterSearchSkipsTrailBytes)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Cp932, CharacterSearchPastTheEndFindsNothing)
+{
+    EXPECT_EQ(sjis::findCharacters("abc", "c", 10), std::string_view::npos);
+    EXPECT_FALSE(sjis::isCharacterStart("abc", 10));
+    EXPECT_TRUE(sjis::isCharacterStart("abc", 3));
+}
+
+// ---- edits of shown text -------------------------------------------------------------
+
+// IBM Roman numeral one (re-encodes as NEC 0x8754), a NEC-selected IBM code
+// (re-encodes as 0xFA40), and a byte that is no character.
+const SjisString kIbmOne = bytes({0xFA, 0x4A});
+const SjisString kNecSelected = bytes({0xEE, 0xEF});
+const SjisString kNoCharacter = bytes({0xFD});
+
+TEST(Cp932, DuplicateCodesDoNotSurviveAWholeReEncoding)
+{
+    // What the edits below must avoid.
+    EXPECT_EQ(sjis::encode(sjis::decode(kIbmOne)), bytes({0x87, 0x54}));
+    EXPECT_EQ(sjis::encode(sjis::decode(kNecSelected)), bytes({0xFA, 0x40}));
+    EXPECT_FALSE(sjis::canEncode(sjis::decode(kNoCharacter)));
+}
+
+TEST(Cp932, AnEditEncodesOnlyTheCharactersItReplaced)
+{
+    const SjisString original = kIbmOne + "a" + kNecSelected + kNoCharacter + "b";
+    const QString shown = sjis::decode(original);
+    ASSERT_EQ(shown.size(), 5);
+    QString replaced = shown;
+    replaced[1] = QLatin1Char('z');
+    EXPECT_EQ(sjis::encodeEdit(original, shown, replaced), kIbmOne + "z" + kNecSelected + kNoCharacter + "b");
+    EXPECT_EQ(sjis::encodeEdit(original, shown, shown), original);
+    EXPECT_EQ(sjis::encodeEdit(original, shown, shown + QStringLiteral("車")), original + sj("車"));
+    EXPECT_EQ(sjis::encodeEdit(original, shown, QStringLiteral("～") + shown), sj("～") + original);
+    EXPECT_EQ(sjis::encodeEdit(original, shown, shown.left(1) + shown.mid(2)), kIbmOne + kNecSelected + kNoCharacter + "b");
+    EXPECT_EQ(sjis::encodeEdit(original, shown, QString()), SjisString());
+    // Typed text standing for the bytes: a WAVE DASH shown for 0x8160.
+    EXPECT_EQ(sjis::encodeEdit(kIbmOne + sj("～"), sjis::decode(kIbmOne) + QChar(0x301C),
+                               sjis::decode(kIbmOne) + QChar(0x301C) + QStringLiteral("x")),
+              kIbmOne + sj("～") + "x");
+}
+
+TEST(Cp932, AnEditRefusesOnlyWhatWasTyped)
+{
+    const SjisString original = kNoCharacter + "a";
+    const QString shown = sjis::decode(original);
+    EXPECT_EQ(sjis::encodeEdit(original, shown, shown + QStringLiteral("b")), kNoCharacter + "ab");
+    try {
+        sjis::encodeEdit(original, shown, shown + QString::fromUtf8("😀"));
+        ADD_FAILURE() << "no refusal";
+    } catch (const TextEncodingError& e) {
+        EXPECT_EQ(e.offending(), U'😀');
+        EXPECT_EQ(e.message(), sjis::refusalMessage(U'😀'));
+    }
+}
+
+TEST(Cp932, AnEditWithUnifiedLineBreaksKeepsEachBreaksBytes)
+{
+    const SjisString original = SjisString("a\nb\r\nc\rd") + kIbmOne;
+    const QString shown = sjis::decode(original, sjis::LineBreaks::Unified);
+    EXPECT_EQ(shown, QStringLiteral("a\nb\nc\nd") + sjis::decode(kIbmOne));
+    EXPECT_EQ(sjis::encodeEdit(original, shown, shown + QStringLiteral("\ne"), sjis::LineBreaks::Unified),
+              original + "\r\ne");
+    QString joined = shown;
+    joined.remove(3, 1);  // the CR LF between b and c
+    EXPECT_EQ(sjis::encodeEdit(original, shown, joined, sjis::LineBreaks::Unified),
+              SjisString("a\nbc\rd") + kIbmOne);
+}
+
+TEST(Cp932, AnEditOfTextThatIsNotTheBytesEncodesTheWholeText)
+{
+    EXPECT_EQ(sjis::encodeEdit(kIbmOne + "a", QStringLiteral("xyz"), QStringLiteral("xyzw")), SjisString("xyzw"));
+}
+
+TEST(Cp932, EditedLinesKeepTheBytesOfEveryLineLeftAlone)
+{
+    const std::vector<SjisString> original = {kIbmOne, sj("トヨタ"), kNecSelected + "x", kNoCharacter, sj("ホンダ")};
+    auto shown = [&](std::size_t i) { return sjis::decode(original[i]); };
+    // A new first line, the second line changed, the last one removed, the
+    // line with the byte that is no character edited after that byte.
+    const QStringList edited = {QStringLiteral("マツダ"), shown(0), QStringLiteral("トヨタ自動車"), shown(2),
+                                shown(3) + QStringLiteral("!")};
+    EXPECT_EQ(sjis::encodeEditedLines(original, edited),
+              (std::vector<SjisString>{sj("マツダ"), kIbmOne, sj("トヨタ自動車"), kNecSelected + "x", kNoCharacter + "!"}));
+    QStringList unchanged;
+    for (std::size_t i = 0; i < original.size(); ++i)
+        unchanged << shown(i);
+    EXPECT_EQ(sjis::encodeEditedLines(original, unchanged), original);
+    EXPECT_EQ(sjis::encodeEditedLines(original, {}), std::vector<SjisString>{});
+    EXPECT_THROW(sjis::encodeEditedLines(original, {shown(0), QString::fromUtf8("𠮷")}), TextEncodingError);
+}
+
+TEST(Cp932, OneMessageRefusesACharacter)
+{
+    const QString m = sjis::refusalMessage(U'𠮷');
+    EXPECT_TRUE(m.contains(QString::fromUtf8("𠮷")));
+    try {
+        sjis::encode(QString::fromUtf8("吉𠮷"));
+    } catch (const TextEncodingError& e) {
+        EXPECT_EQ(e.message(), m);
+    }
+}
+
+}  // namespace

@@ -1,4 +1,5 @@
 #include "components/db_controls.h"
+#include "components/list_entries.h"
 #include "platform/message_box.h"
 #include "tests/components/table_fixture.h"
 
@@ -318,6 +319,41 @@ TEST_F(DbControlTest, ComboBoxChoicesAreTypedValuesAndFillingTheListKeepsTheText
     t->Post();
     EXPECT_EQ(get(*t, "使用者"), box.currentText().toStdString());
     EXPECT_NE(get(*t, "使用者"), "阿部");
+}
+
+TEST_F(DbControlTest, AChosenEntryGivesTheFieldItsOwnBytes)
+{
+    // IBM Roman numeral one (re-encodes as NEC 0x8754) and an entry with a
+    // byte that is no character.
+    const SjisString ibmOne = bytes({0xFA, 0x4A});
+    const SjisString odd = bytes({0x41, 0xFD});
+    DBComboBox box(*t, "使用者", &form);
+    setListEntries(&box, {ibmOne, odd});
+    EXPECT_EQ(box.currentText(), QStringLiteral("阿部"));
+    ScriptedMessages messages;  // any prompt fails the test
+    QTest::keyClick(&box, Qt::Key_Down);
+    EXPECT_EQ(box.currentText(), sjis::decode(ibmOne));
+    t->Post();
+    EXPECT_EQ(stored("使用者"), ibmOne);
+    QTest::keyClick(&box, Qt::Key_Down);
+    t->Post();
+    EXPECT_EQ(stored("使用者"), odd);
+    // Typing after the entry keeps its bytes too.
+    toEnd(&box);
+    type(&box, "B");
+    t->Post();
+    EXPECT_EQ(stored("使用者"), odd + "B");
+}
+
+TEST_F(DbControlTest, TheRefusalIsTheStandardWarning)
+{
+    DBEdit edit(*t, "使用者", &form);
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok);
+    type(&edit, "😀");
+    ASSERT_EQ(messages.prompts().size(), 1u);
+    EXPECT_EQ(messages.prompts()[0].text, sjis::refusalMessage(U'😀'));
+    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Warning);
 }
 
 TEST_F(DbControlTest, AFailedPostKeepsTheTypedText)

@@ -44,3 +44,45 @@ TEST_F(DBGridEditTest, AnEditMovesToItsRecordAndRefusesWhatCp932CannotHold)
     EXPECT_EQ(messages.prompts().size(), 1u);
     EXPECT_EQ(get(*t, "車名"), "弐");
 }
+
+TEST_F(DBGridEditTest, AnEditKeepsTheBytesOfEveryCharacterItDidNotTouch)
+{
+    // IBM Roman numeral one (re-encodes as NEC 0x8754), a NEC-selected IBM
+    // code (re-encodes as 0xFA40) and a byte that is no character.
+    const SjisString ibmOne("\xFA\x4A"), necSelected("\xEE\xEF"), odd("\xFD");
+    auto t = open("code");
+    t->AppendRecord({sj("１"), sj("１"), {}, ibmOne + "a" + necSelected + odd});
+    DBGrid grid;
+    grid.setTable(t.get());
+    grid.setEditable(true);
+    DBGridModel* model = grid.gridModel();
+    const QModelIndex name = model->index(0, t->FieldIndex("車名"));
+    QString text = model->data(name, Qt::EditRole).toString();
+    text.replace(1, 1, QStringLiteral("型"));
+    ScriptedMessages messages;  // any prompt fails the test
+    EXPECT_TRUE(model->setData(name, text));
+    t->Post();
+    EXPECT_EQ(t->FieldByName("車名").AsString(), ibmOne + sj("型") + necSelected + odd);
+
+    // A second edit starts from the stored bytes.
+    text = model->data(name, Qt::EditRole).toString() + QStringLiteral("車");
+    EXPECT_TRUE(model->setData(name, text));
+    t->Post();
+    EXPECT_EQ(t->FieldByName("車名").AsString(), ibmOne + sj("型") + necSelected + odd + sj("車"));
+}
+
+TEST_F(DBGridEditTest, TheRefusalIsTheStandardWarningOverTheGrid)
+{
+    auto t = open("code");
+    t->AppendRecord({sj("１"), sj("１"), {}, sj("一")});
+    DBGrid grid;
+    grid.setTable(t.get());
+    grid.setEditable(true);
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok);
+    EXPECT_FALSE(grid.gridModel()->setData(grid.gridModel()->index(0, t->FieldIndex("車名")), QString::fromUtf8("一😀")));
+    ASSERT_EQ(messages.prompts().size(), 1u);
+    EXPECT_EQ(messages.prompts()[0].text, sjis::refusalMessage(U'😀'));
+    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(t->state(), Table::State::Browse);
+}

@@ -104,6 +104,41 @@ TEST_F(SettingsFileTest, TwoListsEndAtAnEmptyLine)
     EXPECT_EQ(f.listFrom(next), std::vector<SjisString>{});
 }
 
+TEST(LineListFile, AppendListWritesWhatListFromReads)
+{
+    LineListFile f;
+    f.appendList({"a", "b"});
+    f.appendList({});
+    f.appendList({"c"});
+    EXPECT_EQ(f.lines(), (std::vector<SjisString>{"a", "b", "", "", "c", ""}));
+    std::size_t next = 0;
+    EXPECT_EQ(f.listFrom(0, &next), (std::vector<SjisString>{"a", "b"}));
+    EXPECT_EQ(f.listFrom(next, &next), std::vector<SjisString>{});
+    EXPECT_EQ(f.listFrom(next), std::vector<SjisString>{"c"});
+}
+
+TEST(LineListFile, NumberPairsReadWhatAppendPairWrites)
+{
+    LineListFile f;
+    f.appendPair(3, 13);
+    f.appendPair(1, 0);
+    EXPECT_EQ(f.lines(), (std::vector<SjisString>{"3", "13", "1", "0"}));
+    EXPECT_EQ(f.numberPairs(), (std::vector<std::pair<int, int>>{{3, 13}, {1, 0}}));
+    // A last line without a partner pairs with 0.
+    EXPECT_EQ(LineListFile({"4", "x", "7"}).numberPairs(), (std::vector<std::pair<int, int>>{{4, 0}, {7, 0}}));
+}
+
+TEST(SplitLines, AcceptCrLfAndLfAndKeepALastLineWithoutEnd)
+{
+    const auto lines = splitLines("a\r\nb\nc");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "a");
+    EXPECT_EQ(lines[1], "b");
+    EXPECT_EQ(lines[2], "c");
+    EXPECT_EQ(splitLines("a\r\n").size(), 1u);
+    EXPECT_EQ(splitLines("a\rb\n\n"), (std::vector<std::string_view>{"a", "b", ""}));
+}
+
 TEST_F(SettingsFileTest, RecordLayoutModeFromDataBaseIni)
 {
     QString d = dir.path();

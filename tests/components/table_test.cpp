@@ -939,3 +939,21 @@ TEST_F(TableTest, AMoveThatFindsNothingClearsTheOtherEndsFlag)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TableTest, AFilterCopesWithRowIdsFarApart)
+{
+    auto t = open("INDATA");
+    addRecord(*t, "あべ", "1");
+    db->exec("INSERT INTO INDATA (rowid, \"使用者ふりがな\") VALUES (4611686018427387904, x'82a9')");  // か
+    db->exec("INSERT INTO INDATA (rowid, \"使用者ふりがな\") VALUES (-5, x'82a0')");                   // あ
+    t->Refresh();
+    t->SetFilter(sj("(使用者ふりがな = 'か*')"));
+    t->SetFiltered(true);
+    EXPECT_EQ(column(*t), (Texts{"か"}));
+    t->SetFilter(sj("(使用者ふりがな = 'あ*')"));
+    EXPECT_EQ(column(*t), (Texts{"あ", "あべ"}));
+}
+
+}  // namespace

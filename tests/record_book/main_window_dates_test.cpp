@@ -1,4 +1,5 @@
 #include "components/db_controls.h"
+#include "components/list_entries.h"
 #include "components/panel.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
@@ -242,6 +243,102 @@ TEST_F(CardAidsTest, ListEntriesCodePage932CannotHoldAreRefused)
     form()->CarNoClick();
     EXPECT_EQ(messages.prompts().size(), 1u);
     EXPECT_EQ(fileBytes("CarNo.INI"), QByteArray("<missing>"));
+}
+
+// IBM Roman numeral one (re-encodes as NEC 0x8754), a NEC-selected IBM code
+// (re-encodes as 0xFA40) and a byte that is no character.
+const SjisString kIbmOne("\xFA\x4A");
+const SjisString kNecSelected("\xEE\xEF");
+const SjisString kNoCharacter("\xFD");
+
+QByteArray crLfLines(const std::vector<SjisString>& lines)
+{
+    QByteArray out;
+    for (const SjisString& l : lines)
+        out += QByteArray::fromStdString(l) + "\r\n";
+    return out;
+}
+
+TEST_F(CardAidsTest, TheListEditorReEncodesOnlyTheLinesTheUserChanged)
+{
+    const std::vector<SjisString> before = {kIbmOne, sj("トヨタ"), kNecSelected + "x", sj("日産") + kNoCharacter};
+    LineListFile(before).write(dir.filePath(QStringLiteral("CarName.INI")));
+    create();
+    EXPECT_EQ(listEntries(w("DBComboBox8")), before);
+    ScriptedDialogs script;
+    ScriptedMessages messages;  // any prompt fails the test
+    script.answer(QStringLiteral("ListEditForm"), [](QDialog& d) {
+        auto& editor = static_cast<TListEditForm&>(d);
+        QStringList lines = editor.Memo1->toPlainText().split(QLatin1Char('\n'));
+        lines[1] = QStringLiteral("トヨタ自動車");
+        lines[3] += QStringLiteral("自動車");  // after the byte that is no character
+        lines << QStringLiteral("ホンダ");
+        editor.Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+        editor.OKBtn->click();
+        return int(QDialog::Rejected);
+    });
+    form()->CarName1Click();
+    const std::vector<SjisString> after = {kIbmOne, sj("トヨタ自動車"), kNecSelected + "x",
+                                           sj("日産") + kNoCharacter + sj("自動車"), sj("ホンダ")};
+    EXPECT_EQ(fileBytes("CarName.INI"), crLfLines(after));
+    EXPECT_EQ(listEntries(w("DBComboBox8")), after);
+
+    script.answer(QStringLiteral("ListEditForm"), [](QDialog& d) {  // OK on what it shows
+        static_cast<TListEditForm&>(d).OKBtn->click();
+        return int(QDialog::Rejected);
+    });
+    form()->CarName1Click();
+    EXPECT_EQ(fileBytes("CarName.INI"), crLfLines(after));
+}
+
+TEST_F(CardAidsTest, AChosenListEntryAndAStandardWordKeepTheirBytes)
+{
+    LineListFile({kIbmOne, sj("トヨタ")}).write(dir.filePath(QStringLiteral("CarName.INI")));
+    LineListFile({kNecSelected + kNoCharacter}).write(dir.filePath(QStringLiteral("CarMemo.INI")));
+    create({{"使用者ふりがな", "たなか"}, {"車名", "ホンダ"}});
+    auto* box = w<QComboBox>("DBComboBox8");
+    ScriptedMessages messages;  // any prompt fails the test
+    box->setFocus();
+    box->setCurrentIndex(0);
+    emit box->activated(0);  // the user picks the first entry
+    post();
+    EXPECT_EQ(form()->Table1->FieldByName("車名").AsString(), kIbmOne);
+
+    auto* words = w<QListWidget>("MemoListBox");
+    form()->MemoSpeedClick();
+    words->setCurrentRow(0);
+    form()->MemoListBoxClick();
+    EXPECT_EQ(form()->Table1->FieldByName("備考").AsString(), kNecSelected + kNoCharacter + sj("　"));
+}
+
+TEST_F(CardAidsTest, RenamingATitleKeepsTheBytesOfTheOtherTitles)
+{
+    LineListFile({kIbmOne, kNoCharacter, sj("型式"), kNecSelected}).write(dir.filePath(QStringLiteral("CarMemo2.INI")));
+    create();
+    EXPECT_EQ(caption("Title14Panel1"), sjis::decode(kIbmOne));
+    ScriptedDialogs script;
+    ScriptedMessages messages;  // any prompt fails the test
+    script.answer(QStringLiteral("InputQueryDlg"), naming("年式"));
+    form()->N22Click();
+    EXPECT_EQ(caption("Title14Panel3"), QStringLiteral("年式"));
+    EXPECT_EQ(fileBytes("CarMemo2.INI"),
+              crLfLines({kIbmOne, kNoCharacter, sj("年式"), kNecSelected, {}, {}, {}, {}}));
+}
+
+TEST_F(CardAidsTest, ATitleCp932CannotHoldChangesNeitherCaptionNorFile)
+{
+    create();
+    const QString before = caption("Title14Panel3");
+    ScriptedDialogs script;
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok);
+    script.answer(QStringLiteral("InputQueryDlg"), naming("型式😀"));
+    form()->N22Click();
+    ASSERT_EQ(messages.prompts().size(), 1u);
+    EXPECT_EQ(messages.prompts()[0].text, sjis::refusalMessage(U'😀'));
+    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(caption("Title14Panel3"), before);
+    EXPECT_EQ(fileBytes("CarMemo2.INI"), QByteArray("<missing>"));
 }
 
 TEST_F(CardAidsTest, RenamingATitleRewritesItsFile)

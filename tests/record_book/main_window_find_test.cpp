@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -284,6 +285,54 @@ TEST_F(FindTest, ClickingTheRecordNumberOpensTheFindDialog)
     EXPECT_EQ(reading(), "かわだ");
     emit w<Panel>("Commant2Panel")->clicked();
     EXPECT_EQ(dialogs.shown().size(), 2u);
+}
+
+TEST_F(FindTest, FieldListsAndValueChoicesKeepTheBytesOfTheirFiles)
+{
+    // IBM Roman numeral one (re-encodes as NEC 0x8754), a NEC-selected IBM
+    // code (re-encodes as 0xFA40) and a byte that is no character.
+    const SjisString ibmOne("\xFA\x4A"), necSelected("\xEE\xEF"), odd("\xFD");
+    for (const char* file : {"Find.INI", "Filter.INI", "Sort.INI"})
+        LineListFile({ibmOne + necSelected + odd, sj("車名")}).write(dir.filePath(QString::fromLatin1(file)));
+    LineListFile({ibmOne, necSelected + odd}).write(dir.filePath(QStringLiteral("CarName.INI")));
+    createReadings({"あ"});
+    ScriptedMessages messages;  // any prompt fails the test
+    EXPECT_EQ(FindDlg->fieldName(), ibmOne + necSelected + odd);
+    EXPECT_EQ(FilterDlg->firstRow().field, ibmOne + necSelected + odd);
+    EXPECT_EQ(SortDlg->fieldName(), ibmOne + necSelected + odd);
+
+    FindDlg->FindComboBox->setCurrentIndex(1);
+    FindDlg->FindComboBoxChange();
+    ASSERT_EQ(FindDlg->FindEdit->count(), 2);
+    FindDlg->FindEdit->setCurrentIndex(1);
+    EXPECT_EQ(FindDlg->findText(), necSelected + odd);
+    FindDlg->FindEdit->lineEdit()->end(false);
+    FindDlg->FindEdit->lineEdit()->insert(q("型"));  // typed after the entry
+    EXPECT_EQ(FindDlg->findText(), necSelected + odd + sj("型"));
+    FindDlg->FindEdit->setCurrentIndex(0);
+    EXPECT_EQ(FindDlg->findText(), ibmOne);
+}
+
+TEST_F(FindTest, TextCp932CannotHoldKeepsEachDialogOpenWithTheStandardWarning)
+{
+    createReadings({"あ"});
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok).answer(MessageAnswer::Ok).answer(MessageAnswer::Ok);
+    FindDlg->FindComboBox->setEditText(q("使用者"));
+    FindDlg->FindEdit->setEditText(q("川😀"));
+    FindDlg->OKBtn->click();
+    FilterDlg->FilterComboBox->setEditText(q("使用者"));
+    FilterDlg->FilterToEdit->setEditText(q("𠮷"));
+    FilterDlg->OKBtn->click();
+    SortDlg->SortComboBox->setEditText(q("幅😀"));
+    SortDlg->OKBtn->click();
+    ASSERT_EQ(messages.prompts().size(), 3u);
+    EXPECT_EQ(messages.prompts()[0].text, sjis::refusalMessage(U'😀'));
+    EXPECT_EQ(messages.prompts()[1].text, sjis::refusalMessage(U'𠮷'));
+    EXPECT_EQ(messages.prompts()[2].text, sjis::refusalMessage(U'😀'));
+    for (const MessagePrompt& p : messages.prompts())
+        EXPECT_EQ(p.icon, MessageIcon::Warning);
+    EXPECT_NE(FindDlg->result(), QDialog::Accepted);
 }
 
 TEST_F(FindTest, DateKeywordAndDateDialogGiveTheStoredForms)

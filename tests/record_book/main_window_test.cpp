@@ -365,6 +365,20 @@ TEST_F(MainWindowTest, ThePasswordSettingWritesPassIniForTheNextStart)
     EXPECT_EQ(fileBytes("Pass.INI"), QByteArray("\r\n"));  // an empty line: no password
 }
 
+TEST_F(MainWindowTest, APasswordCp932CannotHoldIsRefusedWithTheStandardWarning)
+{
+    create();
+    ScriptedDialogs dialogs;
+    dialogs.answer(QStringLiteral("PassDlg"), typing("Abc😀"));
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok);
+    action("N18")->trigger();
+    ASSERT_EQ(messages.prompts().size(), 1u);
+    EXPECT_EQ(messages.prompts()[0].text, sjis::refusalMessage(U'😀'));
+    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(fileBytes("Pass.INI"), QByteArray("<missing>"));
+}
+
 TEST_F(MainWindowTest, APassIniThatCannotBeWrittenIsReported)
 {
     create();

@@ -262,6 +262,39 @@ TEST_F(ViewTest, OkAppliesAndWritesTheNamesAsTheyStand)
     EXPECT_EQ(colorDlg()->ColorComboBox1->currentText(), QStringLiteral("空　色"));
 }
 
+TEST_F(ViewTest, AnEditedNameKeepsTheBytesItDidNotTouchAndARefusedOneWritesNothing)
+{
+    // A name with a byte that is no character and a NEC-selected IBM code
+    // (which re-encodes as 0xFA40).
+    const SjisString odd = SjisString("\xFD") + sj("　青") + "\xEE\xEF";
+    LineListFile({odd, sj("　赤　色")}).write(dir.filePath(QStringLiteral("TitleColor.INI")));
+    create();
+    ScriptedDialogs dialogs;
+    ScriptedMessages messages;  // any prompt fails the test
+    dialogs.answer("ColorDlg", [](QDialog& d) {
+        auto& c = static_cast<TColorDlg&>(d);
+        c.ColorComboBox->lineEdit()->end(false);
+        c.ColorComboBox->lineEdit()->insert(QStringLiteral("色"));
+        c.OKBtn->click();
+        return 0;
+    });
+    form()->N7Click();
+    EXPECT_EQ(fileBytes("TitleColor.INI"), QByteArray::fromStdString(odd + sj("色") + "\r\n" + sj("　赤　色") + "\r\n"));
+
+    messages.answer(MessageAnswer::Ok);
+    dialogs.answer("ColorDlg", [](QDialog& d) {
+        auto& c = static_cast<TColorDlg&>(d);
+        c.ColorComboBox1->setEditText(QString::fromUtf8("　赤😀"));
+        c.OKBtn->click();
+        return 0;
+    });
+    form()->N7Click();
+    ASSERT_EQ(messages.prompts().size(), 1u);
+    EXPECT_EQ(messages.prompts()[0].text, sjis::refusalMessage(U'😀'));
+    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(fileBytes("TitleColor.INI"), QByteArray::fromStdString(odd + sj("色") + "\r\n" + sj("　赤　色") + "\r\n"));
+}
+
 TEST_F(ViewTest, TheCloseBoxNeitherAppliesNorWritesButTheTextsStay)
 {
     create();

@@ -48,7 +48,7 @@ struct Found {
 Found lookUp(const std::string& data, const char* address, int mode = 0)
 {
     const SjisString a = sj(address);
-    const PostReadResult scanned = postal::postReadScan(postal::textLines(data), a, mode);
+    const PostReadResult scanned = postal::postReadScan(splitLines(data), a, mode);
     const PostReadResult indexed = KenAllIndex(data).lookup(a, mode);
     EXPECT_EQ(scanned.code, indexed.code) << address;
     EXPECT_EQ(scanned.prefecture, indexed.prefecture) << address;
@@ -98,16 +98,6 @@ TEST(KenAllLine, QuotesAreTheFirstAndLastByteWhateverTheyAre)
     EXPECT_EQ(postal::unquote("xabcx"), "abc");
     EXPECT_EQ(postal::unquote("x"), "");
     EXPECT_EQ(postal::unquote(""), "");
-}
-
-TEST(KenAllLine, TextLinesAcceptCrLfAndLfAndKeepALastLineWithoutEnd)
-{
-    const auto lines = postal::textLines("a\r\nb\nc");
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "a");
-    EXPECT_EQ(lines[1], "b");
-    EXPECT_EQ(lines[2], "c");
-    EXPECT_EQ(postal::textLines("a\r\n").size(), 1u);
 }
 
 // ---- the search ---------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "record_book/record_rules.h"
 #include "tests/components/table_fixture.h"
+#include "components/record_fields.h"
 
 namespace {
 
@@ -97,6 +98,28 @@ TEST_F(LearningTest, CategoryIsLearnedUnderTheExtensionLayoutOnly)
     save("２", "２", "", 1, "スクーター", 1);
     codes->Locate("自動車型式指定番号", {sj("２")});
     EXPECT_EQ(stored("カテゴリ"), "スクーター");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TableTest, TheExtensionLayoutOnAStandardRecordTableLearnsWithoutTheCategory)
+{
+    db->exec("DROP TABLE INDATA");
+    std::string sql = "CREATE TABLE INDATA (";
+    for (int no = 1; no <= kStandardFieldCount; ++no)
+        sql += std::string(no > 1 ? ", " : "") + quoteIdentifier(recordField(no).name) +
+               (recordField(no).wholeNumber ? " INTEGER" : " BLOB NOT NULL DEFAULT x''");
+    db->exec(sql + ")");
+    auto records = open("INDATA");
+    auto codes = open("code");
+    records->Append();
+    records->FieldByName("自動車型式指定番号").SetAsString(sj("１"));
+    records->FieldByName("類別区分番号").SetAsString(sj("２"));
+    learnSpecification(*records, *codes, 1);
+    records->Post();
+    EXPECT_EQ(codes->RecordCount(), 1);
 }
 
 }  // namespace
