@@ -566,9 +566,15 @@ QVariant DBGridModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole:
     case Qt::ToolTipRole:
-        if (table_->state() == Table::State::Edit && index.row() == table_->currentPosition())
-            return sjis::decode(table_->value(field));
-        return row(index.row()).value(index.column());
+        // Painting never shows an error box: a table that cannot be read
+        // shows empty cells, and the next command reports the failure.
+        try {
+            if (table_->state() == Table::State::Edit && index.row() == table_->currentPosition())
+                return sjis::decode(table_->value(field));
+            return row(index.row()).value(index.column());
+        } catch (const std::exception&) {
+            return {};
+        }
     case Qt::TextAlignmentRole:
         if (table_->FieldDefinition(field).type == FieldType::WholeNumber)
             return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
@@ -662,7 +668,7 @@ void DBGrid::scheduleSync()
     if (syncPending_)
         return;
     syncPending_ = true;
-    QMetaObject::invokeMethod(this, [this] { syncCurrentRow(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] { guarded([this] { syncCurrentRow(); }); }, Qt::QueuedConnection);
 }
 
 void DBGrid::syncCurrentRow()
@@ -832,7 +838,7 @@ void DBNavigator::btnClick(Button which)
         case Refresh: t->Refresh(); break;
         }
     });
-    updateButtons();
+    guarded([this] { updateButtons(); });
     if (done && !declined)
         emit clicked(which);
 }
@@ -842,7 +848,7 @@ void DBNavigator::scheduleUpdate()
     if (updatePending_)
         return;
     updatePending_ = true;
-    QMetaObject::invokeMethod(this, [this] { updateButtons(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] { guarded([this] { updateButtons(); }); }, Qt::QueuedConnection);
 }
 
 void DBNavigator::updateButtons()

@@ -1,5 +1,7 @@
 #include "components/widget_events.h"
 
+#include "platform/error_guard.h"
+
 #include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -19,7 +21,7 @@ public:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
         if (e->type() == type_)
-            handler_(e);
+            guarded([&] { handler_(e); });
         return QObject::eventFilter(watched, e);
     }
 

@@ -1,7 +1,8 @@
 // Handlers on widget events that Qt delivers as virtual functions only
 // (click, double-click, enter, key down), so forms can bind them by name
 // like signals. Events of an editable combo box or a text edit reach their
-// inner editor and viewport; those are watched too.
+// inner editor and viewport; those are watched too. Handlers run through
+// the error guard.
 #pragma once
 
 #include <QEvent>
