@@ -1,12 +1,25 @@
+#include "components/data_directory.h"
+#include "components/database.h"
 #include "converter/converter_window.h"
 #include "platform/application.h"
+#include "platform/error_guard.h"
 
 #include <QApplication>
+#include <memory>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("データ変換"));
     setUpJapaneseApplication(app);
+    // The database Dremlot shares, created with its tables when missing.
+    std::unique_ptr<Database> db;
+    try {
+        db = std::make_unique<Database>(Database::cardataPath(currentDataDirectory()));
+    } catch (const std::exception& e) {
+        showErrorBox(QString::fromUtf8(e.what()));
+        return 1;
+    }
     TConvertForm form;
     form.show();
     return app.exec();
