@@ -17,6 +17,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sorvani For Win32"));
     setUpJapaneseApplication(app);
+    // The application's help file keeps its name; the help menu opens our page.
+    app.setProperty("HelpFile", QStringLiteral("C:\\Quenfold\\Sorvani\\DREMLOT.HLP"));
 
     std::unique_ptr<Database> db;
     std::unique_ptr<DremlotForms> forms;

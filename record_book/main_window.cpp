@@ -21,9 +21,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollArea>
@@ -63,6 +65,8 @@ TCarDataForm::TCarDataForm(Database& db, QWidget* parent) : QMainWindow(parent),
     Table1->AfterScroll = [this](Table&) { Table1AfterScroll(); };
     Table1->BeforePost = [this](Table&) { Table1BeforePost(); };
     Table1->AfterPost = [this](Table&) { Table1AfterPost(); };
+    connect(Table1, &Table::recordChanged, this, &TCarDataForm::scheduleCounters);
+    connect(Table1, &Table::dataSetChanged, this, &TCarDataForm::scheduleCounters);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -209,7 +213,7 @@ void TCarDataForm::FormCreate()
     if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("Pass.INI"))))
         StartupPassword = f->line(0);
     if (!StartupPassword.empty())
-        TabPage->hide();
+        lockForPassword(true);
     if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("INIDIR.INI"))))
         RestoreInitialFolder = pathFromSettings(f->line(0));
     setCapsLock(true);
@@ -292,10 +296,14 @@ void TCarDataForm::Timer1Timer()
         const QString typed = PassDlg->MaskEdit1->text();
         const bool right = sjis::canEncode(typed) && sjis::encode(typed) == StartupPassword;
         if (!right) {
+            // A wrong password ends the program at once: the record start-up
+            // began on an empty table is dropped without the closing question.
+            if (Table1->state() != Table::State::Browse)
+                Table1->Cancel();
             close();
             return;
         }
-        TabPage->show();
+        lockForPassword(false);
     }
 }
 
@@ -334,15 +342,17 @@ void TCarDataForm::refreshCounters()
     CurrentPanel->setCaption(QString::number(Table1->RecNo()));
 }
 
-void TCarDataForm::paintEvent(QPaintEvent* e)
+// The counters follow the table once control is back in the event loop, so
+// a run of moves or a bulk restore updates them once.
+void TCarDataForm::scheduleCounters()
 {
-    QMainWindow::paintEvent(e);
-    // Painting never shows an error box (it would paint again): a table
-    // that cannot be read leaves the counters, and the next command reports it.
-    try {
-        refreshCounters();
-    } catch (const std::exception&) {
-    }
+    if (countersPending_)
+        return;
+    countersPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        countersPending_ = false;
+        guarded([this] { refreshCounters(); });
+    });
 }
 
 void TCarDataForm::resizeEvent(QResizeEvent* e)
@@ -397,8 +407,20 @@ int TCarDataForm::cardBaseHeight() const
 
 // Enter moves to the next field, except in the remarks memo where it breaks
 // the line.
+// While the start-up password is asked for, the card is hidden and no
+// menu, shortcut or tool button works.
+void TCarDataForm::lockForPassword(bool locked)
+{
+    lockedForPassword_ = locked;
+    TabPage->setVisible(!locked);
+    menuBar()->setEnabled(!locked);
+    findChild<QWidget*>(QStringLiteral("SpeedPanel1"))->setEnabled(!locked);
+}
+
 bool TCarDataForm::eventFilter(QObject* watched, QEvent* e)
 {
+    if (lockedForPassword_ && e->type() == QEvent::Shortcut)
+        return true;
     if (watched == ScrollBox1->viewport() && e->type() == QEvent::Resize)
         QTimer::singleShot(0, this, [this] { guarded([this] { FormResize(); }); });
     if (e->type() == QEvent::KeyPress) {
@@ -497,19 +519,20 @@ void TCarDataForm::Table1BeforePost()
         if (insurer.AsString() != RememberedInsurer || certificate.AsString() != RememberedCertificate) {
             Table1->FieldByName("自賠責機関").SetAsString(RememberedInsurer);
             Table1->FieldByName("証明番号").SetAsString(RememberedCertificate);
-            RememberedInsurer = insurer.AsString();
-            RememberedCertificate = certificate.AsString();
         }
     }
     selectTab(KanaRowIndex(Table1->FieldByName("使用者ふりがな").AsString()));
     learnSpecification(*Table1, *Table5, RecordLayoutMode);
 }
 
+// The saved record stays the current one (the table keeps it so). The
+// insurance pair is remembered anew only now that the post has landed: a
+// post that fails or is cancelled keeps the pair that was shown, so a later
+// save never writes a cancelled value into the history.
 void TCarDataForm::Table1AfterPost()
 {
-    Table1->Locate("使用者ふりがな;自動車登録番号",
-                   {Table1->FieldByName("使用者ふりがな").AsString(), Table1->FieldByName("自動車登録番号").AsString()},
-                   {true});
+    RememberedInsurer = Table1->FieldByName("自賠責保険機関").AsString();
+    RememberedCertificate = Table1->FieldByName("自賠責証明番号").AsString();
 }
 
 // ---- commands of the window ---------------------------------------------------------
@@ -536,9 +559,19 @@ void TCarDataForm::Ver1Click()
     showModal(*VersionDlg);
 }
 
+// The help page: a Dremlot.html of the data directory, else the one that
+// comes with the program.
+QString TCarDataForm::helpPagePath() const
+{
+    const QString name = QStringLiteral("Dremlot.html");
+    if (fileExists(dataDirectory(), name))
+        return resolveFile(dataDirectory(), name);
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help/") + name);
+}
+
 void TCarDataForm::Contents1Click()
 {
-    openHelp(resolveFile(dataDirectory(), QStringLiteral("Dremlot.html")));
+    openHelp(helpPagePath());
 }
 
 void TCarDataForm::Exit1Click()

@@ -65,6 +65,9 @@ public:
     void Up1Click();
     void setStatusHint(const QString& text);
     void refreshCounters();
+    void scheduleCounters();
+    void lockForPassword(bool locked);
+    QString helpPagePath() const;
     void selectTab(int index);  // without running the tab-change command
 
     // Reading capture (yomi): the name's reading fills 使用者ふりがな.
@@ -175,7 +178,6 @@ private:
 protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
-    void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void showEvent(QShowEvent* e) override;
 
@@ -232,6 +234,8 @@ private:
     QTimer* Timer1 = nullptr;
     TRestorePos* RestorePos1 = nullptr;
     bool tabChanging_ = false;
+    bool countersPending_ = false;
+    bool lockedForPassword_ = false;
     int cardBaseHeight_ = 0;  // the card's height in the standard layout, remarks at 130
     bool closingConfirmed_ = false;
 };

@@ -48,7 +48,8 @@ void learnSpecification(Table& record, Table& specification, int layoutMode)
     } catch (const DbError&) {
         // The type is known already: fall through to raising its values.
     }
-    if (!specification.Locate("自動車型式指定番号;類別区分番号", {designation, classification}, {true}))
+    // Exactly the saved codes: a type whose codes merely begin with them is another vehicle.
+    if (!specification.Locate("自動車型式指定番号;類別区分番号", {designation, classification}))
         return;
     specification.Edit();
     bool copied = false;

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
@@ -236,6 +237,55 @@ TEST_F(MainWindowTest, AChangedInsuranceMovesThePreviousPairIntoTheHistory)
     EXPECT_EQ(field("証明番号"), "");
 }
 
+TEST_F(MainWindowTest, AFailedOrCancelledSaveKeepsTheRememberedInsurance)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}, {"自賠責保険機関", "あおば"}},
+          {{"使用者ふりがな", "あべ"}, {"自動車登録番号", "2"}, {"自賠責保険機関", "みなと"}}});
+    create();
+    Table& t = *form()->Table1;
+    t.First();
+    t.Edit();
+    set("自賠責保険機関", "みなと");
+    set("自動車登録番号", "2");  // the other record's key: refused
+    ScriptedMessages none;
+    EXPECT_THROW(t.Post(), DbError);
+    t.Cancel();
+    EXPECT_EQ(field("自賠責保険機関"), "あおば");
+    // The cancelled insurer never reaches the history.
+    t.Edit();
+    set("自賠責保険機関", "はやて");
+    t.Post();
+    EXPECT_EQ(field("自賠責機関"), "あおば");
+}
+
+TEST_F(MainWindowTest, TheSavedRecordStaysCurrentNotANeighbourWithTheSamePrefix)
+{
+    seed({{{"使用者ふりがな", "か"}, {"電話番号", "1"}, {"自動車登録番号", "12"}},
+          {{"使用者ふりがな", "か"}, {"電話番号", "2"}, {"自動車登録番号", "1"}}});
+    create();
+    Table& t = *form()->Table1;
+    t.Last();
+    t.Edit();
+    set("備考", "saved");
+    t.Post();
+    EXPECT_EQ(field("電話番号"), "2");
+    EXPECT_EQ(field("備考"), "saved");
+}
+
+TEST_F(MainWindowTest, TheCountersFollowTheTable)
+{
+    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}},
+          {{"使用者ふりがな", "いとう"}, {"自動車登録番号", "2"}}});
+    create();
+    form()->Table1->Last();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(caption("CurrentPanel"), QStringLiteral("2"));
+    EXPECT_EQ(caption("TotalPanel"), QStringLiteral("2"));
+    form()->Table1->Delete();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(caption("TotalPanel"), QStringLiteral("1"));
+}
+
 TEST_F(MainWindowTest, ABulkRestoreKeepsTheInsuranceHistory)
 {
     seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}, {"自賠責保険機関", "あおば"}}});
@@ -312,19 +362,35 @@ TEST_F(MainWindowTest, AWrongPasswordClosesTheWindow)
     }
 }
 
-TEST_F(MainWindowTest, AWrongPasswordWhileAddingAsksTheClosingQuestionFirst)
+TEST_F(MainWindowTest, AWrongPasswordEndsAtOnceDroppingTheRecordStartUpBegan)
 {
     writeSettings("Pass.INI", {"Secret"});
     create();  // empty table: a new record is being added
     showQuietly();
+    // While the password is asked for, no command works.
+    EXPECT_TRUE(w("TabControl1")->isHidden());
+    EXPECT_FALSE(form()->menuBar()->isEnabled());
+    EXPECT_FALSE(w("SpeedPanel1")->isEnabled());
     ScriptedDialogs dialogs;
     dialogs.answer(QStringLiteral("PassDlg"), typing("wrong"));
-    ScriptedMessages messages;
-    messages.answer(MessageAnswer::No);
+    ScriptedMessages messages;  // the closing question must not come
     form()->Timer1Timer();
-    ASSERT_EQ(messages.prompts().size(), 1u);
-    EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("登録していません！\r登録してよろしいですか？"));
+    EXPECT_TRUE(messages.prompts().empty());
     EXPECT_FALSE(form()->isVisible());
+    EXPECT_EQ(form()->Table1->RecordCount(), 0);
+}
+
+TEST_F(MainWindowTest, TheRightPasswordUnlocksTheCommands)
+{
+    writeSettings("Pass.INI", {"Secret"});
+    create();
+    showQuietly();
+    ScriptedDialogs dialogs;
+    dialogs.answer(QStringLiteral("PassDlg"), typing("Secret"));
+    form()->Timer1Timer();
+    EXPECT_FALSE(w("TabControl1")->isHidden());
+    EXPECT_TRUE(form()->menuBar()->isEnabled());
+    EXPECT_TRUE(w("SpeedPanel1")->isEnabled());
 }
 
 TEST_F(MainWindowTest, AnEmptyPasswordLineAsksNothing)
