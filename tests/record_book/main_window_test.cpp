@@ -721,18 +721,15 @@ TEST_F(MainWindowTest, TheWindowIsNeverNarrowerThan650AndTheRemarksFollowItsWidt
     create();
     showQuietly();
     form()->resize(500, 600);
-    QTest::qWait(20);
-    EXPECT_EQ(form()->width(), 650);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form()->width() == 650; }));
 
     form()->resize(900, 1000);  // room to spare: the remarks grow, margin 20
-    QTest::qWait(20);
-    EXPECT_EQ(w("DBMemo34")->width(), 900 - 20 - 200);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w("DBMemo34")->width() == 900 - 20 - 200; }));
     EXPECT_GT(w("DBMemo34")->height(), 130);
     EXPECT_EQ(w("EditPanel11")->width(), w("DBMemo34")->width());
 
     form()->resize(900, 300);  // too low: the remarks keep 130, margin 36
-    QTest::qWait(20);
-    EXPECT_EQ(w("DBMemo34")->width(), 900 - 36 - 200);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w("DBMemo34")->width() == 900 - 36 - 200; }));
     EXPECT_EQ(w("DBMemo34")->height(), 130);
     EXPECT_EQ(w("EditPanel11")->width(), w("DBMemo34")->width());
 }
