@@ -204,7 +204,73 @@ void leave(FieldDataLink& link)
 
 }  // namespace
 
-DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent), link_(*this, false)
+template <class Editor>
+bool FieldControl<Editor>::event(QEvent* event)
+{
+    if (claimsShortcut(event, link_.modified())) {
+        event->accept();
+        return true;
+    }
+    return Editor::event(event);
+}
+
+template <class Editor>
+void FieldControl<Editor>::keyPressEvent(QKeyEvent* event)
+{
+    if (isEscape(event)) {
+        // An unmodified control passes Esc on, so that a dialog still closes.
+        if (link_.modified()) {
+            link_.reset();
+            selectAllText();
+            event->accept();
+        } else {
+            event->ignore();
+        }
+        return;
+    }
+    if (typingAllowed() && !event->text().isEmpty() && !link_.acceptTyped(event->text())) {
+        event->accept();
+        return;
+    }
+    Editor::keyPressEvent(event);
+}
+
+template <class Editor>
+void FieldControl<Editor>::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (typingAllowed() && !event->commitString().isEmpty() && !link_.acceptTyped(event->commitString())) {
+        QInputMethodEvent cleared;  // ends the composition with nothing inserted
+        Editor::inputMethodEvent(&cleared);
+        event->accept();
+        return;
+    }
+    Editor::inputMethodEvent(event);
+}
+
+template <class Editor>
+void FieldControl<Editor>::focusInEvent(QFocusEvent* event)
+{
+    Editor::focusInEvent(event);
+    if (leavesControl(event))
+        emitEntered();
+}
+
+template <class Editor>
+void FieldControl<Editor>::focusOutEvent(QFocusEvent* event)
+{
+    const bool leaving = leavesControl(event);
+    if (leaving)
+        leave(link_);
+    Editor::focusOutEvent(event);
+    if (leaving)
+        emitExited();
+}
+
+template class FieldControl<QLineEdit>;
+template class FieldControl<QPlainTextEdit>;
+template class FieldControl<QComboBox>;
+
+DBEdit::DBEdit(QWidget* parent) : FieldControl(parent, false)
 {
     connect(this, &QLineEdit::textEdited, this, [this] { link_.userChanged(); });
 }
@@ -221,59 +287,7 @@ void DBEdit::setControlText(const QString& text, int cursor)
         setCursorPosition(cursor);
 }
 
-bool DBEdit::event(QEvent* event)
-{
-    if (claimsShortcut(event, link_.modified())) {
-        event->accept();
-        return true;
-    }
-    return QLineEdit::event(event);
-}
-
-void DBEdit::keyPressEvent(QKeyEvent* event)
-{
-    if (isEscape(event) && link_.modified()) {
-        link_.reset();
-        selectAll();
-        event->accept();
-        return;
-    }
-    if (!isReadOnly() && !event->text().isEmpty() && !link_.acceptTyped(event->text())) {
-        event->accept();
-        return;
-    }
-    QLineEdit::keyPressEvent(event);
-}
-
-void DBEdit::inputMethodEvent(QInputMethodEvent* event)
-{
-    if (!isReadOnly() && !event->commitString().isEmpty() && !link_.acceptTyped(event->commitString())) {
-        QInputMethodEvent cleared;  // ends the composition with nothing inserted
-        QLineEdit::inputMethodEvent(&cleared);
-        event->accept();
-        return;
-    }
-    QLineEdit::inputMethodEvent(event);
-}
-
-void DBEdit::focusInEvent(QFocusEvent* event)
-{
-    QLineEdit::focusInEvent(event);
-    if (leavesControl(event))
-        emit entered();
-}
-
-void DBEdit::focusOutEvent(QFocusEvent* event)
-{
-    const bool leaving = leavesControl(event);
-    if (leaving)
-        leave(link_);
-    QLineEdit::focusOutEvent(event);
-    if (leaving)
-        emit exited();
-}
-
-DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent), link_(*this, true)
+DBMemo::DBMemo(QWidget* parent) : FieldControl(parent, true)
 {
     setTabChangesFocus(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -296,45 +310,6 @@ void DBMemo::setControlText(const QString& text, int cursor)
     }
 }
 
-bool DBMemo::event(QEvent* event)
-{
-    if (claimsShortcut(event, link_.modified())) {
-        event->accept();
-        return true;
-    }
-    return QPlainTextEdit::event(event);
-}
-
-void DBMemo::keyPressEvent(QKeyEvent* event)
-{
-    if (isEscape(event)) {
-        if (link_.modified()) {
-            link_.reset();
-            selectAll();
-            event->accept();
-        } else {
-            event->ignore();
-        }
-        return;
-    }
-    if (!isReadOnly() && !event->text().isEmpty() && !link_.acceptTyped(event->text())) {
-        event->accept();
-        return;
-    }
-    QPlainTextEdit::keyPressEvent(event);
-}
-
-void DBMemo::inputMethodEvent(QInputMethodEvent* event)
-{
-    if (!isReadOnly() && !event->commitString().isEmpty() && !link_.acceptTyped(event->commitString())) {
-        QInputMethodEvent cleared;  // ends the composition with nothing inserted
-        QPlainTextEdit::inputMethodEvent(&cleared);
-        event->accept();
-        return;
-    }
-    QPlainTextEdit::inputMethodEvent(event);
-}
-
 void DBMemo::insertFromMimeData(const QMimeData* source)
 {
     if (source && source->hasText() && !link_.acceptTyped(source->text()))
@@ -342,24 +317,7 @@ void DBMemo::insertFromMimeData(const QMimeData* source)
     QPlainTextEdit::insertFromMimeData(source);
 }
 
-void DBMemo::focusInEvent(QFocusEvent* event)
-{
-    QPlainTextEdit::focusInEvent(event);
-    if (leavesControl(event))
-        emit entered();
-}
-
-void DBMemo::focusOutEvent(QFocusEvent* event)
-{
-    const bool leaving = leavesControl(event);
-    if (leaving)
-        leave(link_);
-    QPlainTextEdit::focusOutEvent(event);
-    if (leaving)
-        emit exited();
-}
-
-DBComboBox::DBComboBox(QWidget* parent) : QComboBox(parent), link_(*this, false)
+DBComboBox::DBComboBox(QWidget* parent) : FieldControl(parent, false)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
@@ -398,58 +356,6 @@ void DBComboBox::keepText()
 {
     if (!link_.settingText())
         link_.redisplay();
-}
-
-bool DBComboBox::event(QEvent* event)
-{
-    if (claimsShortcut(event, link_.modified())) {
-        event->accept();
-        return true;
-    }
-    return QComboBox::event(event);
-}
-
-void DBComboBox::keyPressEvent(QKeyEvent* event)
-{
-    if (isEscape(event) && link_.modified()) {
-        link_.reset();
-        lineEdit()->selectAll();
-        event->accept();
-        return;
-    }
-    if (!event->text().isEmpty() && !link_.acceptTyped(event->text())) {
-        event->accept();
-        return;
-    }
-    QComboBox::keyPressEvent(event);
-}
-
-void DBComboBox::inputMethodEvent(QInputMethodEvent* event)
-{
-    if (!event->commitString().isEmpty() && !link_.acceptTyped(event->commitString())) {
-        QInputMethodEvent cleared;  // ends the composition with nothing inserted
-        QComboBox::inputMethodEvent(&cleared);
-        event->accept();
-        return;
-    }
-    QComboBox::inputMethodEvent(event);
-}
-
-void DBComboBox::focusInEvent(QFocusEvent* event)
-{
-    QComboBox::focusInEvent(event);
-    if (leavesControl(event))
-        emit entered();
-}
-
-void DBComboBox::focusOutEvent(QFocusEvent* event)
-{
-    const bool leaving = leavesControl(event);
-    if (leaving)
-        leave(link_);
-    QComboBox::focusOutEvent(event);
-    if (leaving)
-        emit exited();
 }
 
 // ---- DBGridModel -----------------------------------------------------------------------

@@ -128,13 +128,14 @@ private:
     bool writing_ = false;   // handing the text to the record
 };
 
-// One-line edit of a field.
-class DBEdit : public QLineEdit, private FieldDataLink::Control {
-    Q_OBJECT
+// What the three field controls share over their Qt editor: the binding
+// to a field and the events every one of them handles the same way (Esc
+// reverts a modified control, characters CP932 cannot hold are refused as
+// they are typed, leaving hands the text to the record before the leave
+// signal).
+template <class Editor>
+class FieldControl : public Editor, protected FieldDataLink::Control {
 public:
-    explicit DBEdit(QWidget* parent = nullptr);
-    DBEdit(Table& table, std::string_view utf8Field, QWidget* parent = nullptr);
-
     void bind(Table& table, std::string_view utf8Field) { link_.bind(table, utf8Field); }
     void unbind() { link_.unbind(); }
     Table* table() const { return link_.table(); }
@@ -144,40 +145,52 @@ public:
     void updateRecord() { link_.updateRecord(); }
     void reset() { link_.reset(); }
 
-signals:
-    void entered();
-    // The focus left; the typed text is already in the record.
-    void exited();
-
 protected:
+    FieldControl(QWidget* parent, bool multiLine) : Editor(parent), link_(*this, multiLine) {}
+
+    // The signals of the concrete control.
+    virtual void emitEntered() = 0;
+    virtual void emitExited() = 0;
+    virtual void selectAllText() = 0;
+    virtual bool typingAllowed() const { return true; }
+
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-
-private:
     QWidget* widget() override { return this; }
-    QString controlText() const override { return text(); }
-    void setControlText(const QString& text, int cursor) override;
 
     FieldDataLink link_;
 };
 
+// One-line edit of a field.
+class DBEdit : public FieldControl<QLineEdit> {
+    Q_OBJECT
+public:
+    explicit DBEdit(QWidget* parent = nullptr);
+    DBEdit(Table& table, std::string_view utf8Field, QWidget* parent = nullptr);
+
+signals:
+    void entered();
+    // The focus left; the typed text is already in the record.
+    void exited();
+
+private:
+    void emitEntered() override { emit entered(); }
+    void emitExited() override { emit exited(); }
+    void selectAllText() override { selectAll(); }
+    bool typingAllowed() const override { return !isReadOnly(); }
+    QString controlText() const override { return QLineEdit::text(); }
+    void setControlText(const QString& text, int cursor) override;
+};
+
 // Multi-line edit of a field.
-class DBMemo : public QPlainTextEdit, private FieldDataLink::Control {
+class DBMemo : public FieldControl<QPlainTextEdit> {
     Q_OBJECT
 public:
     explicit DBMemo(QWidget* parent = nullptr);
     DBMemo(Table& table, std::string_view utf8Field, QWidget* parent = nullptr);
-
-    void bind(Table& table, std::string_view utf8Field) { link_.bind(table, utf8Field); }
-    void unbind() { link_.unbind(); }
-    Table* table() const { return link_.table(); }
-    const std::string& dataField() const { return link_.fieldName(); }
-    bool fieldModified() const { return link_.modified(); }
-    void updateRecord() { link_.updateRecord(); }
-    void reset() { link_.reset(); }
     QString text() const { return toPlainText(); }
 
 signals:
@@ -185,55 +198,36 @@ signals:
     void exited();
 
 protected:
-    bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void inputMethodEvent(QInputMethodEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    QWidget* widget() override { return this; }
+    void emitEntered() override { emit entered(); }
+    void emitExited() override { emit exited(); }
+    void selectAllText() override { selectAll(); }
+    bool typingAllowed() const override { return !isReadOnly(); }
     QString controlText() const override { return toPlainText(); }
     void setControlText(const QString& text, int cursor) override;
-
-    FieldDataLink link_;
 };
 
 // Editable combo box: the items are a choice list, the text is the field.
-class DBComboBox : public QComboBox, private FieldDataLink::Control {
+class DBComboBox : public FieldControl<QComboBox> {
     Q_OBJECT
 public:
     explicit DBComboBox(QWidget* parent = nullptr);
     DBComboBox(Table& table, std::string_view utf8Field, QWidget* parent = nullptr);
-
-    void bind(Table& table, std::string_view utf8Field) { link_.bind(table, utf8Field); }
-    void unbind() { link_.unbind(); }
-    Table* table() const { return link_.table(); }
-    const std::string& dataField() const { return link_.fieldName(); }
-    bool fieldModified() const { return link_.modified(); }
-    void updateRecord() { link_.updateRecord(); }
-    void reset() { link_.reset(); }
     QString text() const { return currentText(); }
 
 signals:
     void entered();
     void exited();
 
-protected:
-    bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void inputMethodEvent(QInputMethodEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-
 private:
-    QWidget* widget() override { return this; }
+    void emitEntered() override { emit entered(); }
+    void emitExited() override { emit exited(); }
+    void selectAllText() override { lineEdit()->selectAll(); }
     QString controlText() const override;
     void setControlText(const QString& text, int cursor) override;
     void keepText();
-
-    FieldDataLink link_;
 };
 
 // The visible records of a table as rows, chosen fields as columns.
