@@ -6,11 +6,11 @@
 // written with the secondary indexes built afterwards, which is much faster
 // than keeping 47 indexes up to date row by row.
 #include "bench/record_corpus.h"
-#include "components/cp932.h"
-#include "components/database.h"
-#include "components/record_fields.h"
-#include "components/table.h"
-#include "record_book/record_query.h"
+#include "components/core/cp932.h"
+#include "components/core/database.h"
+#include "components/core/record_fields.h"
+#include "components/core/table.h"
+#include "record_book/model/record_query.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

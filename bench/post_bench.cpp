@@ -5,12 +5,12 @@
 // directory. Loading reads and indexes it as the first look-up after a
 // change of the file does; a look-up then searches the loaded file. The
 // PostData table is rebuilt from the same file.
-#include "components/database.h"
-#include "components/settings_file.h"
-#include "components/table.h"
+#include "components/core/database.h"
+#include "components/formats/settings_file.h"
+#include "components/core/table.h"
 #include "record_book/post_form.h"
-#include "record_book/post_read.h"
-#include "tests/record_book/ken_all_synthetic.h"
+#include "components/formats/post_read.h"
+#include "tests/components/ken_all_synthetic.h"
 
 #include <QFile>
 #include <QTemporaryDir>

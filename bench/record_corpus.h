@@ -3,9 +3,9 @@
 // writing of the generated records with raw inserts.
 #pragma once
 
-#include "components/cp932.h"
-#include "components/database.h"
-#include "components/table.h"
+#include "components/core/cp932.h"
+#include "components/core/database.h"
+#include "components/core/table.h"
 
 #include <chrono>
 #include <initializer_list>

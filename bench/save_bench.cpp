@@ -2,7 +2,7 @@
 // post with its before-post work (full-width codes, insurance history, tab,
 // learning the specification) and the after-post step.
 #include "bench/record_corpus.h"
-#include "components/record_fields.h"
+#include "components/core/record_fields.h"
 #include "record_book/forms.h"
 #include "record_book/main_window.h"
 

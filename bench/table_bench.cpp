@@ -12,10 +12,10 @@
 // SORVANI_BENCH_KEEP=1 to keep the temporary directory for inspection
 // (sqlite3 CARDATA.sqlite3).
 #include "bench/record_corpus.h"
-#include "components/cp932.h"
-#include "components/database.h"
-#include "components/record_fields.h"
-#include "components/table.h"
+#include "components/core/cp932.h"
+#include "components/core/database.h"
+#include "components/core/record_fields.h"
+#include "components/core/table.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // Text kit: decoding for display, encoding typed text, width conversions.
-#include "components/japanese_text.h"
+#include "components/core/japanese_text.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,24 +4,10 @@
 // turned into a QColor, so it follows the user's colour scheme.
 #pragma once
 
+#include "platform/color_value.h"
+
 #include <QColor>
 #include <QPalette>
-#include <cstdint>
-
-// red + green·256 + blue·65536, or 0xFF000000 + index for a system colour.
-// Black and "no colour" are the same value, 0.
-using TColor = std::uint32_t;
-
-constexpr TColor rgbColor(int red, int green, int blue)
-{
-    return TColor(red) | TColor(green) << 8 | TColor(blue) << 16;
-}
-constexpr TColor systemColorValue(int index) { return 0xFF000000u | TColor(index); }
-constexpr bool isSystemColor(TColor c) { return (c & 0xFF000000u) == 0xFF000000u; }
-
-// System colour indexes the program names.
-inline constexpr int kColorInactiveCaption = 3;
-inline constexpr int kColorWindowText = 8;
 
 // The palette's colour for a system colour index (1 to 24); an index
 // without a counterpart gives the window colour.

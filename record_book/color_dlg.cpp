@@ -1,13 +1,13 @@
 #include "record_book/color_dlg.h"
 
-#include "components/data_directory.h"
-#include "components/list_entries.h"
-#include "components/panel.h"
-#include "components/settings_file.h"
-#include "components/typed_text.h"
+#include "components/core/data_directory.h"
+#include "components/widgets/list_entries.h"
+#include "components/widgets/panel.h"
+#include "components/formats/settings_file.h"
+#include "components/widgets/typed_text.h"
 #include "platform/error_guard.h"
 #include "record_book/main_window.h"
-#include "record_book/title_colors.h"
+#include "record_book/model/title_colors.h"
 
 #include <QApplication>
 #include <QComboBox>

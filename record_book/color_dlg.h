@@ -3,7 +3,7 @@
 // kept in TitleColor.INI.
 #pragma once
 
-#include "components/cp932.h"
+#include "components/core/cp932.h"
 #include "platform/system_colors.h"
 
 #include <QDialog>

@@ -1,11 +1,11 @@
 #include "record_book/copy_pattern_dialog.h"
 
-#include "components/data_directory.h"
-#include "components/dual_list.h"
-#include "components/panel.h"
-#include "components/settings_file.h"
+#include "components/core/data_directory.h"
+#include "components/widgets/dual_list.h"
+#include "components/widgets/panel.h"
+#include "components/formats/settings_file.h"
 #include "platform/error_guard.h"
-#include "record_book/record_query.h"
+#include "record_book/model/record_query.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

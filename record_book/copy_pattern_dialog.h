@@ -2,7 +2,7 @@
 // record, and in which order, kept in Copy.INI.
 #pragma once
 
-#include "components/cp932.h"
+#include "components/core/cp932.h"
 
 #include <QDialog>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "record_book/date_dialog.h"
 
-#include "components/panel.h"
+#include "components/widgets/panel.h"
 #include "platform/clock.h"
 #include "platform/error_guard.h"
 #include "platform/modal.h"

@@ -3,8 +3,8 @@
 // program through pickDate.
 #pragma once
 
-#include "components/cp932.h"
-#include "components/era_date.h"
+#include "components/core/cp932.h"
+#include "components/core/era_date.h"
 
 #include <QDialog>
 #include <optional>

@@ -1,9 +1,9 @@
 // Gives a new demo data directory a handful of fictional vehicle records,
 // so that a newcomer sees a filled card. A database that holds records
 // already is left alone.
-#include "components/data_directory.h"
-#include "components/database.h"
-#include "components/table.h"
+#include "components/core/data_directory.h"
+#include "components/core/database.h"
+#include "components/core/table.h"
 
 #include <QCoreApplication>
 #include <cstdio>

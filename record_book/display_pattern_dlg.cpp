@@ -1,11 +1,11 @@
 #include "record_book/display_pattern_dlg.h"
 
-#include "components/data_directory.h"
-#include "components/db_controls.h"
-#include "components/dual_list.h"
-#include "components/settings_file.h"
+#include "components/core/data_directory.h"
+#include "components/widgets/db_controls.h"
+#include "components/widgets/dual_list.h"
+#include "components/formats/settings_file.h"
 #include "platform/error_guard.h"
-#include "record_book/list_columns.h"
+#include "record_book/model/list_columns.h"
 #include "record_book/list_form.h"
 
 #include <QGroupBox>

@@ -3,7 +3,7 @@
 // change shows at the next run.
 #pragma once
 
-#include "components/cp932.h"
+#include "components/core/cp932.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #include "record_book/filter_dialog.h"
 
-#include "components/data_directory.h"
-#include "components/widget_events.h"
+#include "components/core/data_directory.h"
+#include "components/widgets/widget_events.h"
 #include "platform/error_guard.h"
 #include "record_book/query_boxes.h"
 

@@ -3,8 +3,8 @@
 // starts from the last one until the filter is cleared.
 #pragma once
 
-#include "components/cp932.h"
-#include "record_book/record_query.h"
+#include "components/core/cp932.h"
+#include "record_book/model/record_query.h"
 
 #include <QDialog>
 

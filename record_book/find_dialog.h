@@ -3,7 +3,7 @@
 // find next and find previous alike, so it lives as long as the program.
 #pragma once
 
-#include "components/cp932.h"
+#include "components/core/cp932.h"
 
 #include <QDialog>
 

@@ -1,9 +1,9 @@
 #include "record_book/item_height_form.h"
 
-#include "components/data_directory.h"
-#include "components/panel.h"
-#include "components/restore_pos.h"
-#include "components/settings_file.h"
+#include "components/core/data_directory.h"
+#include "components/widgets/panel.h"
+#include "components/widgets/restore_pos.h"
+#include "components/formats/settings_file.h"
 #include "platform/error_guard.h"
 #include "record_book/main_window.h"
 

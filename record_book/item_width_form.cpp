@@ -1,10 +1,10 @@
 #include "record_book/item_width_form.h"
 
-#include "components/cp932.h"
-#include "components/data_directory.h"
-#include "components/panel.h"
-#include "components/restore_pos.h"
-#include "components/settings_file.h"
+#include "components/core/cp932.h"
+#include "components/core/data_directory.h"
+#include "components/widgets/panel.h"
+#include "components/widgets/restore_pos.h"
+#include "components/formats/settings_file.h"
 #include "platform/error_guard.h"
 #include "record_book/main_window.h"
 

@@ -1,7 +1,7 @@
 #include "record_book/list_edit.h"
 
-#include "components/panel.h"
-#include "components/typed_text.h"
+#include "components/widgets/panel.h"
+#include "components/widgets/typed_text.h"
 #include "platform/error_guard.h"
 
 #include <QPlainTextEdit>

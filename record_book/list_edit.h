@@ -2,7 +2,7 @@
 // that names the list.
 #pragma once
 
-#include "components/cp932.h"
+#include "components/core/cp932.h"
 
 #include <QDialog>
 #include <vector>

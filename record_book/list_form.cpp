@@ -1,10 +1,10 @@
 #include "record_book/list_form.h"
 
-#include "components/column_width.h"
-#include "components/data_directory.h"
-#include "components/db_controls.h"
-#include "components/restore_pos.h"
-#include "components/settings_file.h"
+#include "components/widgets/column_width.h"
+#include "components/core/data_directory.h"
+#include "components/widgets/db_controls.h"
+#include "components/widgets/restore_pos.h"
+#include "components/formats/settings_file.h"
 #include "platform/error_guard.h"
 #include "record_book/main_window.h"
 

@@ -4,7 +4,7 @@
 // while Dsplay.INI chooses the fields.
 #pragma once
 
-#include "record_book/list_columns.h"
+#include "record_book/model/list_columns.h"
 
 #include <QWidget>
 

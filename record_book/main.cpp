@@ -1,5 +1,5 @@
-#include "components/data_directory.h"
-#include "components/database.h"
+#include "components/core/data_directory.h"
+#include "components/core/database.h"
 #include "platform/application.h"
 #include "platform/error_guard.h"
 #include "platform/single_instance.h"

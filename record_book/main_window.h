@@ -1,7 +1,7 @@
 #pragma once
 
-#include "components/database.h"
-#include "components/table.h"
+#include "components/core/database.h"
+#include "components/core/table.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,8 +1,8 @@
 // The record card of the main window: rows of title panels above or beside
 // the data-aware controls of one vehicle record.
-#include "components/db_controls.h"
-#include "components/panel.h"
-#include "components/yomi_memo.h"
+#include "components/widgets/db_controls.h"
+#include "components/widgets/panel.h"
+#include "components/widgets/yomi_memo.h"
 #include "record_book/main_window.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 // Finding, filtering and sorting the records, and copying the shown record
 // into a new one.
-#include "components/panel.h"
-#include "components/record_fields.h"
+#include "components/widgets/panel.h"
+#include "components/core/record_fields.h"
 #include "platform/error_guard.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
@@ -9,7 +9,7 @@
 #include "record_book/filter_dialog.h"
 #include "record_book/find_dialog.h"
 #include "record_book/main_window.h"
-#include "record_book/record_query.h"
+#include "record_book/model/record_query.h"
 #include "record_book/sort_dialog.h"
 
 #include <QAction>

@@ -1,22 +1,22 @@
 // The main window's look-ups: the postal code of the user's address, the
 // addresses of a postal code, the "使用者に同じ" titles, and the vehicle
 // specification of a type designation and classification number.
-#include "components/data_directory.h"
-#include "components/db_controls.h"
-#include "components/japanese_text.h"
-#include "components/list_entries.h"
-#include "components/panel.h"
-#include "components/settings_file.h"
-#include "components/widget_events.h"
+#include "components/core/data_directory.h"
+#include "components/widgets/db_controls.h"
+#include "components/core/japanese_text.h"
+#include "components/widgets/list_entries.h"
+#include "components/widgets/panel.h"
+#include "components/formats/settings_file.h"
+#include "components/widgets/widget_events.h"
 #include "platform/error_guard.h"
 #include "platform/input_box.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
-#include "record_book/code_check.h"
+#include "record_book/model/code_check.h"
 #include "record_book/main_window.h"
 #include "record_book/post_form.h"
-#include "record_book/post_read.h"
-#include "record_book/record_rules.h"
+#include "components/formats/post_read.h"
+#include "record_book/model/record_rules.h"
 #include "record_book/spec_dialogs.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 // The main window's menu bar and tool bar.
-#include "components/db_controls.h"
-#include "components/panel.h"
+#include "components/widgets/db_controls.h"
+#include "components/widgets/panel.h"
 #include "platform/error_guard.h"
 #include "record_book/main_window.h"
 

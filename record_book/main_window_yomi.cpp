@@ -1,8 +1,8 @@
 // Reading capture on the record card: each reading of the user's name typed
 // through the input method is appended, in hiragana, to the name's reading.
-#include "components/db_controls.h"
-#include "components/japanese_text.h"
-#include "components/yomi_memo.h"
+#include "components/widgets/db_controls.h"
+#include "components/core/japanese_text.h"
+#include "components/widgets/yomi_memo.h"
 #include "record_book/main_window.h"
 
 void TCarDataForm::wireyomi()

@@ -1,14 +1,14 @@
 #include "record_book/post_form.h"
 
-#include "components/cp932.h"
-#include "components/data_directory.h"
-#include "components/db_controls.h"
-#include "components/panel.h"
-#include "components/restore_pos.h"
-#include "components/settings_file.h"
+#include "components/core/cp932.h"
+#include "components/core/data_directory.h"
+#include "components/widgets/db_controls.h"
+#include "components/widgets/panel.h"
+#include "components/widgets/restore_pos.h"
+#include "components/formats/settings_file.h"
 #include "platform/error_guard.h"
 #include "platform/file_dialog.h"
-#include "record_book/post_read.h"
+#include "components/formats/post_read.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,8 +3,8 @@
 // the first entry of a typed code and copy the chosen entry's address.
 #pragma once
 
-#include "components/database.h"
-#include "components/table.h"
+#include "components/core/database.h"
+#include "components/core/table.h"
 
 #include <QDialog>
 #include <memory>

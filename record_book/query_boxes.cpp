@@ -1,17 +1,17 @@
 #include "record_book/query_boxes.h"
 
-#include "components/data_directory.h"
-#include "components/era_date.h"
-#include "components/list_entries.h"
-#include "components/record_fields.h"
-#include "components/settings_file.h"
-#include "components/typed_text.h"
+#include "components/core/data_directory.h"
+#include "components/core/era_date.h"
+#include "components/widgets/list_entries.h"
+#include "components/core/record_fields.h"
+#include "components/formats/settings_file.h"
+#include "components/widgets/typed_text.h"
 #include "platform/clock.h"
-#include "record_book/choice_lists.h"
+#include "record_book/model/choice_lists.h"
 #include "record_book/date_dialog.h"
-#include "record_book/date_fields.h"
+#include "record_book/model/date_fields.h"
 #include "record_book/main_window.h"
-#include "record_book/record_query.h"
+#include "record_book/model/record_query.h"
 
 #include <QComboBox>
 #include <QCompleter>

@@ -3,8 +3,8 @@
 // chosen field and take era dates from the date dialog or "$DATE".
 #pragma once
 
-#include "components/cp932.h"
-#include "components/list_entries.h"
+#include "components/core/cp932.h"
+#include "components/widgets/list_entries.h"
 
 #include <QString>
 #include <initializer_list>

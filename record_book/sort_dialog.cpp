@@ -1,6 +1,6 @@
 #include "record_book/sort_dialog.h"
 
-#include "components/data_directory.h"
+#include "components/core/data_directory.h"
 #include "platform/error_guard.h"
 #include "record_book/query_boxes.h"
 

@@ -1,7 +1,7 @@
 // The sort dialog: the field whose index orders the records.
 #pragma once
 
-#include "components/cp932.h"
+#include "components/core/cp932.h"
 
 #include <QDialog>
 

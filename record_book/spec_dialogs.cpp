@@ -1,11 +1,11 @@
 #include "record_book/spec_dialogs.h"
 
-#include "components/data_directory.h"
-#include "components/db_controls.h"
-#include "components/panel.h"
-#include "components/restore_pos.h"
-#include "components/settings_file.h"
-#include "components/table.h"
+#include "components/core/data_directory.h"
+#include "components/widgets/db_controls.h"
+#include "components/widgets/panel.h"
+#include "components/widgets/restore_pos.h"
+#include "components/formats/settings_file.h"
+#include "components/core/table.h"
 #include "platform/error_guard.h"
 
 #include <QGridLayout>

@@ -3,7 +3,7 @@
 // specification table for correction and deletion.
 #pragma once
 
-#include "components/column_width.h"
+#include "components/widgets/column_width.h"
 
 #include <QDialog>
 #include <vector>

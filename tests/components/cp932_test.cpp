@@ -1,4 +1,4 @@
-#include "components/cp932.h"
+#include "components/core/cp932.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "components/db_controls.h"
-#include "components/list_entries.h"
+#include "components/widgets/db_controls.h"
+#include "components/widgets/list_entries.h"
 #include "platform/message_box.h"
 #include "tests/components/table_fixture.h"
 

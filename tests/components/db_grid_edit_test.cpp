@@ -1,4 +1,4 @@
-#include "components/db_controls.h"
+#include "components/widgets/db_controls.h"
 #include "platform/message_box.h"
 #include "table_fixture.h"
 

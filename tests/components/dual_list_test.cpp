@@ -1,4 +1,4 @@
-#include "components/dual_list.h"
+#include "components/widgets/dual_list.h"
 
 #include <QListWidget>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
 // The era formatter checked against ICU's Japanese calendar, day by day.
-#include "components/era_date.h"
+#include "components/core/era_date.h"
 
 #include <QDate>
 #include <QString>

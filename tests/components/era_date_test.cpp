@@ -1,4 +1,4 @@
-#include "components/era_date.h"
+#include "components/core/era_date.h"
 #include "platform/clock.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "components/japanese_text.h"
+#include "components/core/japanese_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "components/list_entries.h"
+#include "components/widgets/list_entries.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "components/record_fields.h"
+#include "components/core/record_fields.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "components/data_directory.h"
-#include "components/settings_file.h"
+#include "components/core/data_directory.h"
+#include "components/formats/settings_file.h"
 
 #include <QDir>
 #include <QFile>

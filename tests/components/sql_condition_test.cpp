@@ -1,5 +1,5 @@
-#include "components/record_fields.h"
-#include "components/sql_condition.h"
+#include "components/core/record_fields.h"
+#include "components/core/sql_condition.h"
 #include "tests/components/table_fixture.h"
 
 namespace {

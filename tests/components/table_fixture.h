@@ -1,8 +1,8 @@
 // A fresh database in a temporary data directory for every test.
 #pragma once
 
-#include "components/database.h"
-#include "components/table.h"
+#include "components/core/database.h"
+#include "components/core/table.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "components/record_fields.h"
+#include "components/core/record_fields.h"
 #include "tests/components/table_fixture.h"
 
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "components/typed_text.h"
+#include "components/widgets/typed_text.h"
 #include "platform/message_box.h"
 
 #include <QWidget>

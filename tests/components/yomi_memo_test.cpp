@@ -1,5 +1,5 @@
-#include "components/japanese_text.h"
-#include "components/yomi_memo.h"
+#include "components/core/japanese_text.h"
+#include "components/widgets/yomi_memo.h"
 #include "platform/keyboard_locks.h"
 #include "platform/message_box.h"
 #include "tests/components/table_fixture.h"

@@ -1,4 +1,4 @@
-#include "components/settings_file.h"
+#include "components/formats/settings_file.h"
 #include "platform/error_guard.h"
 #include "platform/message_box.h"
 

@@ -1,4 +1,4 @@
-#include "components/restore_pos.h"
+#include "components/widgets/restore_pos.h"
 #include "platform/registry.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "record_book/code_check.h"
+#include "record_book/model/code_check.h"
 
-#include "components/settings_file.h"
+#include "components/formats/settings_file.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

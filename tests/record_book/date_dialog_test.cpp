@@ -1,4 +1,4 @@
-#include "components/cp932.h"
+#include "components/core/cp932.h"
 #include "platform/clock.h"
 #include "platform/modal.h"
 #include "record_book/date_dialog.h"

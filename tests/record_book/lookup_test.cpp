@@ -1,9 +1,9 @@
 // The main window's look-ups through its controls: F5, the address
 // double-clicks with the postal-code dialog, the "使用者に同じ" titles, the
 // specification look-up and its editor.
-#include "components/db_controls.h"
-#include "components/panel.h"
-#include "components/settings_file.h"
+#include "components/widgets/db_controls.h"
+#include "components/widgets/panel.h"
+#include "components/formats/settings_file.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
 #include "record_book/main_window.h"

@@ -3,11 +3,11 @@
 // its own, and the main window with its dialogs created in it on demand.
 #pragma once
 
-#include "components/cp932.h"
-#include "components/database.h"
-#include "components/panel.h"
-#include "components/settings_file.h"
-#include "components/table.h"
+#include "components/core/cp932.h"
+#include "components/core/database.h"
+#include "components/widgets/panel.h"
+#include "components/formats/settings_file.h"
+#include "components/core/table.h"
 #include "platform/keyboard_locks.h"
 #include "platform/modal.h"
 #include "platform/registry.h"

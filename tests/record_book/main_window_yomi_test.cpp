@@ -1,5 +1,5 @@
-#include "components/db_controls.h"
-#include "components/yomi_memo.h"
+#include "components/widgets/db_controls.h"
+#include "components/widgets/yomi_memo.h"
 #include "record_book/main_window.h"
 #include "tests/record_book/main_window_fixture.h"
 

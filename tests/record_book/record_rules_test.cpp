@@ -1,6 +1,6 @@
-#include "record_book/record_rules.h"
+#include "record_book/model/record_rules.h"
 #include "tests/components/table_fixture.h"
-#include "components/record_fields.h"
+#include "components/core/record_fields.h"
 
 namespace {
 

@@ -1,0 +1,135 @@
+#include "components/core/schema.h"
+
+#include "components/core/database.h"
+#include "components/core/record_fields.h"
+
+#include <QString>
+
+namespace {
+
+std::vector<FieldDef> textFields(std::initializer_list<const char*> names)
+{
+    std::vector<FieldDef> fields;
+    for (const char* n : names)
+        fields.push_back({n, FieldType::Text});
+    return fields;
+}
+
+TableDef recordTable()
+{
+    TableDef t{"INDATA", {}, {}, true, {}};
+    for (const RecordField& f : kRecordFields)
+        t.fields.push_back({f.name, f.wholeNumber ? FieldType::WholeNumber : FieldType::Text});
+    for (int i = 0; i < kPrimaryKeyFieldCount; ++i)
+        t.primaryOrder.push_back(kRecordFields[std::size_t(i)].name);
+    // One secondary index per field the sort dialog offers by default.
+    for (int no = 1; no <= kStandardFieldCount; ++no)
+        t.indexes.push_back({indexNameOfUtf8(recordField(no).name), {recordField(no).name}});
+    return t;
+}
+
+TableDef specificationTable()
+{
+    const char* names[] = {"自動車型式指定番号", "類別区分番号", "型式", "車名", "車体の形状", "長さ", "幅",
+                           "高さ", "前前軸重", "前後軸重", "後前軸重", "後後軸重", "乗車定員", "定員",
+                           "最大積載量", "積載量", "車両重量", "車両総重量", "総重量", "原動機の型式",
+                           "総排気量又は定格出力", "定格出力", "燃料の種類", "燃料", "自動車の種別", "用途",
+                           "カテゴリ"};
+    TableDef t{"code", {}, {"自動車型式指定番号", "類別区分番号"}, true, {}};
+    for (const char* n : names) {
+        int no = recordFieldNumber(n);
+        bool whole = no && recordField(no).wholeNumber;
+        t.fields.push_back({n, whole ? FieldType::WholeNumber : FieldType::Text});
+    }
+    return t;
+}
+
+std::vector<TableDef> buildSchema()
+{
+    return {
+        recordTable(),
+        specificationTable(),
+        // Postal codes: many addresses share a code, kept in file order.
+        {"PostData", textFields({"郵便番号７桁", "住所"}), {"郵便番号７桁"}, false, {}},
+        // Scratch table of the remarks sort: lines with equal keys keep
+        // the order they were appended in.
+        {"Sort", textFields({"項目1", "項目2"}), {"項目1"}, false, {}},
+    };
+}
+
+std::string columnDefinition(const FieldDef& f)
+{
+    return quoteIdentifier(f.name) +
+           (f.type == FieldType::WholeNumber ? " INTEGER" : " BLOB NOT NULL DEFAULT x''");
+}
+
+bool tableExists(Database& db, const std::string& name)
+{
+    Statement s = db.prepare("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?1 COLLATE NOCASE");
+    s.bindText(1, name);
+    return s.step();
+}
+
+std::string joinedColumns(const std::vector<std::string>& fields)
+{
+    std::string sql;
+    for (const std::string& f : fields)
+        sql += (sql.empty() ? "" : ", ") + quoteIdentifier(f);
+    return sql;
+}
+
+}  // namespace
+
+const std::vector<TableDef>& schemaTables()
+{
+    static const std::vector<TableDef> tables = buildSchema();
+    return tables;
+}
+
+const TableDef* schemaTable(std::string_view name)
+{
+    QString wanted = QString::fromUtf8(name.data(), qsizetype(name.size()));
+    if (wanted.endsWith(QStringLiteral(".db"), Qt::CaseInsensitive))
+        wanted.chop(3);
+    for (const TableDef& t : schemaTables())
+        if (wanted.compare(QString::fromStdString(t.name), Qt::CaseInsensitive) == 0)
+            return &t;
+    return nullptr;
+}
+
+std::string sqlIndexName(const std::string& table, const std::string& index)
+{
+    return table + "$" + index;
+}
+
+void createMissingTables(Database& db)
+{
+    for (const TableDef& t : schemaTables()) {
+        if (tableExists(db, t.name))
+            continue;
+        // Asked again under the write lock: the other program may be
+        // creating the same table at this moment.
+        Database::Transaction tx(db);
+        if (tableExists(db, t.name))
+            continue;
+        std::string sql = "CREATE TABLE " + quoteIdentifier(t.name) + " (";
+        for (std::size_t i = 0; i < t.fields.size(); ++i)
+            sql += (i ? ", " : "") + columnDefinition(t.fields[i]);
+        if (t.uniqueKey && !t.primaryOrder.empty())
+            sql += ", UNIQUE (" + joinedColumns(t.primaryOrder) + ")";
+        sql += ")";
+        db.exec(sql);
+        if (!t.uniqueKey && !t.primaryOrder.empty())
+            db.exec("CREATE INDEX " + quoteIdentifier(sqlIndexName(t.name, "")) + " ON " + quoteIdentifier(t.name) +
+                    " (" + joinedColumns(t.primaryOrder) + ")");
+        for (const IndexDef& ix : t.indexes)
+            createIndex(db, t.name, ix);
+        tx.commit();
+    }
+}
+
+void createIndex(Database& db, const std::string& table, const IndexDef& index)
+{
+    db.exec("CREATE INDEX IF NOT EXISTS " + quoteIdentifier(sqlIndexName(table, index.name)) + " ON " +
+            quoteIdentifier(table) + " (" + joinedColumns(index.fields) + ")");
+}

@@ -1,0 +1,155 @@
+// The postal code of an address, found in Japan Post's KEN_ALL.CSV.
+//
+// The search walks the file's lines in order, byte-wise on CP932 text
+// (matches start at character boundaries). Lines of the city that the
+// address names are scored by how much of their town columns the address
+// holds, in bytes; the best line's column 3 is the code. Town names with
+// "一円", the "以下に掲載がない場合" entry and "次に番地がくる場合" give a
+// fallback code used when no line scores.
+//
+// An address without a prefecture gains the prefecture of the matched
+// city; one that names a prefecture never gains another.
+//
+// The scan is a pure function over the file's lines (PostScan). KenAllIndex
+// keeps the file loaded and knows where each city's lines begin, so a
+// look-up starts the same scan at the first line that can match and gives
+// the same result as a scan from the top.
+#pragma once
+
+#include "components/core/cp932.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace postal {
+
+// One line of KEN_ALL.CSV split into columns at ",". A comma right after a
+// byte in 0x7F-0xA0 or 0xE0-0xFF belongs to a two-byte character's text:
+// it does not end the column and is dropped. At most 20 columns are kept.
+// The columns are views into `line`, which must outlive the object.
+class KenAllLine {
+public:
+    static constexpr int kMaxColumns = 20;
+
+    explicit KenAllLine(std::string_view line);
+    KenAllLine(const KenAllLine&) = delete;
+    KenAllLine& operator=(const KenAllLine&) = delete;
+
+    // Column `number` from 1; past the last column an empty text.
+    std::string_view column(int number) const;
+    int count() const { return count_; }
+
+private:
+    std::array<std::string_view, kMaxColumns> columns_{};
+    int count_ = 0;
+    std::string joined_;  // the line without its dropped commas, when it had any
+};
+
+// A column value without its quotes: the first and the last byte go,
+// whatever they are.
+std::string_view unquote(std::string_view value);
+
+struct PostReadResult {
+    SjisString code;        // the file's seven-digit code, or empty
+    SjisString prefecture;  // to put in front of the address; empty: none
+};
+
+// The search over successive lines, one scan per look-up.
+class PostScan {
+public:
+    // `mode` 1: lines of another prefecture than the address names take no
+    // part; any other value lets them take part.
+    PostScan(std::string_view address, int mode);
+
+    // Feeds the next line. False when the scan ends at this line (it ends
+    // at the first line of another city once a city matched). Empty lines
+    // and the end-of-file mark 0x1A are passed over.
+    bool feed(std::string_view line);
+    bool ended() const { return ended_; }
+
+    // The result after the last line fed.
+    PostReadResult result() const;
+
+    // The address as the city test sees it for a line of prefecture
+    // `prefecture` (the text of column 7 without quotes): the part after
+    // the prefecture when the address names it, else the whole address;
+    // nothing when the line takes no part. `prefix` receives the
+    // prefecture that the address would gain.
+    std::optional<std::string_view> cityText(std::string_view prefecture, std::string_view* prefix) const;
+
+private:
+    bool feedColumns(const KenAllLine& line);
+    enum class Town { Matched, Failed, Fallback };
+    Town matchTown(std::string_view text, std::string_view& w, int& score);
+
+    std::string_view address_;
+    int mode_;
+    bool namesPrefecture_;
+    bool cityMatched_ = false;
+    bool bracketOpen_ = false;
+    bool ended_ = false;
+    SjisString head_;
+    SjisString fallback_;
+    SjisString notedPrefecture_;
+    SjisString best_;
+    int bestScore_ = -1;
+};
+
+// The search from the top of the file.
+PostReadResult postReadScan(const std::vector<std::string_view>& lines, std::string_view address, int mode);
+
+// KEN_ALL.CSV loaded once: its lines and, per prefecture, the cities in the
+// order of their first line.
+class KenAllIndex {
+public:
+    explicit KenAllIndex(std::string data);
+    KenAllIndex(const KenAllIndex&) = delete;
+    KenAllIndex& operator=(const KenAllIndex&) = delete;
+
+    // The same result as postReadScan over lines().
+    PostReadResult lookup(std::string_view address, int mode) const;
+    const std::vector<std::string_view>& lines() const { return lines_; }
+
+private:
+    struct City {
+        std::string name;
+        std::uint32_t firstLine;
+    };
+    struct Prefecture {
+        std::string name;
+        std::vector<City> cities;  // in the order of their first line
+    };
+    std::optional<std::size_t> firstCityLine(const PostScan& scan) const;
+
+    std::string data_;
+    std::vector<std::string_view> lines_;
+    std::vector<Prefecture> prefectures_;
+};
+
+// The index of the file at `path`, read once and kept while the file's size
+// and modification time stay the same; nullptr when the file does not
+// exist. Throws FileError when it exists but cannot be read.
+std::shared_ptr<const KenAllIndex> kenAllIndex(const QString& path);
+
+// One line of any comma-separated file as the PostData table's rebuild
+// reads it: split at every "," (quotes do not protect a comma), at most 50
+// cells. A cell that a comma ends is cleaned: "以下に掲載がない場合" in
+// quotes and any cell holding "一円" become empty, a cell starting with a
+// double quote loses its first and last byte; the last cell stays as read.
+std::vector<SjisString> postDataCells(std::string_view line);
+
+// The code and the address of one PostData record from a line's cells:
+// cell `codeColumn`, and the cells of the three address columns joined.
+// Columns count from 1; column 0 and columns past the line are empty.
+std::pair<SjisString, SjisString> postDataRecord(const std::vector<SjisString>& cells, const std::array<int, 4>& columns);
+
+// The columns of PostData.INI when present, else those of KEN_ALL.CSV.
+std::array<int, 4> postDataColumns(const QString& dataDir);
+
+}  // namespace postal

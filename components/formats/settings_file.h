@@ -1,0 +1,81 @@
+// Settings files ("*.INI" without sections): CP932 text, one value per line,
+// the meaning of a line given by its position from the top.
+#pragma once
+
+#include "components/core/cp932.h"
+
+#include <QString>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// A file that cannot be opened, read or written; its message is shown as is.
+class FileError : public std::runtime_error {
+public:
+    explicit FileError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+    QString message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// Reads a number the way every settings value is read: leading blanks are
+// skipped, an optional sign and then digits are taken; reading stops at the
+// first other character, keeping the digits read so far but dropping the
+// sign. A leading "$", "0x" or "x" (either case) reads hexadecimal. Text
+// without digits gives 0. Never overflows: digits past the int range stop
+// the reading like any other character.
+int readNumber(std::string_view text);
+
+// The lines of a text, split at CR LF, LF or a lone CR; a final line break
+// starts no further line. The lines view `text`.
+std::vector<std::string_view> splitLines(std::string_view text);
+
+class LineListFile {
+public:
+    LineListFile() = default;
+    explicit LineListFile(std::vector<SjisString> lines) : lines_(std::move(lines)) {}
+
+    // The file's lines, or nothing when it does not exist (the reader keeps
+    // its defaults). Lines end with CR LF, LF or CR. Throws FileError when
+    // the file exists but cannot be read.
+    static std::optional<LineListFile> read(const QString& path);
+
+    // Rewrites the whole file atomically, each line followed by CR LF.
+    // Throws FileError.
+    void write(const QString& path) const;
+
+    // Line `index` (from 0); past the last line an empty text.
+    const SjisString& line(std::size_t index) const;
+    int number(std::size_t index) const { return readNumber(line(index)); }
+    std::size_t lineCount() const { return lines_.size(); }
+    const std::vector<SjisString>& lines() const { return lines_; }
+
+    void append(SjisString line) { lines_.push_back(std::move(line)); }
+    void append(int number) { lines_.push_back(std::to_string(number)); }
+
+    // The list that starts at line `start` and ends before the next empty
+    // line (or at the end of the file); `next` receives the line after it.
+    std::vector<SjisString> listFrom(std::size_t start, std::size_t* next = nullptr) const;
+    // Appends the entries and an empty line: the layout listFrom reads.
+    void appendList(const std::vector<SjisString>& list);
+
+    // The file as pairs of numbers, two lines each, from the top to the end
+    // (a last line without a partner pairs with 0).
+    std::vector<std::pair<int, int>> numberPairs() const;
+    void appendPair(int first, int second)
+    {
+        append(first);
+        append(second);
+    }
+
+private:
+    std::vector<SjisString> lines_;
+};
+
+// The record-layout mode on line 1 of DataBase.INI: 0 (standard 47
+// fields), 1 (extension, 56 fields), 2 (47 fields and メモ), or another
+// number that the readers treat like 0. No file gives 0.
+int readRecordLayoutMode(const QString& dataDir);

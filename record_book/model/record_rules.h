@@ -1,0 +1,26 @@
+// Rules that every save and browse of the record table follows.
+#pragma once
+
+#include "components/core/cp932.h"
+#include "components/core/schema.h"
+
+#include <vector>
+
+class Table;
+
+// Kana row of a reading by its first two bytes: 0 あ行 … 9 わ行. Text that
+// begins below the hiragana block falls into row 0, text above it (katakana,
+// kanji) into row 9. Tab 10 is the add tab of a new record.
+int KanaRowIndex(std::string_view reading);
+inline constexpr int kAddTab = 10;
+
+// The fields of the specification table, in its physical order: the
+// schema's table "code". The last (カテゴリ) is learned only under layout
+// mode 1.
+const std::vector<FieldDef>& specificationFields();
+
+// Teaches the specification table the vehicle specification of the record
+// being posted: appends a new type, or, when the type is already there,
+// raises each stored value that the record's value sorts after. Only when
+// both codes are non-empty and the layout mode is 0, 1 or 2.
+void learnSpecification(Table& record, Table& specification, int layoutMode);

@@ -1,0 +1,365 @@
+#include "components/formats/post_read.h"
+
+#include "components/formats/settings_file.h"
+#include "tests/components/ken_all_synthetic.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+using postal::KenAllIndex;
+using postal::PostReadResult;
+
+struct Town {
+    const char* code;
+    const char* prefecture;
+    const char* city;
+    const char* town;
+};
+
+// A line as Japan Post writes it, with the columns the search reads.
+std::string kenAllLine(const Town& t)
+{
+    return sj(std::string("13101,\"100  \",\"") + t.code + "\",\"ﾄｳｷｮｳﾄ\",\"ｼ\",\"ﾁｮｳ\",\"" + t.prefecture + "\",\"" +
+              t.city + "\",\"" + t.town + "\",0,0,1,0,0,0");
+}
+
+std::string kenAll(const std::vector<Town>& towns)
+{
+    std::string data;
+    for (const Town& t : towns)
+        data += kenAllLine(t) + "\r\n";
+    return data;
+}
+
+struct Found {
+    std::string code;
+    std::string prefecture;
+};
+
+// Looks the address up by a scan from the top and through the index, which
+// must agree.
+Found lookUp(const std::string& data, const char* address, int mode = 0)
+{
+    const SjisString a = sj(address);
+    const PostReadResult scanned = postal::postReadScan(splitLines(data), a, mode);
+    const PostReadResult indexed = KenAllIndex(data).lookup(a, mode);
+    EXPECT_EQ(scanned.code, indexed.code) << address;
+    EXPECT_EQ(scanned.prefecture, indexed.prefecture) << address;
+    return {sjis::toUtf8(scanned.code), sjis::toUtf8(scanned.prefecture)};
+}
+
+const std::vector<Town> kMinato = {
+    {"1050000", "東京都", "港区", "以下に掲載がない場合"},
+    {"1080023", "東京都", "港区", "芝浦"},
+    {"1080022", "東京都", "港区", "海岸"},
+    {"1600000", "東京都", "新宿区", "以下に掲載がない場合"},
+};
+
+}  // namespace
+
+// ---- the file's lines -------------------------------------------------------------
+
+TEST(KenAllLine, SplitsAtCommasButNotAfterTheFirstByteOfACharacter)
+{
+    const std::string text = sj("1,\"2\",,\"東京都\"");
+    const postal::KenAllLine plain(text);
+    EXPECT_EQ(plain.count(), 4);
+    EXPECT_EQ(plain.column(2), "\"2\"");
+    EXPECT_EQ(plain.column(3), "");
+    EXPECT_EQ(plain.column(4), sj("\"東京都\""));
+    EXPECT_EQ(plain.column(5), "") << "past the last column";
+
+    // 0x90 and 0xE0 lead bytes: the comma after them is dropped and the
+    // column goes on.
+    const postal::KenAllLine joined("a\x90,b,c\xE0,d,e");
+    EXPECT_EQ(joined.count(), 3);
+    EXPECT_EQ(joined.column(1), "a\x90" "b");
+    EXPECT_EQ(joined.column(2), "c\xE0" "d");
+    EXPECT_EQ(joined.column(3), "e");
+
+    std::string many;
+    for (int i = 1; i <= 25; ++i)
+        many += std::to_string(i) + ",";
+    const postal::KenAllLine capped(many);
+    EXPECT_EQ(capped.count(), 20);
+    EXPECT_EQ(capped.column(20), "20");
+}
+
+TEST(KenAllLine, QuotesAreTheFirstAndLastByteWhateverTheyAre)
+{
+    EXPECT_EQ(postal::unquote("\"abc\""), "abc");
+    EXPECT_EQ(postal::unquote("xabcx"), "abc");
+    EXPECT_EQ(postal::unquote("x"), "");
+    EXPECT_EQ(postal::unquote(""), "");
+}
+
+// ---- the search ---------------------------------------------------------------------
+
+TEST(PostRead, TheTownOfTheCityGivesItsCodeAndAnAddressWithoutPrefectureGainsIt)
+{
+    const std::string data = kenAll(kMinato);
+    Found f = lookUp(data, "東京都港区芝浦３丁目１");
+    EXPECT_EQ(f.code, "1080023");
+    EXPECT_EQ(f.prefecture, "");
+    f = lookUp(data, "港区海岸１－２");
+    EXPECT_EQ(f.code, "1080022");
+    EXPECT_EQ(f.prefecture, "東京都");
+}
+
+TEST(PostRead, NoMatchingCityLeavesCodeAndAddressAlone)
+{
+    const std::string data = kenAll(kMinato);
+    EXPECT_EQ(lookUp(data, "東京都品川区大井").code, "");
+    EXPECT_EQ(lookUp(data, "東京都品川区大井").prefecture, "");
+    EXPECT_EQ(lookUp(data, "").code, "");
+}
+
+TEST(PostRead, RangesCompareTheNumberAfterTheTownAndTheLongerMatchWins)
+{
+    const std::string data = kenAll({
+        {"1050000", "東京都", "港区", "以下に掲載がない場合"},
+        {"1050013", "東京都", "港区", "芝"},
+        {"1050014", "東京都", "港区", "芝（１～３丁目）"},
+        {"1600000", "東京都", "新宿区", "以下に掲載がない場合"},
+    });
+    EXPECT_EQ(lookUp(data, "東京都港区芝２丁目５").code, "1050014");
+    EXPECT_EQ(lookUp(data, "東京都港区芝2-5").code, "1050014") << "ASCII digits";
+    EXPECT_EQ(lookUp(data, "東京都港区芝３").code, "1050014") << "the upper bound is in the range";
+    EXPECT_EQ(lookUp(data, "東京都港区芝４丁目").code, "1050013") << "outside the range: the town alone";
+    EXPECT_EQ(lookUp(data, "東京都港区芝公園").code, "1050013");
+}
+
+TEST(PostRead, BracketPartsAndTheOtherEntry)
+{
+    const std::string data = kenAll({
+        {"1000000", "東京都", "千代田区", "以下に掲載がない場合"},
+        {"1000001", "東京都", "千代田区", "丸の内（その他）"},
+        {"1000002", "東京都", "千代田区", "丸の内（Ａ、Ｂ）"},
+        {"1000003", "東京都", "千代田区", "丸の内（Ｃ・Ｄ番地）"},
+        {"1600000", "東京都", "新宿区", "以下に掲載がない場合"},
+    });
+    EXPECT_EQ(lookUp(data, "東京都千代田区丸の内Ｂ棟").code, "1000002");
+    EXPECT_EQ(lookUp(data, "東京都千代田区丸の内Ｄ１０").code, "1000003") << "the content ends before 番地";
+    EXPECT_EQ(lookUp(data, "東京都千代田区丸の内Ｚ").code, "1000001") << "the other entry matches on the town";
+    EXPECT_EQ(lookUp(data, "東京都千代田区有楽町").code, "1000000");
+}
+
+TEST(PostRead, ABracketClosedOnTheNextLineIsReadUnderTheFirstLinesHead)
+{
+    const std::string data = kenAll({
+        {"1500000", "東京都", "渋谷区", "以下に掲載がない場合"},
+        {"1500001", "東京都", "渋谷区", "神宮前（１丁目・２丁目"},
+        {"1500009", "東京都", "渋谷区", "３丁目）"},
+        {"1500002", "東京都", "渋谷区", "桜丘町（７階）"},
+        {"1600000", "東京都", "新宿区", "以下に掲載がない場合"},
+    });
+    EXPECT_EQ(lookUp(data, "東京都渋谷区神宮前２丁目").code, "1500001");
+    EXPECT_EQ(lookUp(data, "東京都渋谷区神宮前３丁目").code, "1500009");
+    EXPECT_EQ(lookUp(data, "東京都渋谷区神宮前５丁目").code, "1500000");
+    // The line after the continuation is read afresh.
+    EXPECT_EQ(lookUp(data, "東京都渋谷区桜丘町７階").code, "1500002");
+}
+
+TEST(PostRead, StrictModeKeepsOtherPrefecturesOutAndNamedPrefecturesAreNeverPrefixed)
+{
+    const std::string data = kenAll({
+        {"1830000", "東京都", "府中市", "以下に掲載がない場合"},
+        {"1830022", "東京都", "府中市", "宮西町"},
+        {"1830000", "東京都", "調布市", "以下に掲載がない場合"},
+        {"7260000", "広島県", "府中市", "以下に掲載がない場合"},
+        {"7260005", "広島県", "府中市", "元町"},
+        {"7300000", "広島県", "広島市中区", "以下に掲載がない場合"},
+    });
+    Found strict = lookUp(data, "広島県府中市元町１", 1);
+    EXPECT_EQ(strict.code, "7260005");
+    EXPECT_EQ(strict.prefecture, "");
+    // Other modes let Tokyo's 府中市 match first, but never put "東京都"
+    // before an address that names its prefecture.
+    Found loose = lookUp(data, "広島県府中市元町１", 0);
+    EXPECT_EQ(loose.code, "1830000");
+    EXPECT_EQ(loose.prefecture, "");
+    Found bare = lookUp(data, "府中市宮西町２", 0);
+    EXPECT_EQ(bare.code, "1830022");
+    EXPECT_EQ(bare.prefecture, "東京都");
+}
+
+TEST(PostRead, FallbacksGiveWayToAnyCandidate)
+{
+    const std::string data = kenAll({
+        {"1000301", "東京都", "利島村", "利島村一円"},
+        {"1000400", "東京都", "新島村", "以下に掲載がない場合"},
+        {"1000401", "東京都", "新島村", "本村"},
+        {"1000500", "東京都", "大島町", "大島町の次に番地がくる場合"},
+        {"1000600", "東京都", "三宅村", "以下に掲載がない場合"},
+    });
+    EXPECT_EQ(lookUp(data, "東京都利島村２４８").code, "1000301");
+    EXPECT_EQ(lookUp(data, "東京都新島村本村１").code, "1000401");
+    EXPECT_EQ(lookUp(data, "東京都新島村式根島").code, "1000400");
+    EXPECT_EQ(lookUp(data, "東京都大島町元町１").code, "1000500") << "something follows the town";
+    EXPECT_EQ(lookUp(data, "東京都大島町").code, "") << "nothing follows the city";
+}
+
+TEST(PostRead, TheLastCityOfTheFileKeepsItsFallbackAndPrefix)
+{
+    const std::string data = kenAll({
+        {"1000000", "東京都", "千代田区", "以下に掲載がない場合"},
+        {"1002100", "東京都", "小笠原村", "以下に掲載がない場合"},
+        {"1002101", "東京都", "小笠原村", "父島"},
+    });
+    Found f = lookUp(data, "小笠原村母島");
+    EXPECT_EQ(f.code, "1002100");
+    EXPECT_EQ(f.prefecture, "東京都");
+    EXPECT_EQ(lookUp(data, "東京都小笠原村父島").code, "1002101");
+}
+
+TEST(PostRead, EmptyLinesAndTheEndOfFileMarkMatchNothing)
+{
+    const std::string data = "\r\n" + kenAll(kMinato) + "\r\n\x1A";
+    EXPECT_EQ(lookUp(data, "東京都品川区大井").code, "");
+    EXPECT_EQ(lookUp(data, "品川区大井").prefecture, "");
+    EXPECT_EQ(lookUp(data, "東京都港区芝浦").code, "1080023");
+}
+
+TEST(PostRead, MatchesStartAtCharacters)
+{
+    // "県" is 0x8C 0xA7: the same bytes stand across a kanji ending in 0x8C
+    // and the half-width "ｧ", which name no prefecture.
+    const SjisString tricky = std::string("\x89\x8C\xA7");
+    const std::string data = kenAll({{"9990001", "山形県", "酒田市", "以下に掲載がない場合"}});
+    const PostReadResult r = KenAllIndex(data).lookup(tricky + sj("酒田市"), 1);
+    EXPECT_EQ(r.code, "9990001");
+    EXPECT_EQ(sjis::toUtf8(r.prefecture), "山形県");
+}
+
+// ---- the real Tokyo excerpt ---------------------------------------------------------------
+
+class TokyoExcerpt : public ::testing::Test {
+protected:
+    static std::string data()
+    {
+        static const std::string d = ken_all_synthetic::tokyoExcerpt(QStringLiteral(TEST_DATA_DIR "/KEN_ALL_13TOKYO.CSV"));
+        return d;
+    }
+};
+
+TEST_F(TokyoExcerpt, RealAddresses)
+{
+    ASSERT_FALSE(data().empty());
+    EXPECT_EQ(lookUp(data(), "東京都千代田区飯田橋３－１０－１０").code, "1020072");
+    EXPECT_EQ(lookUp(data(), "東京都港区芝２丁目３－１").code, "1050014");
+    EXPECT_EQ(lookUp(data(), "東京都港区芝浦３－４").code, "1080023");
+    Found minato = lookUp(data(), "港区芝浦３－４");
+    EXPECT_EQ(minato.code, "1080023");
+    EXPECT_EQ(minato.prefecture, "東京都");
+    EXPECT_EQ(lookUp(data(), "東京都利島村１２").code, "1000301");
+    EXPECT_EQ(lookUp(data(), "東京都小笠原村父島字東町").code, "1002101");
+    EXPECT_EQ(lookUp(data(), "東京都小笠原村西之島").code, "1002100") << "the last city keeps its fallback";
+    EXPECT_EQ(lookUp(data(), "大阪府大阪市北区梅田", 1).code, "");
+    Found sameName = lookUp(data(), "大阪府大阪市北区梅田", 0);
+    EXPECT_EQ(sameName.code, "1140000") << "Tokyo's 北区 stands in the address";
+    EXPECT_EQ(sameName.prefecture, "");
+}
+
+// The index starts the scan at the first line of the city; a plain scan
+// from the top must give the same on every kind of address.
+TEST_F(TokyoExcerpt, TheIndexAgreesWithAScanFromTheTop)
+{
+    const std::string file = ken_all_synthetic::make(data(), 2);
+    const KenAllIndex index(file);
+    const auto& lines = index.lines();
+    std::mt19937 random(7);
+    const std::vector<SjisString> tails = {sj(""), sj("１"), sj("２丁目３－４"), sj("3-5"), sj("１０階"),
+                                           sj("Ｂ棟"), sj("地階"), sj("その他")};
+    const std::vector<SjisString> others = {sj("大阪府"), sj("北海道"), sj("青森県"), sj("")};
+    int compared = 0, found = 0;
+    for (std::size_t i = 0; i < lines.size(); i += 37) {
+        const postal::KenAllLine line(lines[i]);
+        const SjisString prefecture(postal::unquote(line.column(7)));
+        const SjisString city(postal::unquote(line.column(8)));
+        SjisString town(postal::unquote(line.column(9)));
+        if (const std::size_t open = sjis::findCharacters(town, sj("（")); open != std::string::npos && random() % 2)
+            town = town.substr(0, open) + SjisString(postal::unquote(line.column(9))).substr(open + 2);
+        const SjisString tail = tails[random() % tails.size()];
+        const std::vector<SjisString> addresses = {
+            prefecture + city + town + tail,
+            city + town + tail,
+            others[random() % others.size()] + city + town,
+            prefecture + city,
+            prefecture + town + tail,
+        };
+        for (const SjisString& address : addresses) {
+            for (int mode : {0, 1}) {
+                const PostReadResult scanned = postal::postReadScan(lines, address, mode);
+                const PostReadResult indexed = index.lookup(address, mode);
+                ASSERT_EQ(scanned.code, indexed.code) << sjis::toUtf8(address) << " mode " << mode;
+                ASSERT_EQ(scanned.prefecture, indexed.prefecture) << sjis::toUtf8(address) << " mode " << mode;
+                ++compared;
+                found += !scanned.code.empty();
+            }
+        }
+    }
+    EXPECT_GT(compared, 2000);
+    EXPECT_GT(found, compared / 2) << "most generated addresses should find a code";
+}
+
+TEST(KenAllFile, IsLoadedOnceAndAgainWhenItChanges)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("KEN_ALL.CSV");
+    EXPECT_EQ(postal::kenAllIndex(path), nullptr);
+    auto write = [&](const std::string& data) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(data.data(), qint64(data.size()));
+    };
+    write(kenAll(kMinato));
+    const auto first = postal::kenAllIndex(path);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(postal::kenAllIndex(path), first) << "unchanged: the same index";
+    write(kenAll({{"1080099", "東京都", "港区", "芝浦"}, {"1600000", "東京都", "新宿区", "新宿"}}));
+    const auto second = postal::kenAllIndex(path);
+    ASSERT_NE(second, first) << "a new size is a new file";
+    EXPECT_EQ(second->lookup(sj("東京都港区芝浦"), 0).code, "1080099");
+}
+
+// ---- the PostData rebuild ---------------------------------------------------------
+
+TEST(PostDataRebuild, CellsAreSplitAtEveryCommaAndCleaned)
+{
+    const auto cells = postal::postDataCells(sj("13101,\"1000000\",\"以下に掲載がない場合\",\"利島村一円\",,\"a,b\",last\"x\""));
+    ASSERT_EQ(cells.size(), 8u);
+    EXPECT_EQ(cells[1], "1000000");
+    EXPECT_EQ(cells[2], "") << "the not-listed entry";
+    EXPECT_EQ(cells[3], "") << "a whole area";
+    EXPECT_EQ(cells[4], "") << "two commas in a row";
+    EXPECT_EQ(cells[5], "") << "quotes do not protect a comma: \"a loses its first and last byte";
+    EXPECT_EQ(cells[6], "b\"");
+    EXPECT_EQ(cells[7], "last\"x\"") << "the last cell stays as read";
+    EXPECT_EQ(postal::postDataCells(",a")[0], "") << "a comma at the start";
+}
+
+TEST(PostDataRebuild, RecordsJoinTheAddressColumns)
+{
+    const auto cells = postal::postDataCells(kenAllLine({"1080023", "東京都", "港区", "芝浦"}));
+    auto [code, address] = postal::postDataRecord(cells, {3, 7, 8, 9});
+    EXPECT_EQ(code, "1080023");
+    EXPECT_EQ(sjis::toUtf8(address), "東京都港区芝浦");
+    auto [none, nothing] = postal::postDataRecord(cells, {0, 0, 99, 0});
+    EXPECT_EQ(none, "");
+    EXPECT_EQ(nothing, "");
+}
+
+TEST(PostDataRebuild, ColumnsComeFromPostDataIniOrKenAllsLayout)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(postal::postDataColumns(dir.path()), (std::array<int, 4>{3, 7, 8, 9}));
+    LineListFile({"1", "2x", "", "4"}).write(dir.filePath("PostData.INI"));
+    EXPECT_EQ(postal::postDataColumns(dir.path()), (std::array<int, 4>{1, 2, 0, 4}));
+}
