@@ -3,7 +3,7 @@
 #include "components/core/data_directory.h"
 #include "components/widgets/list_entries.h"
 #include "components/widgets/panel.h"
-#include "components/formats/settings_file.h"
+#include "components/formats/card_settings.h"
 #include "components/widgets/typed_text.h"
 #include "platform/error_guard.h"
 #include "record_book/main_window.h"
@@ -20,9 +20,6 @@
 TColorDlg* ColorDlg = nullptr;
 
 namespace {
-
-const char* const kDefaultTitleColor = "アクティブでないウィンドウのタイトルバーの色";
-const char* const kDefaultIndicatorColor = "　黒　色";
 
 QComboBox* colorCombo(QWidget* parent, const char* name, int top)
 {
@@ -100,13 +97,9 @@ TColorDlg::TColorDlg(TCarDataForm& carData, QWidget* parent) : QDialog(parent), 
 void TColorDlg::FormCreate()
 {
     Directory = currentDataDirectory();
-    SjisString title = sj(kDefaultTitleColor);
-    SjisString indicator = sj(kDefaultIndicatorColor);
-    if (auto f = LineListFile::read(resolveFile(Directory, QStringLiteral("TitleColor.INI")))) {
-        title = f->line(0);
-        if (f->lineCount() >= 2)
-            indicator = f->line(1);
-    }
+    const TitleColorSettings stored = readTitleColorSettings(Directory);
+    const SjisString& title = stored.titleColor;
+    const SjisString& indicator = stored.indicatorColor;
     paint();  // the design colours, until a name applies
     // The boxes keep the names as read, byte for byte (comboText).
     setComboText(ColorComboBox, title);
@@ -126,7 +119,7 @@ void TColorDlg::OKBtnClick()
         return;
     applyTitleColor(*title);
     applyIndicatorColor(*indicator);
-    LineListFile({*title, *indicator}).write(resolveFile(Directory, QStringLiteral("TitleColor.INI")));
+    writeTitleColorSettings(Directory, {*title, *indicator});
     setComboText(ColorComboBox, *title);
     setComboText(ColorComboBox1, *indicator);
 }

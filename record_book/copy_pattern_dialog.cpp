@@ -3,7 +3,7 @@
 #include "components/core/data_directory.h"
 #include "components/widgets/dual_list.h"
 #include "components/widgets/panel.h"
-#include "components/formats/settings_file.h"
+#include "components/formats/query_settings.h"
 #include "platform/error_guard.h"
 #include "record_book/model/record_query.h"
 
@@ -17,7 +17,6 @@ TCopyPatDlg* CopyPatDlg = nullptr;
 
 namespace {
 
-const QString kCopyFile = QStringLiteral("Copy.INI");
 
 }  // namespace
 
@@ -83,12 +82,11 @@ void TCopyPatDlg::showEvent(QShowEvent* e)
 // the next empty line (or the end) those copied.
 void TCopyPatDlg::FormShow()
 {
-    auto file = LineListFile::read(resolveFile(Directory, kCopyFile));
-    if (!file)
+    const auto stored = readCopySettings(Directory);
+    if (!stored)
         return;
-    std::size_t next = 0;
-    setListEntries(ListBox1, file->listFrom(0, &next));
-    setListEntries(ListBox2, file->listFrom(next));
+    setListEntries(ListBox1, stored->notCopied);
+    setListEntries(ListBox2, stored->copied);
 }
 
 // The modal result is OK before the file is written, so a file that cannot
@@ -96,8 +94,5 @@ void TCopyPatDlg::FormShow()
 void TCopyPatDlg::OKBtnClick()
 {
     accept();
-    LineListFile file;
-    file.appendList(listEntries(ListBox1));
-    file.appendList(listEntries(ListBox2));
-    file.write(resolveFile(Directory, kCopyFile));
+    writeCopySettings(Directory, {listEntries(ListBox1), listEntries(ListBox2)});
 }

@@ -3,7 +3,7 @@
 #include "components/core/data_directory.h"
 #include "components/widgets/db_controls.h"
 #include "components/widgets/dual_list.h"
-#include "components/formats/settings_file.h"
+#include "components/formats/list_settings.h"
 #include "platform/error_guard.h"
 #include "record_book/model/list_columns.h"
 #include "record_book/list_form.h"
@@ -78,14 +78,12 @@ TDspPatDlg::~TDspPatDlg()
 void TDspPatDlg::FormCreate()
 {
     Directory = currentDataDirectory();
-    auto file = LineListFile::read(resolveFile(Directory, QStringLiteral("Dsplay.INI")));
-    if (!file)
+    const auto stored = readDisplaySettings(Directory);
+    if (!stored)
         return;
-    std::size_t next = 0;
-    Chooser->setLeftEntries(file->listFrom(0, &next));
-    const std::vector<SjisString> shown = file->listFrom(next);
-    Chooser->setRightEntries(shown);
-    arrangeGrid(shown);
+    Chooser->setLeftEntries(stored->hidden);
+    Chooser->setRightEntries(stored->shown);
+    arrangeGrid(stored->shown);
 }
 
 void TDspPatDlg::arrangeGrid(const std::vector<SjisString>& shownItems)
@@ -93,17 +91,11 @@ void TDspPatDlg::arrangeGrid(const std::vector<SjisString>& shownItems)
     std::set<int> shown;
     for (const SjisString& item : shownItems)
         shown.insert(displayItemPosition(item));
-    std::vector<std::pair<int, int>> pairs;
-    if (auto lengths = LineListFile::read(resolveFile(Directory, QStringLiteral("DsplayLen.INI"))))
-        pairs = lengths->numberPairs();
     const int fieldCount = listForm_.DBGrid1->gridModel()->columnCount();
-    listForm_.setColumns(arrangeListColumns(fieldCount, shown, pairs));
+    listForm_.setColumns(arrangeListColumns(fieldCount, shown, readListColumnWidths(Directory).columns));
 }
 
 void TDspPatDlg::OKBtnClick()
 {
-    LineListFile file;
-    file.appendList(Chooser->leftEntries());
-    file.appendList(Chooser->rightEntries());
-    file.write(resolveFile(Directory, QStringLiteral("Dsplay.INI")));
+    writeDisplaySettings(Directory, {Chooser->leftEntries(), Chooser->rightEntries()});
 }

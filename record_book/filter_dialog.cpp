@@ -1,6 +1,7 @@
 #include "record_book/filter_dialog.h"
 
 #include "components/core/data_directory.h"
+#include "components/formats/query_settings.h"
 #include "components/widgets/widget_events.h"
 #include "platform/error_guard.h"
 #include "record_book/query_boxes.h"
@@ -90,7 +91,7 @@ void TFilterDlg::FormCreate()
     FilterFromEdit->setEditText({});
     FilterToEdit->setEditText({});
     Directory = currentDataDirectory();
-    loadFieldList(Directory, "Filter.INI", {FilterComboBox, FilterPComboBox});
+    showFieldList(readFilterFields(Directory).fields, {FilterComboBox, FilterPComboBox});
     FilterComboBoxChange();
     FilterPComboBoxChange();
 }

@@ -1,6 +1,7 @@
 #include "record_book/find_dialog.h"
 
 #include "components/core/data_directory.h"
+#include "components/formats/query_settings.h"
 #include "components/widgets/widget_events.h"
 #include "platform/error_guard.h"
 #include "record_book/query_boxes.h"
@@ -49,7 +50,7 @@ TFindDlg::TFindDlg(QWidget* parent) : QDialog(parent)
 void TFindDlg::FormCreate()
 {
     Directory = currentDataDirectory();
-    loadFieldList(Directory, "Find.INI", {FindComboBox});
+    showFieldList(readFindFields(Directory).fields, {FindComboBox});
     FindComboBoxChange();
     FindEdit->setEditText({});
 }

@@ -3,7 +3,7 @@
 #include "components/core/data_directory.h"
 #include "components/widgets/panel.h"
 #include "components/widgets/restore_pos.h"
-#include "components/formats/settings_file.h"
+#include "components/formats/card_settings.h"
 #include "platform/error_guard.h"
 #include "record_book/main_window.h"
 
@@ -78,8 +78,8 @@ void TItemHForm::setItemIndex(int index)
 
 void TItemHForm::FormCreate()
 {
-    if (auto f = LineListFile::read(resolveFile(carData_.dataDirectory(), QStringLiteral("HEIGHT.INI")))) {
-        setItemIndex(f->number(0));
+    if (const auto stored = readHeightSettings(carData_.dataDirectory())) {
+        setItemIndex(stored->lineCount);
         applyLineCount(ItemIndex);
     }
 }
@@ -119,8 +119,7 @@ void TItemHForm::applyLineCount(int index)
 
 void TItemHForm::FormCloseQuery()
 {
-    LineListFile({std::to_string(ItemIndex)})
-        .write(resolveFile(carData_.dataDirectory(), QStringLiteral("HEIGHT.INI")));
+    writeHeightSettings(carData_.dataDirectory(), {ItemIndex});
 }
 
 // A file that cannot be written shows its error and the dialog still closes.

@@ -4,6 +4,7 @@
 #include "components/core/data_directory.h"
 #include "components/widgets/panel.h"
 #include "components/widgets/restore_pos.h"
+#include "components/formats/card_settings.h"
 #include "components/formats/settings_file.h"
 #include "platform/error_guard.h"
 #include "record_book/main_window.h"
@@ -27,34 +28,34 @@ constexpr int kRowGap = 4;
 constexpr int kTelephoneDefault = 125;
 constexpr int kButtonsWidth = 170;
 
-// One adjustable column: the label written to WIDTH.INI, the title panel
-// and the data control of the card that take its width.
+// One adjustable column: the title panel and the data control of the card
+// that take its width.
 struct Setting {
-    const char* label;
     const char* title;  // none for the telephone memo
     const char* control;
 };
 
 const Setting kColumns[TItemWForm::kSettings] = {
-    {"自動車登録番号", "Title1Panel1", "DBComboBox1"},
-    {"登録年月日", "Title1Panel2", "DBComboBox2"},
-    {"初度登録年月", "Title1Panel3", "DBComboBox3"},
-    {"自動車の種別", "Title1Panel4", "DBComboBox4"},
-    {"用途", "Title1Panel5", "DBComboBox5"},
-    {"自家用事業用の別", "Title1Panel6", "DBComboBox6"},
-    {"型式", "Title2Panel2", "DBMemo6"},
-    {"原動機の型式", "Title3Panel2", "DBMemo15"},
-    {"自動車型式指定番号", "Title3Panel8", "DBMemo21"},
-    {"類別区分番号", "Title3Panel9", "DBMemo22"},
-    {"電話番号", nullptr, "DBMemo42"},
-    {"", "Title14Panel1", "UpMemo1"},
-    {"", "Title14Panel2", "UpMemo2"},
-    {"", "Title14Panel3", "UpComboBox1"},
-    {"", "Title14Panel4", "UpComboBox2"},
-    {"", "Title14Panel5", "UpMemo3"},
-    {"", "Title14Panel6", "UpComboBox4"},
-    {"", "Title14Panel7", "UpMemo5"},
+    {"Title1Panel1", "DBComboBox1"},
+    {"Title1Panel2", "DBComboBox2"},
+    {"Title1Panel3", "DBComboBox3"},
+    {"Title1Panel4", "DBComboBox4"},
+    {"Title1Panel5", "DBComboBox5"},
+    {"Title1Panel6", "DBComboBox6"},
+    {"Title2Panel2", "DBMemo6"},
+    {"Title3Panel2", "DBMemo15"},
+    {"Title3Panel8", "DBMemo21"},
+    {"Title3Panel9", "DBMemo22"},
+    {nullptr, "DBMemo42"},
+    {"Title14Panel1", "UpMemo1"},
+    {"Title14Panel2", "UpMemo2"},
+    {"Title14Panel3", "UpComboBox1"},
+    {"Title14Panel4", "UpComboBox2"},
+    {"Title14Panel5", "UpMemo3"},
+    {"Title14Panel6", "UpComboBox4"},
+    {"Title14Panel7", "UpMemo5"},
 };
+static_assert(TItemWForm::kSettings == kWidthSettingCount);
 
 // A row whose data controls are placed one after another by left edge:
 // the settings first..last, then a last control as wide as the row's
@@ -258,11 +259,6 @@ QWidget* TItemWForm::mainControl(const QString& name) const
     return w;
 }
 
-QString TItemWForm::widthFile() const
-{
-    return resolveFile(carData_.dataDirectory(), QStringLiteral("WIDTH.INI"));
-}
-
 int TItemWForm::spinValue(int setting) const
 {
     bool ok = false;
@@ -276,8 +272,8 @@ void TItemWForm::FormCreate()
     UpPanel1->setVisible(LayoutFlag == 1);
     UpPanel2->setVisible(LayoutFlag == 1);
     placeReadingLine();
-    if (fileExists(carData_.dataDirectory(), QStringLiteral("WIDTH.INI")))
-        applyWidthFile(true);
+    if (const auto widths = readWidthSettings(carData_.dataDirectory()))
+        applyWidths(*widths, true);
     for (int n = 1; n <= kSettings; ++n) {
         const Setting& s = kColumns[n - 1];
         SpinEdits[std::size_t(n - 1)]->setValue(mainControl(s.title ? s.title : s.control)->width());
@@ -325,8 +321,7 @@ void TItemWForm::changeChained(int setting, int w)
     const Chain& chain = *chainOf(setting);
     const Setting& s = kColumns[setting - 1];
     QWidget* control = mainControl(s.control);
-    setControlWidth(mainControl(s.title), w);
-    setControlWidth(control, w);
+    setColumnWidth(setting, w);
     int x = setting == chain.first ? w : control->x() + w;
     for (int n = setting + 1; n <= chain.last; ++n) {
         QWidget* next = mainControl(kColumns[n - 1].control);
@@ -359,14 +354,19 @@ void TItemWForm::changeRow3(int setting, int w)
     Panel3->setCaption(QString::number(mainControl("Title3Panel1")->width()));
 }
 
+// The column's title panel and data control take w.
+void TItemWForm::setColumnWidth(int setting, int w)
+{
+    setControlWidth(mainControl(kColumns[setting - 1].title), w);
+    setControlWidth(mainControl(kColumns[setting - 1].control), w);
+}
+
 void TItemWForm::applyChain(int first, int last, const std::array<std::optional<int>, kSettings>& v)
 {
     const Chain& chain = *chainOf(first);
     for (int n = first; n <= last; ++n)
-        if (const auto& w = v[std::size_t(n - 1)]) {
-            setControlWidth(mainControl(kColumns[n - 1].title), *w);
-            setControlWidth(mainControl(kColumns[n - 1].control), *w);
-        }
+        if (const auto& w = v[std::size_t(n - 1)])
+            setColumnWidth(n, *w);
     auto widthOf = [&](int n) { return v[std::size_t(n - 1)].value_or(mainControl(kColumns[n - 1].control)->width()); };
     int x = widthOf(first);
     for (int n = first + 1; n <= last; ++n) {
@@ -378,17 +378,10 @@ void TItemWForm::applyChain(int first, int last, const std::array<std::optional<
     setControlWidth(lastControl, mainControl(chain.filler)->width());
 }
 
-// WIDTH.INI holds a label line and a value line per setting. A file that
-// ends early leaves the settings it lacks as they are.
-void TItemWForm::applyWidthFile(bool creating)
+// A file that ends early leaves the settings it lacks as they are.
+void TItemWForm::applyWidths(const WidthSettings& settings, bool creating)
 {
-    auto file = LineListFile::read(widthFile());
-    if (!file)
-        return;
-    std::array<std::optional<int>, kSettings> v;
-    for (std::size_t i = 0; i < v.size(); ++i)
-        if (file->lineCount() > 2 * i + 1)
-            v[i] = file->number(2 * i + 1);
+    const auto& v = settings.widths;
 
     applyChain(kRow1.first, kRow1.last, v);
 
@@ -399,10 +392,8 @@ void TItemWForm::applyWidthFile(bool creating)
     setControlWidth(mainControl("DBComboBox8"), mainControl("Title2Panel1")->width());
 
     for (int n : {8, 9})
-        if (const auto& w = v[std::size_t(n - 1)]) {
-            setControlWidth(mainControl(kColumns[n - 1].title), *w);
-            setControlWidth(mainControl(kColumns[n - 1].control), *w);
-        }
+        if (const auto& w = v[std::size_t(n - 1)])
+            setColumnWidth(n, *w);
     int sum = 0;
     for (int i = 2; i <= 9; ++i) {
         const int n = i == 2 ? 8 : i == 8 ? 9 : i == 9 ? 10 : 0;
@@ -423,20 +414,18 @@ void TItemWForm::applyWidthFile(bool creating)
 
 void TItemWForm::OKBtnClick()
 {
-    LineListFile file;
-    for (int n = 1; n <= kSettings; ++n) {
-        file.append(sj(kColumns[n - 1].label));
-        file.append(spinValue(n));
-    }
-    file.write(widthFile());
+    WidthSettings settings;
+    for (int n = 1; n <= kSettings; ++n)
+        settings.widths[std::size_t(n - 1)] = spinValue(n);
+    writeWidthSettings(carData_.dataDirectory(), settings);
 }
 
 // Every close puts the saved widths back: after OK those just written,
 // after Cancel they take back the preview.
 void TItemWForm::FormCloseQuery()
 {
-    if (fileExists(carData_.dataDirectory(), QStringLiteral("WIDTH.INI")))
-        applyWidthFile(false);
+    if (const auto widths = readWidthSettings(carData_.dataDirectory()))
+        applyWidths(*widths, false);
 }
 
 // A file that cannot be read shows its error and the dialog still closes.

@@ -13,6 +13,7 @@ class QPushButton;
 class QSpinBox;
 class TCarDataForm;
 class TRestorePos;
+struct WidthSettings;
 
 class TItemWForm : public QDialog {
     Q_OBJECT
@@ -54,16 +55,16 @@ protected:
 private:
     void buildRows();
     void wireControls();
-    // Applies WIDTH.INI when it exists; at creation a file without the
+    // Applies the widths of WIDTH.INI; at creation a file without the
     // telephone setting gives the telephone memo 125.
-    void applyWidthFile(bool creating);
+    void applyWidths(const WidthSettings& settings, bool creating);
+    void setColumnWidth(int setting, int w);
     void applyChain(int first, int last, const std::array<std::optional<int>, kSettings>& v);
     void changeChained(int setting, int w);
     void changeRow3(int setting, int w);
     void placeReadingLine();
     QWidget* mainControl(const QString& name) const;
     QWidget* mainControl(const char* name) const { return mainControl(QString::fromLatin1(name)); }
-    QString widthFile() const;
 
     TCarDataForm& carData_;
     TRestorePos* RestorePos1 = nullptr;

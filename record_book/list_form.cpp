@@ -4,7 +4,7 @@
 #include "components/core/data_directory.h"
 #include "components/widgets/db_controls.h"
 #include "components/widgets/restore_pos.h"
-#include "components/formats/settings_file.h"
+#include "components/formats/list_settings.h"
 #include "platform/error_guard.h"
 #include "record_book/main_window.h"
 
@@ -108,8 +108,8 @@ void TListForm::FormCloseQuery()
 {
     if (!fileExists(Directory, QStringLiteral("Dsplay.INI")))
         return;
-    LineListFile file;
+    ColumnWidths widths;
     for (const ListColumn& c : columns())
-        file.appendPair(c.field + 1, c.width.value_or(0));
-    file.write(resolveFile(Directory, QStringLiteral("DsplayLen.INI")));
+        widths.columns.emplace_back(c.field + 1, c.width.value_or(0));
+    writeListColumnWidths(Directory, widths);
 }

@@ -6,6 +6,7 @@
 #include "components/widgets/list_entries.h"
 #include "components/widgets/panel.h"
 #include "components/widgets/restore_pos.h"
+#include "components/formats/lookup_settings.h"
 #include "components/formats/settings_file.h"
 #include "components/widgets/typed_text.h"
 #include "components/widgets/widget_events.h"
@@ -223,18 +224,17 @@ void TCarDataForm::loadLists()
 {
     const QString dir = dataDirectory();
     // The entries keep the files' bytes: codeFiles() reads them as paths.
-    if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("CodeFile.INI"))))
-        setListEntries(ListBox1, f->lines());
+    setListEntries(ListBox1, readCodeFileList(dir).paths);
     for (const ChoiceList& list : choiceLists()) {
-        auto f = LineListFile::read(resolveFile(dir, QString::fromLatin1(list.file)));
-        if (!f)
+        const auto stored = readChoiceEntries(dir, list.file);
+        if (!stored)
             continue;
         for (const char* box : list.boxes)
-            setListEntries(control<QWidget>(box), f->lines());
+            setListEntries(control<QWidget>(box), stored->entries);
     }
     for (const SectionTitle& t : sectionTitles())
-        if (auto f = LineListFile::read(resolveFile(dir, QString::fromLatin1(t.file))))
-            setTitle(control<Panel>(t.panel), f->line(std::size_t(t.line)));
+        if (const auto stored = readSectionTitles(dir, t.file))
+            setTitle(control<Panel>(t.panel), stored->title(std::size_t(t.line)));
 }
 
 // Shows the extension rows for a layout mode and binds their controls.

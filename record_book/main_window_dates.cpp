@@ -260,7 +260,7 @@ void TCarDataForm::editChoiceList(const char* menuItem)
     const std::vector<SjisString> entries = ListEditForm->lines();
     for (const char* box : list.boxes)
         setListEntries(child<QWidget>(this, box), entries);
-    LineListFile(entries).write(resolveFile(dataDirectory(), QString::fromLatin1(list.file)));
+    writeChoiceEntries(dataDirectory(), list.file, {entries});
 }
 
 void TCarDataForm::CarNoClick() { editChoiceList("CarNo"); }
@@ -296,10 +296,10 @@ void TCarDataForm::renameTitle(const char* menuItem)
         if (std::string_view(t.file) == title.file)
             lines[t.line] = &t == &title ? *bytes : titleBytes(child<Panel>(this, t.panel));
     setTitle(child<Panel>(this, title.panel), *bytes);
-    LineListFile file;
+    SectionTitles titles;
     for (const auto& [line, caption] : lines)
-        file.append(caption);
-    file.write(resolveFile(dataDirectory(), QString::fromLatin1(title.file)));
+        titles.titles.push_back(caption);
+    writeSectionTitles(dataDirectory(), title.file, titles);
 }
 
 void TCarDataForm::N17Click() { renameTitle("N17"); }

@@ -6,7 +6,7 @@
 #include "components/core/japanese_text.h"
 #include "components/widgets/list_entries.h"
 #include "components/widgets/panel.h"
-#include "components/formats/settings_file.h"
+#include "components/formats/lookup_settings.h"
 #include "components/widgets/widget_events.h"
 #include "platform/error_guard.h"
 #include "platform/input_box.h"
@@ -134,9 +134,7 @@ std::vector<QString> TCarDataForm::codeFiles() const
 
 void TCarDataForm::CodeCheck(int& Result)
 {
-    std::vector<speccode::CodeType> types;
-    if (const auto file = LineListFile::read(resolveFile(dataDirectory(), QStringLiteral("CodeType.INI"))))
-        types = speccode::codeTypes(*file);
+    const std::vector<speccode::CodeType> types = readBodyShapeCodes(dataDirectory()).codes;
     const SjisString designation = sjis::encode(FormDlg->Edit1->text());
     const SjisString classification = sjis::encode(FormDlg->Edit2->text());
     const speccode::CodeCheckOutcome outcome =

@@ -5,7 +5,7 @@
 #include "components/widgets/db_controls.h"
 #include "components/widgets/panel.h"
 #include "components/widgets/restore_pos.h"
-#include "components/formats/settings_file.h"
+#include "components/formats/lookup_settings.h"
 #include "platform/error_guard.h"
 #include "platform/file_dialog.h"
 #include "components/formats/post_read.h"
@@ -151,7 +151,7 @@ void TPostForm::SarchButtonClick()
 // that cannot be read leaves the table as it was.
 void TPostForm::ReadBtnClick()
 {
-    const std::array<int, 4> columns = postal::postDataColumns(DataDirectory);
+    const std::array<int, 4> columns = readPostDataColumns(DataDirectory).columns;
     const auto path = openFileName(QStringLiteral("Open"), QStringLiteral("ＣＳＶファイル"),
                                    QStringLiteral("CSVﾌｧｲﾙ(*.CSV)|*.CSV|すべて　(*.*)|*.*"), DataDirectory, this);
     if (!path)

@@ -4,7 +4,6 @@
 #include "components/core/era_date.h"
 #include "components/widgets/list_entries.h"
 #include "components/core/record_fields.h"
-#include "components/formats/settings_file.h"
 #include "components/widgets/typed_text.h"
 #include "platform/clock.h"
 #include "record_book/model/choice_lists.h"
@@ -83,11 +82,8 @@ QComboBox* makeValueBox(QWidget* parent, const char* objectName)
     return box;
 }
 
-void loadFieldList(const QString& dir, const char* file, std::initializer_list<QComboBox*> boxes)
+void showFieldList(const std::vector<SjisString>& names, std::initializer_list<QComboBox*> boxes)
 {
-    std::vector<SjisString> names = standardFieldNames();
-    if (auto f = LineListFile::read(resolveFile(dir, QString::fromLatin1(file))))
-        names = f->lines();
     for (QComboBox* box : boxes) {
         QSignalBlocker block(box);
         setListEntries(box, names);

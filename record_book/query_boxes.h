@@ -18,11 +18,10 @@ QComboBox* makeFieldBox(QWidget* parent, const char* objectName);
 // An editable combo box for a value, input method on.
 QComboBox* makeValueBox(QWidget* parent, const char* objectName);
 
-// The lines of a field-list file in `dir` (Find.INI, Filter.INI, Sort.INI)
-// become the items of the boxes, each keeping its bytes; without the file,
-// the standard field names. Each box shows its first item. A box's text
-// as bytes is comboText (components/list_entries.h).
-void loadFieldList(const QString& dir, const char* file, std::initializer_list<QComboBox*> boxes);
+// The field names of Find.INI, Filter.INI or Sort.INI become the items of
+// the boxes, each keeping its bytes. Each box shows its first item. A box's
+// text as bytes is comboText (components/list_entries.h).
+void showFieldList(const std::vector<SjisString>& names, std::initializer_list<QComboBox*> boxes);
 
 // True when the text of every box can be stored; otherwise the standard
 // refusal warning (components/typed_text.h) and the focus go to the first

@@ -1,6 +1,7 @@
 #include "record_book/sort_dialog.h"
 
 #include "components/core/data_directory.h"
+#include "components/formats/query_settings.h"
 #include "platform/error_guard.h"
 #include "record_book/query_boxes.h"
 
@@ -38,7 +39,7 @@ TSortDlg::TSortDlg(QWidget* parent) : QDialog(parent)
 void TSortDlg::FormCreate()
 {
     Directory = currentDataDirectory();
-    loadFieldList(Directory, "Sort.INI", {SortComboBox});
+    showFieldList(readSortFields(Directory).fields, {SortComboBox});
 }
 
 SjisString TSortDlg::fieldName() const { return comboText(SortComboBox); }

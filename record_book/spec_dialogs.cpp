@@ -4,7 +4,7 @@
 #include "components/widgets/db_controls.h"
 #include "components/widgets/panel.h"
 #include "components/widgets/restore_pos.h"
-#include "components/formats/settings_file.h"
+#include "components/formats/list_settings.h"
 #include "components/core/table.h"
 #include "platform/error_guard.h"
 
@@ -181,10 +181,7 @@ void TFListForm::FormCreate()
         const int minimum = f.type == FieldType::WholeNumber ? 8 : 16;
         setColumnWidth(c, std::max(minimum, int(sjis::fromUtf8(f.name).size())));
     }
-    const auto file = LineListFile::read(resolveFile(Directory, QStringLiteral("FormListLen.INI")));
-    if (!file)
-        return;
-    for (const auto& [fieldNo, width] : file->numberPairs()) {
+    for (const auto& [fieldNo, width] : readSpecColumnWidths(Directory).columns) {
         const int column = fieldNo - 1;
         if (column >= 0 && column < columns && width >= 0)
             setColumnWidth(column, width);
@@ -206,9 +203,9 @@ void TFListForm::resizeEvent(QResizeEvent* e)
 
 void TFListForm::OKBtnClick()
 {
-    LineListFile file;
+    ColumnWidths widths;
     for (int c = 0; c < int(widths_.size()); ++c)
-        file.appendPair(DBGrid1->gridModel()->fieldIndex(c) + 1, widths_[std::size_t(c)]);
-    file.write(resolveFile(Directory, QStringLiteral("FormListLen.INI")));
+        widths.columns.emplace_back(DBGrid1->gridModel()->fieldIndex(c) + 1, widths_[std::size_t(c)]);
+    writeSpecColumnWidths(Directory, widths);
     accept();
 }

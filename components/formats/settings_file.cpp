@@ -80,10 +80,25 @@ std::optional<LineListFile> LineListFile::read(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("%1 を開けません。\r%2").arg(path, file.errorString()));
     const QByteArray data = file.readAll();
+    return fromBytes(std::string_view(data.constData(), std::size_t(data.size())));
+}
+
+LineListFile LineListFile::fromBytes(std::string_view bytes)
+{
     LineListFile result;
-    for (std::string_view l : splitLines(std::string_view(data.constData(), std::size_t(data.size()))))
+    for (std::string_view l : splitLines(bytes))
         result.lines_.emplace_back(l);
     return result;
+}
+
+SjisString LineListFile::toBytes() const
+{
+    SjisString data;
+    for (const SjisString& l : lines_) {
+        data += l;
+        data += "\r\n";
+    }
+    return data;
 }
 
 void LineListFile::write(const QString& path) const
@@ -91,12 +106,8 @@ void LineListFile::write(const QString& path) const
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw FileError(QStringLiteral("%1 に書き込めません。\r%2").arg(path, file.errorString()));
-    QByteArray data;
-    for (const SjisString& l : lines_) {
-        data.append(l.data(), qsizetype(l.size()));
-        data.append("\r\n");
-    }
-    if (file.write(data) != data.size() || !file.commit())
+    const SjisString data = toBytes();
+    if (file.write(data.data(), qint64(data.size())) != qint64(data.size()) || !file.commit())
         throw FileError(QStringLiteral("%1 に書き込めません。\r%2").arg(path, file.errorString()));
 }
 
@@ -130,6 +141,16 @@ std::vector<std::pair<int, int>> LineListFile::numberPairs() const
     for (std::size_t i = 0; i < lines_.size(); i += 2)
         pairs.emplace_back(number(i), number(i + 1));
     return pairs;
+}
+
+std::optional<LineListFile> readSettingsFile(const QString& dir, const QString& name)
+{
+    return LineListFile::read(resolveFile(dir, name));
+}
+
+void writeSettingsFile(const QString& dir, const QString& name, const LineListFile& file)
+{
+    file.write(resolveFile(dir, name));
 }
 
 int readRecordLayoutMode(const QString& dataDir)

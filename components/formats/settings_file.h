@@ -42,10 +42,14 @@ public:
     // its defaults). Lines end with CR LF, LF or CR. Throws FileError when
     // the file exists but cannot be read.
     static std::optional<LineListFile> read(const QString& path);
+    // The lines of a file's bytes, split as read() splits them.
+    static LineListFile fromBytes(std::string_view bytes);
 
     // Rewrites the whole file atomically, each line followed by CR LF.
     // Throws FileError.
     void write(const QString& path) const;
+    // The bytes write() puts in the file.
+    SjisString toBytes() const;
 
     // Line `index` (from 0); past the last line an empty text.
     const SjisString& line(std::size_t index) const;
@@ -74,6 +78,13 @@ public:
 private:
     std::vector<SjisString> lines_;
 };
+
+// The settings file `name` of `dir` (any case), or nothing when it does not
+// exist. Throws FileError.
+std::optional<LineListFile> readSettingsFile(const QString& dir, const QString& name);
+// Rewrites the settings file `name` of `dir` (the existing spelling when the
+// name exists in another case). Throws FileError.
+void writeSettingsFile(const QString& dir, const QString& name, const LineListFile& file);
 
 // The record-layout mode on line 1 of DataBase.INI: 0 (standard 47
 // fields), 1 (extension, 56 fields), 2 (47 fields and メモ), or another

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "components/core/cp932.h"
+#include "components/formats/choice_files.h"
 
 #include <vector>
 

@@ -8,7 +8,6 @@ namespace speccode {
 namespace {
 
 constexpr std::size_t kMaxColumns = 100;
-constexpr std::size_t kMaxCodeTypes = 100;
 
 struct Words {
     SjisString space = sj("　"), open = sj("（"), close = sj("）"), comma = sj("，"), tilde = sj("～"),
@@ -71,20 +70,6 @@ std::pair<SjisString, SjisString> useAndKind(std::string_view text)
 }
 
 }  // namespace
-
-std::vector<CodeType> codeTypes(const LineListFile& file)
-{
-    std::vector<CodeType> types;
-    for (std::size_t i = 0; i < file.lineCount() && i < kMaxCodeTypes; ++i) {
-        const std::string_view line = file.line(i);
-        const std::size_t comma = line.find(',');
-        if (comma == std::string_view::npos)
-            types.push_back({SjisString(line), {}});
-        else
-            types.push_back({SjisString(line.substr(0, comma)), SjisString(line.substr(comma + 1))});
-    }
-    return types;
-}
 
 std::vector<std::string_view> codeColumns(std::string_view line)
 {

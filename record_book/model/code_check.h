@@ -9,25 +9,18 @@
 #pragma once
 
 #include "components/core/cp932.h"
+#include "components/formats/lookup_settings.h"
 
 #include <QString>
 #include <functional>
 #include <string_view>
 #include <vector>
 
-class LineListFile;
-
 namespace speccode {
 
 // A line of CodeType.INI: body-shape code before the first comma, its name
 // after it.
-struct CodeType {
-    SjisString code;
-    SjisString name;
-};
-
-// The first 100 lines of CodeType.INI.
-std::vector<CodeType> codeTypes(const LineListFile& file);
+using CodeType = BodyShapeCode;
 
 // A code-file line split at every "," (quotes mean nothing), at most 100
 // columns.

@@ -174,7 +174,7 @@ TEST_F(CodeCheckTest, CodeTypesAreCodeAndNameOfTheFirst100Lines)
     std::vector<SjisString> lines = {sj("1,箱型"), sj("2,バン,改"), sj("3")};
     for (int i = 0; i < 120; ++i)
         lines.push_back("9" + std::to_string(i) + ",x");
-    const auto read = speccode::codeTypes(LineListFile(lines));
+    const auto read = bodyShapeCodesFromLines(LineListFile(lines)).codes;
     ASSERT_EQ(read.size(), 100u);
     EXPECT_EQ(sjis::toUtf8(read[1].name), "バン,改");
     EXPECT_EQ(read[2].code, "3");

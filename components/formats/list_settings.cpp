@@ -1,0 +1,64 @@
+#include "components/formats/list_settings.h"
+
+DisplaySettings displaySettingsFromLines(const LineListFile& file)
+{
+    DisplaySettings s;
+    std::size_t next = 0;
+    s.hidden = file.listFrom(0, &next);
+    s.shown = file.listFrom(next);
+    return s;
+}
+
+LineListFile displaySettingsLines(const DisplaySettings& settings)
+{
+    LineListFile file;
+    file.appendList(settings.hidden);
+    file.appendList(settings.shown);
+    return file;
+}
+
+std::optional<DisplaySettings> readDisplaySettings(const QString& dir)
+{
+    if (auto file = readSettingsFile(dir, QStringLiteral("Dsplay.INI")))
+        return displaySettingsFromLines(*file);
+    return std::nullopt;
+}
+
+void writeDisplaySettings(const QString& dir, const DisplaySettings& settings)
+{
+    writeSettingsFile(dir, QStringLiteral("Dsplay.INI"), displaySettingsLines(settings));
+}
+
+ColumnWidths columnWidthsFromLines(const LineListFile& file) { return {file.numberPairs()}; }
+
+LineListFile columnWidthsLines(const ColumnWidths& widths)
+{
+    LineListFile file;
+    for (const auto& [field, width] : widths.columns)
+        file.appendPair(field, width);
+    return file;
+}
+
+ColumnWidths readListColumnWidths(const QString& dir)
+{
+    if (auto file = readSettingsFile(dir, QStringLiteral("DsplayLen.INI")))
+        return columnWidthsFromLines(*file);
+    return {};
+}
+
+void writeListColumnWidths(const QString& dir, const ColumnWidths& widths)
+{
+    writeSettingsFile(dir, QStringLiteral("DsplayLen.INI"), columnWidthsLines(widths));
+}
+
+ColumnWidths readSpecColumnWidths(const QString& dir)
+{
+    if (auto file = readSettingsFile(dir, QStringLiteral("FormListLen.INI")))
+        return columnWidthsFromLines(*file);
+    return {};
+}
+
+void writeSpecColumnWidths(const QString& dir, const ColumnWidths& widths)
+{
+    writeSettingsFile(dir, QStringLiteral("FormListLen.INI"), columnWidthsLines(widths));
+}

@@ -1,0 +1,76 @@
+#include "components/formats/lookup_settings.h"
+
+PostDataColumns postDataColumnsFromLines(const LineListFile& file)
+{
+    return {{file.number(0), file.number(1), file.number(2), file.number(3)}};
+}
+
+LineListFile postDataColumnsLines(const PostDataColumns& columns)
+{
+    LineListFile file;
+    for (int c : columns.columns)
+        file.append(c);
+    return file;
+}
+
+PostDataColumns readPostDataColumns(const QString& dataDir)
+{
+    if (auto file = readSettingsFile(dataDir, QStringLiteral("PostData.INI")))
+        return postDataColumnsFromLines(*file);
+    return {};
+}
+
+void writePostDataColumns(const QString& dataDir, const PostDataColumns& columns)
+{
+    writeSettingsFile(dataDir, QStringLiteral("PostData.INI"), postDataColumnsLines(columns));
+}
+
+CodeFileList codeFileListFromLines(const LineListFile& file) { return {file.lines()}; }
+
+LineListFile codeFileListLines(const CodeFileList& list) { return LineListFile(list.paths); }
+
+CodeFileList readCodeFileList(const QString& dataDir)
+{
+    if (auto file = readSettingsFile(dataDir, QStringLiteral("CodeFile.INI")))
+        return codeFileListFromLines(*file);
+    return {};
+}
+
+void writeCodeFileList(const QString& dataDir, const CodeFileList& list)
+{
+    writeSettingsFile(dataDir, QStringLiteral("CodeFile.INI"), codeFileListLines(list));
+}
+
+BodyShapeCodes bodyShapeCodesFromLines(const LineListFile& file)
+{
+    BodyShapeCodes result;
+    for (std::size_t i = 0; i < file.lineCount() && i < kMaxBodyShapeCodes; ++i) {
+        const std::string_view line = file.line(i);
+        const std::size_t comma = line.find(',');
+        if (comma == std::string_view::npos)
+            result.codes.push_back({SjisString(line), {}});
+        else
+            result.codes.push_back({SjisString(line.substr(0, comma)), SjisString(line.substr(comma + 1))});
+    }
+    return result;
+}
+
+LineListFile bodyShapeCodesLines(const BodyShapeCodes& codes)
+{
+    LineListFile file;
+    for (const BodyShapeCode& c : codes.codes)
+        file.append(c.name.empty() ? c.code : c.code + "," + c.name);
+    return file;
+}
+
+BodyShapeCodes readBodyShapeCodes(const QString& dataDir)
+{
+    if (auto file = readSettingsFile(dataDir, QStringLiteral("CodeType.INI")))
+        return bodyShapeCodesFromLines(*file);
+    return {};
+}
+
+void writeBodyShapeCodes(const QString& dataDir, const BodyShapeCodes& codes)
+{
+    writeSettingsFile(dataDir, QStringLiteral("CodeType.INI"), bodyShapeCodesLines(codes));
+}

@@ -1,0 +1,76 @@
+#include "components/formats/query_settings.h"
+
+#include "components/core/record_fields.h"
+
+namespace {
+
+FieldChoices readFieldChoices(const QString& dir, const QString& name)
+{
+    if (auto file = readSettingsFile(dir, name))
+        return fieldChoicesFromLines(*file);
+    return {};
+}
+
+}  // namespace
+
+std::vector<SjisString> FieldChoices::standardFields()
+{
+    std::vector<SjisString> names;
+    for (int no = 1; no <= kStandardFieldCount; ++no)
+        names.push_back(sj(recordField(no).name));
+    return names;
+}
+
+FieldChoices fieldChoicesFromLines(const LineListFile& file) { return {file.lines()}; }
+
+LineListFile fieldChoicesLines(const FieldChoices& choices) { return LineListFile(choices.fields); }
+
+FieldChoices readFindFields(const QString& dir) { return readFieldChoices(dir, QStringLiteral("Find.INI")); }
+
+void writeFindFields(const QString& dir, const FieldChoices& choices)
+{
+    writeSettingsFile(dir, QStringLiteral("Find.INI"), fieldChoicesLines(choices));
+}
+
+FieldChoices readFilterFields(const QString& dir) { return readFieldChoices(dir, QStringLiteral("Filter.INI")); }
+
+void writeFilterFields(const QString& dir, const FieldChoices& choices)
+{
+    writeSettingsFile(dir, QStringLiteral("Filter.INI"), fieldChoicesLines(choices));
+}
+
+FieldChoices readSortFields(const QString& dir) { return readFieldChoices(dir, QStringLiteral("Sort.INI")); }
+
+void writeSortFields(const QString& dir, const FieldChoices& choices)
+{
+    writeSettingsFile(dir, QStringLiteral("Sort.INI"), fieldChoicesLines(choices));
+}
+
+CopySettings copySettingsFromLines(const LineListFile& file)
+{
+    CopySettings s;
+    std::size_t next = 0;
+    s.notCopied = file.listFrom(0, &next);
+    s.copied = file.listFrom(next);
+    return s;
+}
+
+LineListFile copySettingsLines(const CopySettings& settings)
+{
+    LineListFile file;
+    file.appendList(settings.notCopied);
+    file.appendList(settings.copied);
+    return file;
+}
+
+std::optional<CopySettings> readCopySettings(const QString& dir)
+{
+    if (auto file = readSettingsFile(dir, QStringLiteral("Copy.INI")))
+        return copySettingsFromLines(*file);
+    return std::nullopt;
+}
+
+void writeCopySettings(const QString& dir, const CopySettings& settings)
+{
+    writeSettingsFile(dir, QStringLiteral("Copy.INI"), copySettingsLines(settings));
+}
