@@ -29,31 +29,33 @@ constexpr int kTelephoneDefault = 125;
 constexpr int kButtonsWidth = 170;
 
 // One adjustable column: the title panel and the data control of the card
-// that take its width.
+// that take its width, and the half-height lines of a two-line title, which
+// take the width minus 4.
 struct Setting {
     const char* title;  // none for the telephone memo
     const char* control;
+    std::array<const char*, 2> subLines;
 };
 
 const Setting kColumns[TItemWForm::kSettings] = {
-    {"Title1Panel1", "DBComboBox1"},
-    {"Title1Panel2", "DBComboBox2"},
-    {"Title1Panel3", "DBComboBox3"},
-    {"Title1Panel4", "DBComboBox4"},
-    {"Title1Panel5", "DBComboBox5"},
-    {"Title1Panel6", "DBComboBox6"},
-    {"Title2Panel2", "DBMemo6"},
-    {"Title3Panel2", "DBMemo15"},
-    {"Title3Panel8", "DBMemo21"},
-    {"Title3Panel9", "DBMemo22"},
-    {nullptr, "DBMemo42"},
-    {"Title14Panel1", "UpMemo1"},
-    {"Title14Panel2", "UpMemo2"},
-    {"Title14Panel3", "UpComboBox1"},
-    {"Title14Panel4", "UpComboBox2"},
-    {"Title14Panel5", "UpMemo3"},
-    {"Title14Panel6", "UpComboBox4"},
-    {"Title14Panel7", "UpMemo5"},
+    {"Title1Panel1", "DBComboBox1", {}},
+    {"Title1Panel2", "DBComboBox2", {}},
+    {"Title1Panel3", "DBComboBox3", {}},
+    {"Title1Panel4", "DBComboBox4", {}},
+    {"Title1Panel5", "DBComboBox5", {}},
+    {"Title1Panel6", "DBComboBox6", {"Title1Panel8", "Title1Panel9"}},
+    {"Title2Panel2", "DBMemo6", {}},
+    {"Title3Panel2", "DBMemo15", {}},
+    {"Title3Panel8", "DBMemo21", {"Title3Panel12", "Title3Panel13"}},
+    {"Title3Panel9", "DBMemo22", {"Title3Panel14", "Title3Panel15"}},
+    {nullptr, "DBMemo42", {}},
+    {"Title14Panel1", "UpMemo1", {}},
+    {"Title14Panel2", "UpMemo2", {}},
+    {"Title14Panel3", "UpComboBox1", {}},
+    {"Title14Panel4", "UpComboBox2", {}},
+    {"Title14Panel5", "UpMemo3", {}},
+    {"Title14Panel6", "UpComboBox4", {}},
+    {"Title14Panel7", "UpMemo5", {}},
 };
 static_assert(TItemWForm::kSettings == kWidthSettingCount);
 
@@ -351,14 +353,27 @@ void TItemWForm::changeRow3(int setting, int w)
         setControlWidth(mainControl(kColumns[setting - 1].title), w);
         setControlWidth(mainControl(kColumns[setting - 1].control), w);
     }
+    setSubLineWidths(setting, w);
     Panel3->setCaption(QString::number(mainControl("Title3Panel1")->width()));
 }
 
-// The column's title panel and data control take w.
+// The column's title panel and data control take w, its sub-lines w - 4.
 void TItemWForm::setColumnWidth(int setting, int w)
 {
     setControlWidth(mainControl(kColumns[setting - 1].title), w);
     setControlWidth(mainControl(kColumns[setting - 1].control), w);
+    setSubLineWidths(setting, w);
+}
+
+// A sub-line with a width of its own no longer stretches across its title.
+void TItemWForm::setSubLineWidths(int setting, int w)
+{
+    for (const char* name : kColumns[setting - 1].subLines)
+        if (name) {
+            QWidget* line = mainControl(name);
+            setAlign(line, Align::None);
+            setControlWidth(line, w - 4);
+        }
 }
 
 void TItemWForm::applyChain(int first, int last, const std::array<std::optional<int>, kSettings>& v)
@@ -394,6 +409,8 @@ void TItemWForm::applyWidths(const WidthSettings& settings, bool creating)
     for (int n : {8, 9})
         if (const auto& w = v[std::size_t(n - 1)])
             setColumnWidth(n, *w);
+    if (v[9])
+        setSubLineWidths(10, *v[9]);
     int sum = 0;
     for (int i = 2; i <= 9; ++i) {
         const int n = i == 2 ? 8 : i == 8 ? 9 : i == 9 ? 10 : 0;

@@ -59,6 +59,7 @@ private:
     // telephone setting gives the telephone memo 125.
     void applyWidths(const WidthSettings& settings, bool creating);
     void setColumnWidth(int setting, int w);
+    void setSubLineWidths(int setting, int w);
     void applyChain(int first, int last, const std::array<std::optional<int>, kSettings>& v);
     void changeChained(int setting, int w);
     void changeRow3(int setting, int w);

@@ -413,6 +413,31 @@ TEST_F(ViewTest, WidthIniIsAppliedBeforeTheWindowFirstShows)
     EXPECT_EQ(width("DBComboBox8"), width("Title2Panel1"));
 }
 
+TEST_F(ViewTest, TheHalfHeightTitleLinesTakeTheWidthMinus4)
+{
+    writeSettings("WIDTH.INI", widthFile({100, 110, 120, 90, 70, 60, 130, 95, 85, 75, 140}));
+    create();
+    for (const char* line : {"Title1Panel8", "Title1Panel9"})
+        EXPECT_EQ(width(line), 56) << line;
+    for (const char* line : {"Title3Panel12", "Title3Panel13"})
+        EXPECT_EQ(width(line), 81) << line;
+    for (const char* line : {"Title3Panel14", "Title3Panel15"})
+        EXPECT_EQ(width(line), 71) << line;
+
+    ScriptedDialogs dialogs;
+    dialogs.answer("ItemWForm", [&](QDialog&) {
+        spin(6)->setValue(90);
+        spin(10)->setValue(100);
+        EXPECT_EQ(width("Title1Panel8"), 86);
+        EXPECT_EQ(width("Title3Panel14"), 96);
+        EXPECT_EQ(width("Title3Panel15"), 96);
+        return int(QDialog::Rejected);
+    });
+    form()->N11Click();  // the close applies the file again
+    EXPECT_EQ(width("Title1Panel9"), 56);
+    EXPECT_EQ(width("Title3Panel15"), 71);
+}
+
 TEST_F(ViewTest, AWidthIniOfTenSettingsGivesTheTelephone125AndLeavesTheExtensionRow)
 {
     create();
