@@ -132,7 +132,11 @@ TFListForm::TFListForm(Table& code, QWidget* parent) : QDialog(parent), table_(c
     OKBtn->setDefault(true);
     OKBtn->setGeometry(0, 8, 75, 25);
     layout->addWidget(Panel2);
-    connectGuarded(OKBtn, &QPushButton::clicked, this, &TFListForm::OKBtnClick);
+    // OK closes the dialog even when FormListLen.INI cannot be written.
+    connect(OKBtn, &QPushButton::clicked, this, [this] {
+        guarded([this] { OKBtnClick(); });
+        accept();
+    });
 
     connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int pixels) {
         if (applyingWidths_ || column < 0 || std::size_t(column) >= widths_.size())
@@ -207,5 +211,4 @@ void TFListForm::OKBtnClick()
     for (int c = 0; c < int(widths_.size()); ++c)
         widths.columns.emplace_back(DBGrid1->gridModel()->fieldIndex(c) + 1, widths_[std::size_t(c)]);
     writeSpecColumnWidths(Directory, widths);
-    accept();
 }

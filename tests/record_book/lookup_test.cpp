@@ -460,3 +460,23 @@ TEST_F(LookupTest, EditorWidthsAreReadTolerantlyAndWrittenInGridOrder)
     EXPECT_EQ(file->number(7), 30);
     EXPECT_EQ(file->number(52), 27);
 }
+
+TEST_F(LookupTest, EditorOkClosesAfterReportingAWidthFileThatCannotBeWritten)
+{
+    create();
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("FormListLen.INI")));
+    ScriptedDialogs dialogs;
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok);
+    bool open = true;
+    dialogs.answer(QStringLiteral("FListForm"), [&](QDialog& d) {
+        FListForm->OKBtn->click();
+        open = d.isVisible();
+        return d.result();
+    });
+    form()->findChild<QAction*>(QStringLiteral("N13"))->trigger();
+    EXPECT_FALSE(open);
+    EXPECT_EQ(FListForm->result(), QDialog::Accepted);
+    ASSERT_EQ(messages.prompts().size(), 1u);
+    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
+}
