@@ -1,7 +1,5 @@
 #include "components/formats/settings_file.h"
 
-#include "components/core/data_directory.h"
-
 #include <QFile>
 #include <QSaveFile>
 #include <climits>
@@ -91,13 +89,26 @@ void LineListFile::write(const QString& path) const
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw FileError(QStringLiteral("%1 に書き込めません。\r%2").arg(path, file.errorString()));
+    const QByteArray data = bytes();
+    if (file.write(data) != data.size() || !file.commit())
+        throw FileError(QStringLiteral("%1 に書き込めません。\r%2").arg(path, file.errorString()));
+}
+
+void LineListFile::write(QIODevice& sink) const
+{
+    const QByteArray data = bytes();
+    if (sink.write(data) != data.size())
+        throw FileError(QStringLiteral("書き込めません。\r%1").arg(sink.errorString()));
+}
+
+QByteArray LineListFile::bytes() const
+{
     QByteArray data;
     for (const SjisString& l : lines_) {
         data.append(l.data(), qsizetype(l.size()));
         data.append("\r\n");
     }
-    if (file.write(data) != data.size() || !file.commit())
-        throw FileError(QStringLiteral("%1 に書き込めません。\r%2").arg(path, file.errorString()));
+    return data;
 }
 
 const SjisString& LineListFile::line(std::size_t index) const
@@ -130,10 +141,4 @@ std::vector<std::pair<int, int>> LineListFile::numberPairs() const
     for (std::size_t i = 0; i < lines_.size(); i += 2)
         pairs.emplace_back(number(i), number(i + 1));
     return pairs;
-}
-
-int readRecordLayoutMode(const QString& dataDir)
-{
-    auto file = LineListFile::read(resolveFile(dataDir, QStringLiteral("DataBase.INI")));
-    return file ? file->number(0) : 0;
 }

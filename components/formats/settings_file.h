@@ -4,12 +4,15 @@
 
 #include "components/core/cp932.h"
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+class QIODevice;
 
 // A file that cannot be opened, read or written; its message is shown as is.
 class FileError : public std::runtime_error {
@@ -43,9 +46,12 @@ public:
     // the file exists but cannot be read.
     static std::optional<LineListFile> read(const QString& path);
 
-    // Rewrites the whole file atomically, each line followed by CR LF.
-    // Throws FileError.
+    // Rewrites the whole file atomically with bytes(). Throws FileError.
     void write(const QString& path) const;
+    // Writes bytes() to a device (a buffer in tests). Throws FileError.
+    void write(QIODevice& sink) const;
+    // The file's text: each line followed by CR LF.
+    QByteArray bytes() const;
 
     // Line `index` (from 0); past the last line an empty text.
     const SjisString& line(std::size_t index) const;
@@ -74,8 +80,3 @@ public:
 private:
     std::vector<SjisString> lines_;
 };
-
-// The record-layout mode on line 1 of DataBase.INI: 0 (standard 47
-// fields), 1 (extension, 56 fields), 2 (47 fields and メモ), or another
-// number that the readers treat like 0. No file gives 0.
-int readRecordLayoutMode(const QString& dataDir);
