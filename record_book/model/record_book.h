@@ -68,8 +68,9 @@ public:
     // Puts the current record into edit state unless it is being edited or added.
     void editRecord();
     // Weight groups: 0 乗車定員/最大積載量/車両総重量, 1 定員/積載量/総重量;
-    // both share 車両重量. Completing works out the one missing figure;
-    // clearing empties all four.
+    // both share 車両重量, and gross = vehicle + 55 per seat + load.
+    // Completing works out the one missing figure (the load when none is
+    // missing, the gross when only the load is); clearing empties all four.
     void completeWeights(int group);
     void clearWeights(int group);
 
