@@ -8,6 +8,7 @@
 #include "bench/record_corpus.h"
 #include "components/core/cp932.h"
 #include "components/core/database.h"
+#include "components/core/schema.h"
 #include "components/core/record_fields.h"
 #include "components/core/table.h"
 #include "record_book/model/record_query.h"
@@ -77,7 +78,7 @@ struct Corpus {
 
     Corpus()
     {
-        db = std::make_unique<Database>(dir.filePath("CARDATA.sqlite3"));
+        db = openSharedDatabase(dir.filePath("CARDATA.sqlite3"));
         double seconds = secondsOf([&] { fill(); });
         std::fprintf(stderr, "%d records written in %.0f ms\n", kRecordCount, seconds * 1e3);
     }

@@ -6,6 +6,7 @@
 // change of the file does; a look-up then searches the loaded file. The
 // PostData table is rebuilt from the same file.
 #include "components/core/database.h"
+#include "components/core/schema.h"
 #include "components/formats/settings_file.h"
 #include "components/core/table.h"
 #include "record_book/post_form.h"
@@ -105,8 +106,8 @@ void BM_PostDataRebuild(benchmark::State& state)
     std::vector<std::pair<SjisString, SjisString>> rows;
     for (std::string_view line : splitLines(f.data))
         rows.push_back(postal::postDataRecord(postal::postDataCells(line), {3, 7, 8, 9}));
-    Database db(f.dir.filePath(QStringLiteral("CARDATA.sqlite3")));
-    Table table(db, "PostData");
+    const auto db = openSharedDatabase(f.dir.filePath(QStringLiteral("CARDATA.sqlite3")));
+    Table table(*db, "PostData");
     table.Open();
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();

@@ -3,6 +3,7 @@
 // learning the specification) and the after-post step.
 #include "bench/record_corpus.h"
 #include "components/core/record_fields.h"
+#include "components/core/schema.h"
 #include "record_book/forms.h"
 #include "record_book/main_window.h"
 
@@ -33,7 +34,7 @@ struct Book {
             new QApplication(argc, argv);
         }
         QDir::setCurrent(dir.path());
-        db = std::make_unique<Database>(dir.filePath(QStringLiteral("CARDATA.sqlite3")));
+        db = openSharedDatabase(dir.filePath(QStringLiteral("CARDATA.sqlite3")));
         const std::vector<SjisString> kana = encodeAll({"あ", "か", "さ", "た", "な", "は", "ま", "や", "ら", "わ"});
         Values record(kExtendedFieldCount);
         insertRecords(

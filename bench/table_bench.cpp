@@ -14,6 +14,7 @@
 #include "bench/record_corpus.h"
 #include "components/core/cp932.h"
 #include "components/core/database.h"
+#include "components/core/schema.h"
 #include "components/core/record_fields.h"
 #include "components/core/table.h"
 
@@ -340,12 +341,12 @@ struct Corpus {
         smallPath = dir.filePath("small.sqlite3");
         workPath = dir.filePath("CARDATA.sqlite3");
         double write = secondsOf([&] {
-            Database db(basePath);
-            insertRecords(db, records, records.size());
+            const auto db = openSharedDatabase(basePath);
+            insertRecords(*db, records, records.size());
         });
         {
-            Database db(smallPath);
-            insertRecords(db, records, kSmallRecordCount);
+            const auto db = openSharedDatabase(smallPath);
+            insertRecords(*db, records, kSmallRecordCount);
         }
         copyDatabase(basePath, workPath);
         work = std::make_unique<Database>(workPath);
@@ -786,7 +787,7 @@ struct Scratch {
             removeDatabase(path);
         else
             copyDatabase(from, path);
-        db = std::make_unique<Database>(path);
+        db = openSharedDatabase(path);
         table = std::make_unique<Table>(*db, "INDATA");
         table->Open();
     }

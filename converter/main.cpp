@@ -1,5 +1,6 @@
 #include "components/core/data_directory.h"
 #include "components/core/database.h"
+#include "components/core/schema.h"
 #include "converter/converter_window.h"
 #include "platform/application.h"
 #include "platform/error_guard.h"
@@ -15,7 +16,7 @@ int main(int argc, char* argv[])
     // The database Dremlot shares, created with its tables when missing.
     std::unique_ptr<Database> db;
     try {
-        db = std::make_unique<Database>(Database::cardataPath(currentDataDirectory()));
+        db = openSharedDatabase(Database::cardataPath(currentDataDirectory()));
     } catch (const std::exception& e) {
         showErrorBox(QString::fromUtf8(e.what()));
         return 1;

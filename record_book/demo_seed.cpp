@@ -3,6 +3,7 @@
 // already is left alone.
 #include "components/core/data_directory.h"
 #include "components/core/database.h"
+#include "components/core/schema.h"
 #include "components/core/table.h"
 
 #include <QCoreApplication>
@@ -72,7 +73,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : currentDataDirectory();
     try {
-        Database db(Database::cardataPath(dir));
+        const std::unique_ptr<Database> shared = openSharedDatabase(Database::cardataPath(dir));
+        Database& db = *shared;
         Table t(db, "INDATA");
         t.Open();
         if (!t.IsEmpty())

@@ -9,12 +9,14 @@
 #include "record_book/item_width_form.h"
 #include "record_book/list_edit.h"
 #include "record_book/main_window.h"
+#include "record_book/model/record_book.h"
 #include "record_book/post_form.h"
 #include "record_book/small_dialogs.h"
 #include "record_book/sort_dialog.h"
 #include "record_book/spec_dialogs.h"
 
-DremlotForms::DremlotForms(Database& db) : carData_(std::make_unique<TCarDataForm>(db))
+DremlotForms::DremlotForms(Database& db)
+    : book_(std::make_unique<RecordBook>(db)), carData_(std::make_unique<TCarDataForm>(*book_))
 {
     TCarDataForm& form = *carData_;
     FilterDlg = new TFilterDlg(&form);

@@ -6,6 +6,7 @@
 #include <memory>
 
 class Database;
+class RecordBook;
 class TCarDataForm;
 
 class DremlotForms {
@@ -15,8 +16,10 @@ public:
     DremlotForms(const DremlotForms&) = delete;
     DremlotForms& operator=(const DremlotForms&) = delete;
 
+    RecordBook& book() const { return *book_; }
     TCarDataForm& carData() const { return *carData_; }
 
 private:
+    std::unique_ptr<RecordBook> book_;
     std::unique_ptr<TCarDataForm> carData_;
 };

@@ -6,6 +6,7 @@
 #include "components/widgets/restore_pos.h"
 #include "components/formats/card_settings.h"
 #include "components/formats/settings_file.h"
+#include "components/formats/startup_settings.h"
 #include "platform/error_guard.h"
 #include "record_book/main_window.h"
 

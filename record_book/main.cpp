@@ -1,5 +1,6 @@
 #include "components/core/data_directory.h"
 #include "components/core/database.h"
+#include "components/core/schema.h"
 #include "platform/application.h"
 #include "platform/error_guard.h"
 #include "platform/single_instance.h"
@@ -23,7 +24,7 @@ int main(int argc, char* argv[])
     std::unique_ptr<Database> db;
     std::unique_ptr<DremlotForms> forms;
     try {
-        db = std::make_unique<Database>(Database::cardataPath(currentDataDirectory()));
+        db = openSharedDatabase(Database::cardataPath(currentDataDirectory()));
         forms = std::make_unique<DremlotForms>(*db);
     } catch (const std::exception& e) {
         // A database or settings file that cannot be read ends the start with its message.

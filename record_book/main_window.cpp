@@ -8,6 +8,7 @@
 #include "components/widgets/restore_pos.h"
 #include "components/formats/lookup_settings.h"
 #include "components/formats/settings_file.h"
+#include "components/formats/startup_settings.h"
 #include "components/widgets/typed_text.h"
 #include "components/widgets/widget_events.h"
 #include "platform/error_guard.h"
@@ -53,19 +54,16 @@ const char* const kDateBoxes[] = {"DBComboBox2", "DBComboBox3", "DBComboBox11", 
 
 }  // namespace
 
-TCarDataForm::TCarDataForm(Database& db, QWidget* parent) : QMainWindow(parent), db_(db)
+TCarDataForm::TCarDataForm(RecordBook& book, QWidget* parent) : QMainWindow(parent), book_(book)
 {
     CarDataForm = this;
     setObjectName(QStringLiteral("CarDataForm"));
     setWindowTitle(QStringLiteral("Sorvani For Win32"));
 
-    table1_ = std::make_unique<Table>(db_, "INDATA");
-    table5_ = std::make_unique<Table>(db_, "code");
-    Table1 = table1_.get();
-    Table5 = table5_.get();
-    Table1->AfterScroll = [this](Table&) { Table1AfterScroll(); };
-    Table1->BeforePost = [this](Table&) { Table1BeforePost(); };
-    Table1->AfterPost = [this](Table&) { Table1AfterPost(); };
+    Table1 = &book_.records();
+    Table5 = &book_.specifications();
+    book_.AfterScroll = [this] { Table1AfterScroll(); };
+    book_.SavingKanaRow = [this](int kanaRow) { selectTab(kanaRow); };
     connect(Table1, &Table::recordChanged, this, &TCarDataForm::scheduleCounters);
     connect(Table1, &Table::dataSetChanged, this, &TCarDataForm::scheduleCounters);
 
@@ -149,17 +147,18 @@ TCarDataForm::TCarDataForm(Database& db, QWidget* parent) : QMainWindow(parent),
     connectGuarded(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 
     resize(980, 700);
-    Table5->Open();
-    Table1->Open();
+    book_.load(currentDataDirectory());
     FormCreate();
     RestorePos1->restore();
     if (Table1->IsEmpty())
-        Table1AfterScroll();
+        book_.Table1AfterScroll();
 }
 
 TCarDataForm::~TCarDataForm()
 {
     qApp->removeEventFilter(this);
+    book_.AfterScroll = nullptr;
+    book_.SavingKanaRow = nullptr;
     if (CarDataForm == this)
         CarDataForm = nullptr;
 }
@@ -173,19 +172,17 @@ template <class T> T* TCarDataForm::control(const char* name) const
 
 QWidget* TCarDataForm::card() const { return CardPanel; }
 
-QString TCarDataForm::dataDirectory() const { return PathLabel->text(); }
-
+// The window's part of the start: the book is loaded already.
 void TCarDataForm::FormCreate()
 {
-    ExpenseFormsCreated = ListFormsCreated = BulkRestoring = false;
+    ExpenseFormsCreated = ListFormsCreated = false;
     SortFilterCombined = 0;
     SortPanel->setCaption({});
     FilterPanel->setCaption({});
     Commant1Panel->setCaption(QStringLiteral("件中"));
-    PathLabel->setText(currentDataDirectory());
-    const QString dir = dataDirectory();
-    RequestProgramPresent = fileExists(dir, QStringLiteral("Ostrivan.exe")) ? 1 : 0;
-    if (!fileExists(dir, QStringLiteral("Pelmora.exe"))) {
+    PathLabel->setText(dataDirectory());
+    const RecordBookSettings& settings = book_.settings();
+    if (!settings.PrintProgramPresent) {
         QStringList hidden = {QStringLiteral("User1"), QStringLiteral("Print1"), QStringLiteral("PrintS1"),
                               QStringLiteral("PrintS2"), QStringLiteral("PrintS3")};
         for (int i = 2; i <= 23; ++i)
@@ -193,30 +190,12 @@ void TCarDataForm::FormCreate()
         for (const QString& name : hidden)
             findChild<QAction*>(name)->setVisible(false);
     }
-    RememberedInsurer = Table1->FieldByName("自賠責保険機関").AsString();
-    RememberedCertificate = Table1->FieldByName("自賠責証明番号").AsString();
     loadLists();
-
-    DesignationOnlySearch = 0;
-    if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("CarSearch.INI"))))
-        DesignationOnlySearch = f->number(0);
-    RecordLayoutMode = readRecordLayoutMode(dir);
     ResizeOffset = 0;
-    if (fileExists(dir, QStringLiteral("DataBase.INI")))
-        applyLayoutMode(RecordLayoutMode);
-    BackupNamePrefix.clear();
-    BackupNameSuffix.clear();
-    if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("CarSave.INI")))) {
-        BackupNamePrefix = f->line(0);
-        BackupNameSuffix = f->line(1);
-    }
-    StartupPassword.clear();
-    if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("Pass.INI"))))
-        StartupPassword = f->line(0);
-    if (!StartupPassword.empty())
+    if (fileExists(dataDirectory(), QStringLiteral("DataBase.INI")))
+        applyLayoutMode(settings.RecordLayoutMode);
+    if (!settings.StartupPassword.empty())
         lockForPassword(true);
-    if (auto f = LineListFile::read(resolveFile(dir, QStringLiteral("INIDIR.INI"))))
-        RestoreInitialFolder = pathFromSettings(f->line(0));
     setCapsLock(true);
 }
 
@@ -290,11 +269,11 @@ void TCarDataForm::showEvent(QShowEvent* e)
 void TCarDataForm::Timer1Timer()
 {
     Timer1->stop();
-    if (!StartupPassword.empty()) {
+    if (!book_.settings().StartupPassword.empty()) {
         showModal(*PassDlg);
         // A character no password file can hold makes the password wrong.
         const QString typed = PassDlg->MaskEdit1->text();
-        const bool right = sjis::canEncode(typed) && sjis::encode(typed) == StartupPassword;
+        const bool right = sjis::canEncode(typed) && sjis::encode(typed) == book_.settings().StartupPassword;
         if (!right) {
             // A wrong password ends the program at once: the record start-up
             // began on an empty table is dropped without the closing question.
@@ -486,53 +465,16 @@ void TCarDataForm::closeEvent(QCloseEvent* e)
 
 // ---- the record hooks ------------------------------------------------------------
 
+// The window's part of the book's after-scroll: an empty book starts a new
+// record.
 void TCarDataForm::Table1AfterScroll()
 {
-    if (BulkRestoring)
-        return;
     control<Panel>("Title9Panel3")->setCaption(QStringLiteral("年　月　日"));
     control<Panel>("Title9Panel4")->setCaption(QStringLiteral("内　　　　　　　　　　容"));
     refreshCounters();
-    RememberedInsurer = Table1->FieldByName("自賠責保険機関").AsString();
-    RememberedCertificate = Table1->FieldByName("自賠責証明番号").AsString();
-    if (Table1->RecNo() == -1) {
-        selectTab(kAddTab);
-    } else if (Table1->RecordCount() > 0) {
-        selectTab(KanaRowIndex(Table1->FieldByName("使用者ふりがな").AsString()));
-    } else {
+    if (Table1->RecNo() != -1 && Table1->RecordCount() == 0)
         Table1->Append();
-        selectTab(kAddTab);
-    }
-}
-
-void TCarDataForm::Table1BeforePost()
-{
-    for (const char* code : {"自動車型式指定番号", "類別区分番号"}) {
-        Field f = Table1->FieldByName(code);
-        SjisString v = f.AsString();
-        ChangeChar(v);
-        f.SetAsString(v);
-    }
-    if (!BulkRestoring) {
-        Field insurer = Table1->FieldByName("自賠責保険機関");
-        Field certificate = Table1->FieldByName("自賠責証明番号");
-        if (insurer.AsString() != RememberedInsurer || certificate.AsString() != RememberedCertificate) {
-            Table1->FieldByName("自賠責機関").SetAsString(RememberedInsurer);
-            Table1->FieldByName("証明番号").SetAsString(RememberedCertificate);
-        }
-    }
-    selectTab(KanaRowIndex(Table1->FieldByName("使用者ふりがな").AsString()));
-    learnSpecification(*Table1, *Table5, RecordLayoutMode);
-}
-
-// The saved record stays the current one (the table keeps it so). The
-// insurance pair is remembered anew only now that the post has landed: a
-// post that fails or is cancelled keeps the pair that was shown, so a later
-// save never writes a cancelled value into the history.
-void TCarDataForm::Table1AfterPost()
-{
-    RememberedInsurer = Table1->FieldByName("自賠責保険機関").AsString();
-    RememberedCertificate = Table1->FieldByName("自賠責証明番号").AsString();
+    selectTab(book_.KanaRowIndex());
 }
 
 // ---- commands of the window ---------------------------------------------------------
@@ -551,7 +493,7 @@ void TCarDataForm::N18Click()
     const std::optional<SjisString> password = encodeOrWarn(PassDlg->MaskEdit1->text(), this);
     if (!password)
         return;
-    LineListFile({*password}).write(resolveFile(dataDirectory(), QStringLiteral("Pass.INI")));
+    writeStartupPassword(dataDirectory(), *password);
 }
 
 void TCarDataForm::Ver1Click()
@@ -608,7 +550,7 @@ void TCarDataForm::Up1Click()
     }
     FormResize();
     try {
-        LineListFile({wasChecked ? "2" : "1"}).write(resolveFile(dataDirectory(), QStringLiteral("DataBase.INI")));
+        writeRecordLayoutMode(dataDirectory(), wasChecked ? 2 : 1);
     } catch (const FileError&) {
         up1->setChecked(false);
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "components/core/database.h"
 #include "components/core/table.h"
+#include "record_book/model/record_book.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -26,29 +26,25 @@ class QToolButton;
 class TRestorePos;
 class TYomiDBMemo;
 
-// Dremlot's main window: one vehicle record shown as a card, with tabs by
-// the kana row of the reading.
+// Dremlot's main window: one vehicle record of the book shown as a card,
+// with tabs by the kana row of the reading. The book is loaded when the
+// window is created.
 class TCarDataForm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TCarDataForm(Database& db, QWidget* parent = nullptr);
+    explicit TCarDataForm(RecordBook& book, QWidget* parent = nullptr);
     ~TCarDataForm() override;
 
+    RecordBook& book() const { return book_; }
+    QString dataDirectory() const { return book_.dataDirectory(); }  // the book's, for the dialogs
+    // The book's tables under the names the handlers use.
     Table* Table1 = nullptr;  // INDATA: the records
     Table* Table5 = nullptr;  // code: vehicle specifications
 
-    // State held for the whole run.
-    QString dataDirectory() const;
-    int RecordLayoutMode = 0;
-    int RequestProgramPresent = 0;
-    SjisString StartupPassword;
-    int DesignationOnlySearch = 0;
-    SjisString BackupNamePrefix, BackupNameSuffix;
-    SjisString RememberedInsurer, RememberedCertificate;
-    bool BulkRestoring = false, ListFormsCreated = false, ExpenseFormsCreated = false;
+    // State of the window for the whole run.
+    bool ListFormsCreated = false, ExpenseFormsCreated = false;
     int SortFilterCombined = 0;
     int ResizeOffset = 0;
-    QString RestoreInitialFolder;
 
     // Handlers.
     void FormCreate();
@@ -56,8 +52,6 @@ public:
     void TabControl1Change();
     void FormResize();
     void Table1AfterScroll();
-    void Table1BeforePost();
-    void Table1AfterPost();
     void N18Click();
     void Ver1Click();
     void Contents1Click();
@@ -102,7 +96,7 @@ public:
 
     // dates: era dates and the date dialog, choice lists and section titles,
     // weights and remarks (main_window_dates.cpp).
-    Table* Table4 = nullptr;  // Sort: scratch table of the remarks sort, opened by the first sort
+    Table* Table4 = nullptr;  // Sort: the book's scratch table of the remarks sort, set by the first sort
     void wiredates();
     void DBComboBox2DblClick();
     void DBComboBox3DblClick();
@@ -189,18 +183,15 @@ private:
     bool locateSpecification(const char* fields, SjisString designation, const SjisString& classification);
     void copySpecification(const SjisString& designation);
     // dates
-    void editRecord();
     void dateBoxDblClick(const char* name);
     void dateBoxExit(const char* name);
     void editChoiceList(const char* menuItem);
     void renameTitle(const char* menuItem);
-    void completeWeights(int group);
     void clearWeights(int group);
     SjisString remarks();
     void setRemarks(const SjisString& text);
     void showRemarkWords(bool show);
     void sortRemarks(bool byContent);
-    std::unique_ptr<Table> table4_;
 
     void buildMenus();
     void buildToolbar();
@@ -213,8 +204,7 @@ private:
     int cardBaseHeight() const;
     template <class T> T* control(const char* name) const;
 
-    Database& db_;
-    std::unique_ptr<Table> table1_, table5_;
+    RecordBook& book_;
     QLabel* PathLabel = nullptr;
     QLabel* T3Label = nullptr;
     QListWidget* ListBox1 = nullptr;

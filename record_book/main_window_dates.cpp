@@ -66,25 +66,19 @@ const DateBox& dateBox(const char* name)
                          [name](const DateBox& b) { return std::string_view(b.box) == name; });
 }
 
-// The two weight groups; both share 車両重量.
+// The boxes of the book's two weight groups.
 struct WeightGroup {
-    const char* seats;
-    const char* load;
-    const char* gross;
     const char* question;
     std::vector<const char*> boxes;
     Handler enter;
     Handler dblClick;
 };
 
-const char* const kVehicleWeight = "車両重量";
-constexpr long long kWeightPerSeat = 55;
-
 const WeightGroup kWeightGroups[] = {
-    {"乗車定員", "最大積載量", "車両総重量", "乗車定員、最大積載量、車両重量、車両総重量を消去します！",
-     {"DBMemo7", "DBMemo10", "DBMemo9", "DBMemo12"}, &TCarDataForm::DBMemo7Enter, &TCarDataForm::DBMemo7DblClick},
-    {"定員", "積載量", "総重量", "定員、積載量、車両重量、総重量を消去します！", {"DBMemo8", "DBMemo11", "DBMemo13"},
-     &TCarDataForm::DBMemo8Enter, &TCarDataForm::DBMemo8DblClick},
+    {"乗車定員、最大積載量、車両重量、車両総重量を消去します！", {"DBMemo7", "DBMemo10", "DBMemo9", "DBMemo12"},
+     &TCarDataForm::DBMemo7Enter, &TCarDataForm::DBMemo7DblClick},
+    {"定員、積載量、車両重量、総重量を消去します！", {"DBMemo8", "DBMemo11", "DBMemo13"}, &TCarDataForm::DBMemo8Enter,
+     &TCarDataForm::DBMemo8DblClick},
 };
 
 QString fullWidthSpaces(int n)
@@ -187,13 +181,6 @@ void TCarDataForm::wiredates()
                    &TCarDataForm::DBNavigator3Click);
 }
 
-// Puts the record into edit state unless it is being edited or added.
-void TCarDataForm::editRecord()
-{
-    if (Table1->state() == Table::State::Browse)
-        Table1->Edit();
-}
-
 // ---- era dates ----------------------------------------------------------------------
 
 void TCarDataForm::dateBoxDblClick(const char* name)
@@ -205,7 +192,7 @@ void TCarDataForm::dateBoxDblClick(const char* name)
     const std::optional<SjisString> picked = DateSDlg->pickDate(Table1->FieldByName(b.field.name).AsString());
     if (!picked)
         return;
-    editRecord();
+    book_.editRecord();
     Table1->FieldByName(b.field.name).SetAsString(sjis::cutBytes(*picked, b.field.bytes));
 }
 
@@ -215,7 +202,7 @@ void TCarDataForm::dateBoxExit(const char* name)
     const DateBox& b = dateBox(name);
     if (Table1->FieldIndex(b.field.name) < 0 || Table1->FieldByName(b.field.name).AsString() != "$DATE")
         return;
-    editRecord();
+    book_.editRecord();
     Table1->FieldByName(b.field.name).SetAsString(eraDateText(today(), b.field.pattern));
 }
 
@@ -244,7 +231,7 @@ void TCarDataForm::DBComboBox12Enter()
                                                            Table1->FieldByName("自賠責期間自").AsString());
     if (!end || *end == Table1->FieldByName("自賠責期間至").AsString())
         return;
-    editRecord();
+    book_.editRecord();
     Table1->FieldByName("自賠責期間至").SetAsString(*end);
 }
 
@@ -315,30 +302,6 @@ void TCarDataForm::N27Click() { renameTitle("N27"); }
 
 // ---- weights --------------------------------------------------------------------------
 
-// Gross weight = vehicle weight + 55 per seat + maximum load: the one
-// missing figure of a group is worked out from the others.
-void TCarDataForm::completeWeights(int group)
-{
-    const WeightGroup& g = kWeightGroups[group];
-    auto value = [this](const char* field) { return Table1->FieldByName(field).AsInteger(); };
-    auto set = [this](const char* field, long long v) { Table1->FieldByName(field).SetAsInteger(v); };
-    const long long a = value(g.seats), b = value(g.load), p = value(kVehicleWeight), c = value(g.gross);
-    const int zeros = (a == 0) + (p == 0) + (c == 0);
-    if (zeros > 1)
-        return;
-    editRecord();
-    if (zeros == 0) {
-        if (b != 0)
-            set(g.load, c - kWeightPerSeat * a - p);
-        else
-            set(g.gross, p + kWeightPerSeat * a);
-    } else if (p == 0) {
-        set(kVehicleWeight, c - kWeightPerSeat * a - b);
-    } else if (c == 0) {
-        set(g.gross, p + kWeightPerSeat * a + b);
-    }
-}
-
 void TCarDataForm::clearWeights(int group)
 {
     const WeightGroup& g = kWeightGroups[group];
@@ -346,13 +309,11 @@ void TCarDataForm::clearWeights(int group)
                     MessageIcon::Question, MessageButtons::YesNo, this)
         != MessageAnswer::Yes)
         return;
-    editRecord();
-    for (const char* field : {g.seats, g.load, kVehicleWeight, g.gross})
-        Table1->FieldByName(field).Clear();
+    book_.clearWeights(group);
 }
 
-void TCarDataForm::DBMemo7Enter() { completeWeights(0); }
-void TCarDataForm::DBMemo8Enter() { completeWeights(1); }
+void TCarDataForm::DBMemo7Enter() { book_.completeWeights(0); }
+void TCarDataForm::DBMemo8Enter() { book_.completeWeights(1); }
 void TCarDataForm::DBMemo7DblClick() { clearWeights(0); }
 void TCarDataForm::DBMemo8DblClick() { clearWeights(1); }
 
@@ -367,7 +328,7 @@ SjisString TCarDataForm::remarks()
 
 void TCarDataForm::setRemarks(const SjisString& text)
 {
-    editRecord();
+    book_.editRecord();
     Table1->FieldByName("備考").SetAsString(text);
 }
 
@@ -406,12 +367,7 @@ void TCarDataForm::sortRemarks(bool byContent)
     const std::vector<std::string_view> lines = splitLines(current);
     if (lines.size() <= 1)
         return;
-    if (!table4_) {
-        table4_ = std::make_unique<Table>(db_, "Sort");
-        Table4 = table4_.get();
-    }
-    if (!Table4->Active())
-        Table4->Open();
+    Table4 = &book_.remarksSort();
     Table4->EmptyTable();
     constexpr std::size_t kDatePart = kEraDateBytes;  // a dated line begins with an era date
     for (std::string_view line : lines) {

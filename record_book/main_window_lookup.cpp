@@ -188,7 +188,7 @@ void TCarDataForm::DBMemo21DblClick()
     const SjisString typed = ChangeChar(sjis::encode(FormDlg->Edit1->text()));
     const SjisString classification = ChangeChar(sjis::encode(FormDlg->Edit2->text()));
     bool found = locateSpecification("自動車型式指定番号;類別区分番号", typed, classification);
-    if (!found && DesignationOnlySearch == 1
+    if (!found && book_.settings().DesignationOnlySearch == 1
         && showMessage(QStringLiteral("登録されていませんでした。\r自動車型式指定番号で検索しますか？"), {},
                        MessageIcon::Warning, MessageButtons::YesNo, this) == MessageAnswer::Yes)
         found = locateSpecification("自動車型式指定番号", typed, {});
@@ -206,7 +206,7 @@ void TCarDataForm::DBMemo21DblClick()
 void TCarDataForm::copySpecification(const SjisString& designation)
 {
     const std::vector<FieldDef>& fields = specificationFields();
-    const bool withCategory = RecordLayoutMode == 1 && Table1->FieldIndex(fields.back().name) >= 0;
+    const bool withCategory = book_.settings().RecordLayoutMode == 1 && Table1->FieldIndex(fields.back().name) >= 0;
     std::vector<std::pair<std::string, SjisString>> values;
     for (std::size_t i = 1; i < fields.size() - (withCategory ? 0 : 1); ++i)
         values.emplace_back(fields[i].name, Table5->FieldByName(fields[i].name).AsString());

@@ -1,7 +1,5 @@
 #include "components/core/database.h"
 
-#include "components/core/schema.h"
-
 #include <QDir>
 #include <chrono>
 #include <thread>
@@ -142,7 +140,6 @@ Database::Database(const QString& path) : path_(path)
         }
         exec("PRAGMA synchronous=NORMAL");
         exec("PRAGMA cache_size=-65536");  // 64 MB: the record table's indexes stay in memory
-        createMissingTables(*this);
     } catch (...) {
         sqlite3_close(db_);
         db_ = nullptr;

@@ -53,8 +53,9 @@ public:
     // CARDATA.sqlite3 in the data directory.
     static QString cardataPath(const QString& dataDir);
 
-    // Opens (creating the file if needed) with WAL and a busy timeout, and
-    // creates the tables of the schema that are missing.
+    // Opens (creating the file if needed) with WAL and a busy timeout. The
+    // tables are left as they are: openSharedDatabase (schema.h) adds the
+    // missing ones.
     explicit Database(const QString& path);
     ~Database();
     Database(const Database&) = delete;

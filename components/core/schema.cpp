@@ -128,6 +128,13 @@ void createMissingTables(Database& db)
     }
 }
 
+std::unique_ptr<Database> openSharedDatabase(const QString& path)
+{
+    auto db = std::make_unique<Database>(path);
+    createMissingTables(*db);
+    return db;
+}
+
 void createIndex(Database& db, const std::string& table, const IndexDef& index)
 {
     db.exec("CREATE INDEX IF NOT EXISTS " + quoteIdentifier(sqlIndexName(table, index.name)) + " ON " +

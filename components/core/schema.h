@@ -3,6 +3,8 @@
 // when opened; a table that exists is never restructured.
 #pragma once
 
+#include <QString>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,10 @@ std::string sqlIndexName(const std::string& table, const std::string& index);
 
 // Creates the missing tables and their indexes.
 void createMissingTables(Database& db);
+
+// The shared database as both programs open it: opened, then given the
+// tables it lacks. Throws DbError.
+std::unique_ptr<Database> openSharedDatabase(const QString& path);
 
 // Creates one secondary index of a table when the database lacks it.
 void createIndex(Database& db, const std::string& table, const IndexDef& index);

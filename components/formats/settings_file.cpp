@@ -111,6 +111,13 @@ void LineListFile::write(const QString& path) const
         throw FileError(QStringLiteral("%1 に書き込めません。\r%2").arg(path, file.errorString()));
 }
 
+void LineListFile::write(QIODevice& sink) const
+{
+    const SjisString data = toBytes();
+    if (sink.write(data.data(), qint64(data.size())) != qint64(data.size()))
+        throw FileError(QStringLiteral("書き込めません。\r%1").arg(sink.errorString()));
+}
+
 const SjisString& LineListFile::line(std::size_t index) const
 {
     static const SjisString empty;
@@ -153,8 +160,3 @@ void writeSettingsFile(const QString& dir, const QString& name, const LineListFi
     file.write(resolveFile(dir, name));
 }
 
-int readRecordLayoutMode(const QString& dataDir)
-{
-    auto file = LineListFile::read(resolveFile(dataDir, QStringLiteral("DataBase.INI")));
-    return file ? file->number(0) : 0;
-}

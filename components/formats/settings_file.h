@@ -4,12 +4,15 @@
 
 #include "components/core/cp932.h"
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+class QIODevice;
 
 // A file that cannot be opened, read or written; its message is shown as is.
 class FileError : public std::runtime_error {
@@ -45,11 +48,12 @@ public:
     // The lines of a file's bytes, split as read() splits them.
     static LineListFile fromBytes(std::string_view bytes);
 
-    // Rewrites the whole file atomically, each line followed by CR LF.
-    // Throws FileError.
+    // Rewrites the whole file atomically with toBytes(). Throws FileError.
     void write(const QString& path) const;
     // The bytes write() puts in the file.
     SjisString toBytes() const;
+    // Writes toBytes() to a device (a buffer in tests). Throws FileError.
+    void write(QIODevice& sink) const;
 
     // Line `index` (from 0); past the last line an empty text.
     const SjisString& line(std::size_t index) const;
@@ -86,7 +90,3 @@ std::optional<LineListFile> readSettingsFile(const QString& dir, const QString& 
 // name exists in another case). Throws FileError.
 void writeSettingsFile(const QString& dir, const QString& name, const LineListFile& file);
 
-// The record-layout mode on line 1 of DataBase.INI: 0 (standard 47
-// fields), 1 (extension, 56 fields), 2 (47 fields and メモ), or another
-// number that the readers treat like 0. No file gives 0.
-int readRecordLayoutMode(const QString& dataDir);

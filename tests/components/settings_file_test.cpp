@@ -1,5 +1,6 @@
 #include "components/core/data_directory.h"
 #include "components/formats/settings_file.h"
+#include "components/formats/startup_settings.h"
 
 #include <QDir>
 #include <QFile>

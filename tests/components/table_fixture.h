@@ -2,6 +2,7 @@
 #pragma once
 
 #include "components/core/database.h"
+#include "components/core/schema.h"
 #include "components/core/table.h"
 
 #include <QTemporaryDir>
@@ -21,7 +22,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        db = std::make_unique<Database>(dir.filePath("CARDATA.sqlite3"));
+        db = openSharedDatabase(dir.filePath("CARDATA.sqlite3"));
     }
 
     std::unique_ptr<Table> open(const char* name)

@@ -855,7 +855,7 @@ TEST_F(TableTest, TwoProgramsCreatingTheDatabaseAtOnceBothOpenIt)
             while (!go) {
             }
             try {
-                Database d(path);
+                openSharedDatabase(path);
             } catch (const DbError& e) {
                 ADD_FAILURE() << e.what();
                 ++failures;

@@ -5,6 +5,7 @@
 
 #include "components/core/cp932.h"
 #include "components/core/database.h"
+#include "components/core/schema.h"
 #include "components/widgets/panel.h"
 #include "components/formats/settings_file.h"
 #include "components/core/table.h"
@@ -52,7 +53,7 @@ protected:
         QDir::setCurrent(dir.path());
         registry = std::make_unique<RegistryFolderOverride>(config.path());
         QApplication::setQuitOnLastWindowClosed(false);
-        db = std::make_unique<Database>(dir.filePath("CARDATA.sqlite3"));
+        db = openSharedDatabase(dir.filePath("CARDATA.sqlite3"));
     }
 
     void TearDown() override

@@ -79,7 +79,7 @@ TEST_F(MainWindowTest, StartUpShowsTheFirstRecordOnTheTabOfItsReading)
           {{"使用者ふりがな", "やまだ"}, {"自動車登録番号", "2"}}});
     create();
     EXPECT_EQ(form()->windowTitle(), QStringLiteral("Sorvani For Win32"));
-    EXPECT_EQ(form()->dataDirectory(), QDir::currentPath());
+    EXPECT_EQ(form()->book().dataDirectory(), QDir::currentPath());
     EXPECT_EQ(field("使用者ふりがな"), "たなか");
     EXPECT_EQ(form()->Table1->state(), Table::State::Browse);
     EXPECT_EQ(tab(), 3);
@@ -191,73 +191,6 @@ TEST_F(MainWindowTest, SavingMakesTheCodesFullWidthSelectsTheTabAndLearnsTheType
     EXPECT_EQ(sjis::toUtf8(codes.FieldByName("車名").AsString()), "トヨタ");
 }
 
-TEST_F(MainWindowTest, AChangedInsuranceMovesThePreviousPairIntoTheHistory)
-{
-    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}, {"自賠責保険機関", "あおば"},
-           {"自賠責証明番号", "A100"}},
-          {{"使用者ふりがな", "いとう"}, {"自動車登録番号", "2"}}});
-    create();
-    Table& t = *form()->Table1;
-    t.Edit();
-    set("自賠責保険機関", "みなと");
-    t.Post();
-    EXPECT_EQ(field("自賠責機関"), "あおば");
-    EXPECT_EQ(field("証明番号"), "A100");
-
-    // Saving again without a change of insurance leaves the history,
-    t.Edit();
-    set("備考", "x");
-    t.Post();
-    EXPECT_EQ(field("自賠責機関"), "あおば");
-    // also after leaving the record and coming back.
-    t.Next();
-    EXPECT_EQ(field("使用者ふりがな"), "いとう");
-    t.Prior();
-    t.Edit();
-    set("備考", "y");
-    t.Post();
-    EXPECT_EQ(field("自賠責機関"), "あおば");
-    EXPECT_EQ(field("証明番号"), "A100");
-
-    // A new certificate alone moves the pair too.
-    t.Edit();
-    set("自賠責証明番号", "B200");
-    t.Post();
-    EXPECT_EQ(field("自賠責機関"), "みなと");
-    EXPECT_EQ(field("証明番号"), "A100");
-
-    // A new record remembers nothing: its first insurer leaves empty history.
-    t.Append();
-    set("使用者ふりがな", "うえの");
-    set("自賠責保険機関", "はやて");
-    set("自賠責証明番号", "C300");
-    t.Post();
-    EXPECT_EQ(field("使用者ふりがな"), "うえの");
-    EXPECT_EQ(field("自賠責機関"), "");
-    EXPECT_EQ(field("証明番号"), "");
-}
-
-TEST_F(MainWindowTest, AFailedOrCancelledSaveKeepsTheRememberedInsurance)
-{
-    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}, {"自賠責保険機関", "あおば"}},
-          {{"使用者ふりがな", "あべ"}, {"自動車登録番号", "2"}, {"自賠責保険機関", "みなと"}}});
-    create();
-    Table& t = *form()->Table1;
-    t.First();
-    t.Edit();
-    set("自賠責保険機関", "みなと");
-    set("自動車登録番号", "2");  // the other record's key: refused
-    ScriptedMessages none;
-    EXPECT_THROW(t.Post(), DbError);
-    t.Cancel();
-    EXPECT_EQ(field("自賠責保険機関"), "あおば");
-    // The cancelled insurer never reaches the history.
-    t.Edit();
-    set("自賠責保険機関", "はやて");
-    t.Post();
-    EXPECT_EQ(field("自賠責機関"), "あおば");
-}
-
 TEST_F(MainWindowTest, TheSavedRecordStaysCurrentNotANeighbourWithTheSamePrefix)
 {
     seed({{{"使用者ふりがな", "か"}, {"電話番号", "1"}, {"自動車登録番号", "12"}},
@@ -284,17 +217,6 @@ TEST_F(MainWindowTest, TheCountersFollowTheTable)
     form()->Table1->Delete();
     QCoreApplication::processEvents();
     EXPECT_EQ(caption("TotalPanel"), QStringLiteral("1"));
-}
-
-TEST_F(MainWindowTest, ABulkRestoreKeepsTheInsuranceHistory)
-{
-    seed({{{"使用者ふりがな", "あべ"}, {"自動車登録番号", "1"}, {"自賠責保険機関", "あおば"}}});
-    create();
-    form()->BulkRestoring = true;
-    form()->Table1->Edit();
-    set("自賠責保険機関", "みなと");
-    form()->Table1->Post();
-    EXPECT_EQ(field("自賠責機関"), "");
 }
 
 TEST_F(MainWindowTest, LearningFollowsTheLayoutModeReadAtStartUp)
@@ -420,7 +342,7 @@ TEST_F(MainWindowTest, ThePasswordSettingWritesPassIniForTheNextStart)
     });
     action("N18")->trigger();
     EXPECT_EQ(fileBytes("Pass.INI"), QByteArray("Abc\r\n"));
-    EXPECT_TRUE(form()->StartupPassword.empty());  // asked for at the next start only
+    EXPECT_TRUE(form()->book().settings().StartupPassword.empty());  // asked for at the next start only
 
     dialogs.answer(QStringLiteral("PassDlg"), QDialog::Rejected);
     action("N18")->trigger();
@@ -500,7 +422,7 @@ TEST_F(MainWindowTest, WithoutThePrintProgramItsMenuItemsAreHidden)
         EXPECT_FALSE(action(name.toLatin1().constData())->isVisible()) << name.toStdString();
     EXPECT_TRUE(action("PrintB")->isVisible());
     EXPECT_TRUE(action("PrintSB")->isVisible());
-    EXPECT_EQ(form()->RequestProgramPresent, 1);  // found whatever the case of its name
+    EXPECT_EQ(form()->book().settings().RequestProgramPresent, 1);  // found whatever the case of its name
 }
 
 TEST_F(MainWindowTest, ListFilesReplaceTheBuiltInChoices)
@@ -558,11 +480,11 @@ TEST_F(MainWindowTest, OtherSettingsAreReadAtStartUp)
     writeSettings("CarSave.INI", {"BK", ".sav"});
     writeSettings("INIDIR.INI", {"C:\\Backup"});
     create();
-    EXPECT_EQ(form()->DesignationOnlySearch, 1);
-    EXPECT_EQ(form()->BackupNamePrefix, "BK");
-    EXPECT_EQ(form()->BackupNameSuffix, ".sav");
-    EXPECT_EQ(form()->RestoreInitialFolder, QStringLiteral("C:/Backup"));
-    EXPECT_EQ(form()->RequestProgramPresent, 0);
+    EXPECT_EQ(form()->book().settings().DesignationOnlySearch, 1);
+    EXPECT_EQ(form()->book().settings().BackupNamePrefix, "BK");
+    EXPECT_EQ(form()->book().settings().BackupNameSuffix, ".sav");
+    EXPECT_EQ(form()->book().settings().RestoreInitialFolder, QStringLiteral("C:/Backup"));
+    EXPECT_EQ(form()->book().settings().RequestProgramPresent, 0);
 }
 
 // ---- layout modes and the two-wheeler switch ---------------------------------------------
@@ -610,7 +532,7 @@ TEST_F(MainWindowTest, TheTwoWheelerSwitchShowsTheRowsAndRewritesDataBaseIni)
     EXPECT_TRUE(action("K4")->isVisible());
     EXPECT_EQ(w<DBMemo>("UpMemo2")->text(), QStringLiteral("赤"));
     EXPECT_EQ(form()->ResizeOffset, 59);
-    EXPECT_EQ(form()->RecordLayoutMode, 0);  // the held mode waits for the next start
+    EXPECT_EQ(form()->book().settings().RecordLayoutMode, 0);  // the held mode waits for the next start
 
     action("Up1")->trigger();
     EXPECT_FALSE(action("Up1")->isChecked());

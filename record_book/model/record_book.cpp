@@ -1,0 +1,147 @@
+#include "record_book/model/record_book.h"
+
+#include "components/core/data_directory.h"
+#include "components/core/japanese_text.h"
+#include "components/formats/startup_settings.h"
+#include "record_book/model/record_rules.h"
+
+namespace {
+
+struct WeightFields {
+    const char* seats;
+    const char* load;
+    const char* gross;
+};
+
+const WeightFields kWeightGroups[] = {{"乗車定員", "最大積載量", "車両総重量"}, {"定員", "積載量", "総重量"}};
+const char* const kVehicleWeight = "車両重量";
+constexpr long long kWeightPerSeat = 55;
+
+}  // namespace
+
+RecordBook::RecordBook(Database& db)
+    : db_(db), records_(std::make_unique<Table>(db, "INDATA")), specifications_(std::make_unique<Table>(db, "code"))
+{
+    records_->AfterScroll = [this](Table&) { Table1AfterScroll(); };
+    records_->BeforePost = [this](Table&) { Table1BeforePost(); };
+    records_->AfterPost = [this](Table&) { Table1AfterPost(); };
+}
+
+RecordBook::~RecordBook() = default;
+
+void RecordBook::load(const QString& dataDir)
+{
+    BulkRestoring = false;
+    specifications_->Open();
+    records_->Open();
+    rememberInsurance();
+    dataDirectory_ = dataDir;
+    settings_.RequestProgramPresent = fileExists(dataDir, QStringLiteral("Ostrivan.exe")) ? 1 : 0;
+    settings_.PrintProgramPresent = fileExists(dataDir, QStringLiteral("Pelmora.exe"));
+    settings_.DesignationOnlySearch = readDesignationOnlySearch(dataDir);
+    settings_.RecordLayoutMode = readRecordLayoutMode(dataDir);
+    const BackupName backupName = readBackupName(dataDir);
+    settings_.BackupNamePrefix = backupName.prefix;
+    settings_.BackupNameSuffix = backupName.suffix;
+    settings_.StartupPassword = readStartupPassword(dataDir);
+    settings_.RestoreInitialFolder = readRestoreInitialFolder(dataDir);
+}
+
+Table& RecordBook::remarksSort()
+{
+    if (!remarksSort_)
+        remarksSort_ = std::make_unique<Table>(db_, "Sort");
+    if (!remarksSort_->Active())
+        remarksSort_->Open();
+    return *remarksSort_;
+}
+
+int RecordBook::KanaRowIndex() const
+{
+    if (records_->RecNo() == -1)
+        return kAddTab;
+    return ::KanaRowIndex(records_->FieldByName("使用者ふりがな").AsString());
+}
+
+void RecordBook::rememberInsurance()
+{
+    RememberedInsurer = records_->FieldByName("自賠責保険機関").AsString();
+    RememberedCertificate = records_->FieldByName("自賠責証明番号").AsString();
+}
+
+void RecordBook::Table1AfterScroll()
+{
+    if (BulkRestoring)
+        return;
+    rememberInsurance();
+    if (AfterScroll)
+        AfterScroll();
+}
+
+void RecordBook::Table1BeforePost()
+{
+    Table& t = *records_;
+    for (const char* code : {"自動車型式指定番号", "類別区分番号"}) {
+        Field f = t.FieldByName(code);
+        SjisString v = f.AsString();
+        ChangeChar(v);
+        f.SetAsString(v);
+    }
+    if (!BulkRestoring) {
+        Field insurer = t.FieldByName("自賠責保険機関");
+        Field certificate = t.FieldByName("自賠責証明番号");
+        if (insurer.AsString() != RememberedInsurer || certificate.AsString() != RememberedCertificate) {
+            t.FieldByName("自賠責機関").SetAsString(RememberedInsurer);
+            t.FieldByName("証明番号").SetAsString(RememberedCertificate);
+        }
+    }
+    if (SavingKanaRow)
+        SavingKanaRow(::KanaRowIndex(t.FieldByName("使用者ふりがな").AsString()));
+    learnSpecification(t, *specifications_, settings_.RecordLayoutMode);
+}
+
+// The saved record stays the current one (the table keeps it so). The
+// insurance pair is remembered anew only now that the post has landed: a
+// post that fails or is cancelled keeps the pair that was shown, so a later
+// save never writes a cancelled value into the history.
+void RecordBook::Table1AfterPost()
+{
+    rememberInsurance();
+}
+
+void RecordBook::editRecord()
+{
+    if (records_->state() == Table::State::Browse)
+        records_->Edit();
+}
+
+// Gross weight = vehicle weight + 55 per seat + maximum load.
+void RecordBook::completeWeights(int group)
+{
+    const WeightFields& g = kWeightGroups[group];
+    auto value = [this](const char* field) { return records_->FieldByName(field).AsInteger(); };
+    auto set = [this](const char* field, long long v) { records_->FieldByName(field).SetAsInteger(v); };
+    const long long a = value(g.seats), b = value(g.load), p = value(kVehicleWeight), c = value(g.gross);
+    const int zeros = (a == 0) + (p == 0) + (c == 0);
+    if (zeros > 1)
+        return;
+    editRecord();
+    if (zeros == 0) {
+        if (b != 0)
+            set(g.load, c - kWeightPerSeat * a - p);
+        else
+            set(g.gross, p + kWeightPerSeat * a);
+    } else if (p == 0) {
+        set(kVehicleWeight, c - kWeightPerSeat * a - b);
+    } else if (c == 0) {
+        set(g.gross, p + kWeightPerSeat * a + b);
+    }
+}
+
+void RecordBook::clearWeights(int group)
+{
+    const WeightFields& g = kWeightGroups[group];
+    editRecord();
+    for (const char* field : {g.seats, g.load, kVehicleWeight, g.gross})
+        records_->FieldByName(field).Clear();
+}
