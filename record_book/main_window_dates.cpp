@@ -18,6 +18,7 @@
 #include "record_book/model/choice_lists.h"
 #include "record_book/date_dialog.h"
 #include "record_book/model/date_fields.h"
+#include "record_book/model/weights.h"
 #include "record_book/list_edit.h"
 #include "record_book/main_window.h"
 
@@ -78,7 +79,6 @@ struct WeightGroup {
 };
 
 const char* const kVehicleWeight = "車両重量";
-constexpr long long kWeightPerSeat = 55;
 
 const WeightGroup kWeightGroups[] = {
     {"乗車定員", "最大積載量", "車両総重量", "乗車定員、最大積載量、車両重量、車両総重量を消去します！",
@@ -315,28 +315,21 @@ void TCarDataForm::N27Click() { renameTitle("N27"); }
 
 // ---- weights --------------------------------------------------------------------------
 
-// Gross weight = vehicle weight + 55 per seat + maximum load: the one
-// missing figure of a group is worked out from the others.
+// The one missing figure of a group is worked out from the others.
 void TCarDataForm::completeWeights(int group)
 {
     const WeightGroup& g = kWeightGroups[group];
+    const char* const fields[] = {g.seats, g.load, kVehicleWeight, g.gross};
     auto value = [this](const char* field) { return Table1->FieldByName(field).AsInteger(); };
-    auto set = [this](const char* field, long long v) { Table1->FieldByName(field).SetAsInteger(v); };
-    const long long a = value(g.seats), b = value(g.load), p = value(kVehicleWeight), c = value(g.gross);
-    const int zeros = (a == 0) + (p == 0) + (c == 0);
-    if (zeros > 1)
+    const Weights before{value(g.seats), value(g.load), value(kVehicleWeight), value(g.gross)};
+    const std::optional<Weights> after = completedWeights(before);
+    if (!after)
         return;
     editRecord();
-    if (zeros == 0) {
-        if (b != 0)
-            set(g.load, c - kWeightPerSeat * a - p);
-        else
-            set(g.gross, p + kWeightPerSeat * a);
-    } else if (p == 0) {
-        set(kVehicleWeight, c - kWeightPerSeat * a - b);
-    } else if (c == 0) {
-        set(g.gross, p + kWeightPerSeat * a + b);
-    }
+    const long long Weights::*figures[] = {&Weights::seats, &Weights::load, &Weights::vehicle, &Weights::gross};
+    for (int i = 0; i < 4; ++i)
+        if ((*after).*figures[i] != before.*figures[i])
+            Table1->FieldByName(fields[i]).SetAsInteger((*after).*figures[i]);
 }
 
 void TCarDataForm::clearWeights(int group)
