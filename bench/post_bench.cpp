@@ -9,7 +9,6 @@
 #include "components/core/schema.h"
 #include "components/formats/settings_file.h"
 #include "components/core/table.h"
-#include "record_book/post_form.h"
 #include "components/formats/post_read.h"
 #include "tests/components/ken_all_synthetic.h"
 
@@ -111,7 +110,7 @@ void BM_PostDataRebuild(benchmark::State& state)
     table.Open();
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        replacePostData(table, rows);
+        postal::replacePostData(table, rows);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         state.SetIterationTime(took.count());
     }

@@ -2,9 +2,26 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontMetrics>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStyleOption>
 #include <QTranslator>
+
+#include <algorithm>
+
+// The IPA fonts draw taller than the rows that the default style gives the
+// entries of lists and drop-down lists: every row gets room around its text.
+int RoomyRowsStyle::rowHeight(const QFontMetrics& metrics) { return metrics.lineSpacing() + 6; }
+
+QSize RoomyRowsStyle::sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                                       const QWidget* widget) const
+{
+    QSize s = QProxyStyle::sizeFromContents(type, option, size, widget);
+    if (type == CT_ItemViewItem && option)
+        s.setHeight(std::max(s.height(), rowHeight(option->fontMetrics)));
+    return s;
+}
 
 void setUpJapaneseApplication(QApplication& app)
 {
@@ -16,4 +33,5 @@ void setUpJapaneseApplication(QApplication& app)
     QFont font(QStringLiteral("IPAPGothic"));
     font.setPointSize(10);
     QApplication::setFont(font);
+    QApplication::setStyle(new RoomyRowsStyle);
 }

@@ -3,7 +3,10 @@
 #include "platform/modal.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <stdexcept>
 
 namespace {
@@ -12,6 +15,23 @@ std::function<MessageAnswer(const MessagePrompt&)>& handler()
 {
     static std::function<MessageAnswer(const MessagePrompt&)> h;
     return h;
+}
+
+// Room beside the title for the window's icon and its frame buttons.
+constexpr int kTitleBarExtras = 160;
+
+// A message box as wide as its title needs, so the title bar does not cut
+// "Sorvani For Win32" short.
+void fitTitle(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + kTitleBarExtras;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
 }
 
 MessageAnswer showReal(const MessagePrompt& p, QWidget* parent)
@@ -34,6 +54,7 @@ MessageAnswer showReal(const MessagePrompt& p, QWidget* parent)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    fitTitle(box);
     switch (box.exec()) {
     case QMessageBox::Ok: return MessageAnswer::Ok;
     case QMessageBox::Yes: return MessageAnswer::Yes;

@@ -11,7 +11,6 @@
 #include "components/formats/post_read.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,24 +29,6 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption)
     b->setObjectName(QString::fromLatin1(name));
     b->resize(75, 25);
     return b;
-}
-
-// The rows of the rebuilt table, read whole before the table is touched.
-std::vector<std::pair<SjisString, SjisString>> readPostData(const QString& path, const std::array<int, 4>& columns)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("%1 を開けません。\r%2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("%1 を読み込めません。\r%2").arg(path, file.errorString()));
-    std::vector<std::pair<SjisString, SjisString>> rows;
-    for (std::string_view line : splitLines(std::string_view(bytes.constData(), std::size_t(bytes.size())))) {
-        if (line.starts_with('\x1A'))
-            break;  // the end-of-file mark
-        rows.push_back(postal::postDataRecord(postal::postDataCells(line), columns));
-    }
-    return rows;
 }
 
 }  // namespace
@@ -160,22 +141,14 @@ void TPostForm::ReadBtnClick()
     struct RestoreCursor {
         ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
     } restoreCursor;
-    const auto rows = readPostData(*path, columns);
+    const auto rows = postal::readPostDataFile(*path, columns);
     DBGrid1->setTable(nullptr);
     try {
-        replacePostData(*Table1, rows);
+        postal::replacePostData(*Table1, rows);
     } catch (...) {
         attachGrid();  // the old table, as it was
         throw;
     }
     attachGrid();
     Table1->First();
-}
-
-void replacePostData(Table& table, const std::vector<std::pair<SjisString, SjisString>>& rows)
-{
-    Table::Bulk bulk(table, Table::Bulk::Mode::ReplaceAll);
-    for (const auto& [code, address] : rows)
-        table.AppendRecord({code, address});
-    bulk.commit();
 }

@@ -51,8 +51,4 @@ private:
     TRestorePos* RestorePos1 = nullptr;
 };
 
-// Replaces every record of the PostData table by the rows (code, address)
-// in one transaction: all of them land, or none and the old ones stay.
-void replacePostData(Table& table, const std::vector<std::pair<SjisString, SjisString>>& rows);
-
 extern TPostForm* PostForm;

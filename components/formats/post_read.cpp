@@ -2,11 +2,13 @@
 
 #include "components/core/data_directory.h"
 #include "components/core/japanese_text.h"
+#include "components/core/table.h"
 #include "components/formats/settings_file.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QDateTime>
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <unordered_set>
@@ -20,8 +22,21 @@ constexpr auto npos = std::string_view::npos;
 struct Words {
     SjisString open = sj("（"), close = sj("）"), wholeArea = sj("一円"), notListed = sj("\"以下に掲載がない場合\""),
                blockNext = sj("次に番地がくる場合"), others = sj("その他）"), banchi = sj("番地"),
-               tilde = sj("～"), comma = sj("、"), dot = sj("・");
-    std::vector<SjisString> prefectureMarks = {sj("東京都"), sj("北海道"), sj("大阪府"), sj("京都府"), sj("県")};
+               tilde = sj("～"), comma = sj("、"), dot = sj("・"), wideBlank = sj("　");
+    std::vector<SjisString> prefectures = sjList({
+        "北海道", "青森県", "岩手県", "宮城県", "秋田県", "山形県", "福島県", "茨城県", "栃木県", "群馬県",
+        "埼玉県", "千葉県", "東京都", "神奈川県", "新潟県", "富山県", "石川県", "福井県", "山梨県", "長野県",
+        "岐阜県", "静岡県", "愛知県", "三重県", "滋賀県", "京都府", "大阪府", "兵庫県", "奈良県", "和歌山県",
+        "鳥取県", "島根県", "岡山県", "広島県", "山口県", "徳島県", "香川県", "愛媛県", "高知県", "福岡県",
+        "佐賀県", "長崎県", "熊本県", "大分県", "宮崎県", "鹿児島県", "沖縄県"});
+
+    static std::vector<SjisString> sjList(std::initializer_list<const char*> utf8)
+    {
+        std::vector<SjisString> list;
+        for (const char* text : utf8)
+            list.push_back(sj(text));
+        return list;
+    }
 };
 
 const Words& words()
@@ -79,6 +94,22 @@ std::vector<Part> partsOf(std::string_view content)
     return parts;
 }
 
+// True when the address begins, after its blanks, with a prefecture's name.
+bool namesPrefecture(std::string_view address)
+{
+    const Words& w = words();
+    for (;;) {
+        if (address.starts_with(' '))
+            address.remove_prefix(1);
+        else if (address.starts_with(w.wideBlank))
+            address.remove_prefix(w.wideBlank.size());
+        else
+            break;
+    }
+    return std::any_of(w.prefectures.begin(), w.prefectures.end(),
+                       [&](const SjisString& name) { return address.starts_with(name); });
+}
+
 bool continuesCharacter(unsigned char b) { return (b >= 0x7F && b <= 0xA0) || b >= 0xE0; }
 
 }  // namespace
@@ -130,11 +161,9 @@ std::string_view unquote(std::string_view value)
 
 // ---- the scan ---------------------------------------------------------------------
 
-PostScan::PostScan(std::string_view address, int mode) : address_(address), mode_(mode)
+PostScan::PostScan(std::string_view address, int mode)
+    : address_(address), mode_(mode), namesPrefecture_(namesPrefecture(address))
 {
-    namesPrefecture_ = false;
-    for (const SjisString& mark : words().prefectureMarks)
-        namesPrefecture_ = namesPrefecture_ || contains(address, mark);
 }
 
 std::optional<std::string_view> PostScan::cityText(std::string_view prefecture, std::string_view* prefix) const
@@ -406,6 +435,31 @@ std::array<int, 4> postDataColumns(const QString& dataDir)
     if (!file)
         return {3, 7, 8, 9};
     return {file->number(0), file->number(1), file->number(2), file->number(3)};
+}
+
+std::vector<std::pair<SjisString, SjisString>> readPostDataFile(const QString& path, const std::array<int, 4>& columns)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("%1 を開けません。\r%2").arg(path, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(QStringLiteral("%1 を読み込めません。\r%2").arg(path, file.errorString()));
+    std::vector<std::pair<SjisString, SjisString>> rows;
+    for (std::string_view line : splitLines(std::string_view(bytes.constData(), std::size_t(bytes.size())))) {
+        if (line.starts_with('\x1A'))
+            break;  // the end-of-file mark
+        rows.push_back(postDataRecord(postDataCells(line), columns));
+    }
+    return rows;
+}
+
+void replacePostData(Table& table, const std::vector<std::pair<SjisString, SjisString>>& rows)
+{
+    Table::Bulk bulk(table, Table::Bulk::Mode::ReplaceAll);
+    for (const auto& [code, address] : rows)
+        table.AppendRecord({code, address});
+    bulk.commit();
 }
 
 }  // namespace postal

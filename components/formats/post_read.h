@@ -7,8 +7,9 @@
 // "一円", the "以下に掲載がない場合" entry and "次に番地がくる場合" give a
 // fallback code used when no line scores.
 //
-// An address without a prefecture gains the prefecture of the matched
-// city; one that names a prefecture never gains another.
+// An address that does not begin with a prefecture's name (blanks before
+// it aside) gains the prefecture of the matched city; one that begins with
+// it never gains another. "小県郡" or "山県市" name no prefecture.
 //
 // The scan is a pure function over the file's lines (PostScan). KenAllIndex
 // keeps the file loaded and knows where each city's lines begin, so a
@@ -25,7 +26,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+class Table;
 
 namespace postal {
 
@@ -151,5 +155,13 @@ std::pair<SjisString, SjisString> postDataRecord(const std::vector<SjisString>& 
 
 // The columns of PostData.INI when present, else those of KEN_ALL.CSV.
 std::array<int, 4> postDataColumns(const QString& dataDir);
+
+// The PostData records of the file at `path`, read whole, up to an
+// end-of-file mark. Throws FileError when it cannot be read.
+std::vector<std::pair<SjisString, SjisString>> readPostDataFile(const QString& path, const std::array<int, 4>& columns);
+
+// Replaces every record of the PostData table by the rows (code, address)
+// in one transaction: all of them land, or none and the old ones stay.
+void replacePostData(Table& table, const std::vector<std::pair<SjisString, SjisString>>& rows);
 
 }  // namespace postal

@@ -7,10 +7,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -49,6 +51,12 @@ void selectOnly(QListWidget* list, int row)
     list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
 }
 
+// Room in a list beside its widest entry: frame, item margins, scroll bar.
+int listExtras(const QListWidget* list)
+{
+    return 2 * list->frameWidth() + 12 + list->verticalScrollBar()->sizeHint().width();
+}
+
 QToolButton* speedButton(QWidget* parent, const char* name)
 {
     auto* b = new QToolButton(parent);
@@ -74,7 +82,8 @@ TDualListChooser::TDualListChooser(const QString& leftCaption, const QString& ri
     ListBox2->setObjectName(QStringLiteral("ListBox2"));
     for (QListWidget* l : {ListBox1, ListBox2}) {
         l->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        l->setMinimumWidth(110);
+        l->setMinimumWidth(kMinimumListWidth);
+        connect(l->model(), &QAbstractItemModel::rowsInserted, this, &TDualListChooser::fitEntries);
     }
 
     SpeedButton1 = speedButton(this, "SpeedButton1");
@@ -117,6 +126,17 @@ TDualListChooser::TDualListChooser(const QString& leftCaption, const QString& ri
     connectGuarded(SpeedButton2, &QToolButton::clicked, this, &TDualListChooser::SpeedButton2Click);
     connectGuarded(SpeedButton3, &QToolButton::clicked, this, &TDualListChooser::SpeedButton3Click);
     connectGuarded(SpeedButton4, &QToolButton::clicked, this, &TDualListChooser::SpeedButton4Click);
+}
+
+// Entries move between the lists, so both are as wide as the widest entry.
+void TDualListChooser::fitEntries()
+{
+    int widest = 0;
+    for (const QListWidget* l : {ListBox1, ListBox2})
+        for (int i = 0; i < l->count(); ++i)
+            widest = std::max(widest, l->fontMetrics().horizontalAdvance(l->item(i)->text()) + listExtras(l));
+    for (QListWidget* l : {ListBox1, ListBox2})
+        l->setMinimumWidth(std::max(kMinimumListWidth, widest));
 }
 
 void TDualListChooser::SpeedButton1Click()

@@ -56,7 +56,12 @@ public:
     void SpeedButton3Click();
     void SpeedButton4Click();
 
+    static constexpr int kMinimumListWidth = 110;
+
 signals:
     // A button moved entries.
     void changed();
+
+private:
+    void fitEntries();
 };

@@ -1,5 +1,7 @@
 #include "record_book/model/record_book.h"
 
+#include "record_book/model/weights.h"
+
 #include "components/core/data_directory.h"
 #include "components/core/japanese_text.h"
 #include "components/formats/startup_settings.h"
@@ -15,7 +17,6 @@ struct WeightFields {
 
 const WeightFields kWeightGroups[] = {{"乗車定員", "最大積載量", "車両総重量"}, {"定員", "積載量", "総重量"}};
 const char* const kVehicleWeight = "車両重量";
-constexpr long long kWeightPerSeat = 55;
 
 }  // namespace
 
@@ -119,23 +120,17 @@ void RecordBook::editRecord()
 void RecordBook::completeWeights(int group)
 {
     const WeightFields& g = kWeightGroups[group];
+    const char* const fields[] = {g.seats, g.load, kVehicleWeight, g.gross};
     auto value = [this](const char* field) { return records_->FieldByName(field).AsInteger(); };
-    auto set = [this](const char* field, long long v) { records_->FieldByName(field).SetAsInteger(v); };
-    const long long a = value(g.seats), b = value(g.load), p = value(kVehicleWeight), c = value(g.gross);
-    const int zeros = (a == 0) + (p == 0) + (c == 0);
-    if (zeros > 1)
+    const Weights before{value(g.seats), value(g.load), value(kVehicleWeight), value(g.gross)};
+    const std::optional<Weights> after = completedWeights(before);
+    if (!after)
         return;
     editRecord();
-    if (zeros == 0) {
-        if (b != 0)
-            set(g.load, c - kWeightPerSeat * a - p);
-        else
-            set(g.gross, p + kWeightPerSeat * a);
-    } else if (p == 0) {
-        set(kVehicleWeight, c - kWeightPerSeat * a - b);
-    } else if (c == 0) {
-        set(g.gross, p + kWeightPerSeat * a + b);
-    }
+    const long long Weights::*figures[] = {&Weights::seats, &Weights::load, &Weights::vehicle, &Weights::gross};
+    for (int i = 0; i < 4; ++i)
+        if ((*after).*figures[i] != before.*figures[i])
+            records_->FieldByName(fields[i]).SetAsInteger((*after).*figures[i]);
 }
 
 void RecordBook::clearWeights(int group)

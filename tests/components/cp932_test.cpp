@@ -78,6 +78,24 @@ TEST(Cp932, DecodeRoundTripsEveryValidCode)
     EXPECT_GT(checked, 7000);
 }
 
+// 0x9F is the last lead byte of the first block: 渕 (as in 田渕) and 溪
+// stand there.
+TEST(Cp932, TheLastLeadByteOfTheFirstBlockMakesOneCharacter)
+{
+    struct Case {
+        const char* text;
+        SjisString code;
+    };
+    const Case cases[] = {{"檗", bytes({0x9F, 0x40})}, {"渕", bytes({0x9F, 0xBA})},
+                          {"溪", bytes({0x9F, 0xE2})}, {"滌", bytes({0x9F, 0xFC})}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(sj(c.text), c.code) << c.text;
+        EXPECT_EQ(sjis::decode(c.code), QString::fromUtf8(c.text)) << c.text;
+        EXPECT_EQ(sjis::characterCount(c.code + "A"), 2u) << c.text;
+    }
+    EXPECT_EQ(sjis::cutBytes(sj("田渕"), 3), sj("田")) << "never half of 渕";
+}
+
 TEST(Cp932, DecodeKeepsBrokenBytesVisible)
 {
     EXPECT_EQ(sjis::decode(bytes({0x41, 0x82})), QString::fromUtf8("A\uFFFD"));

@@ -154,3 +154,13 @@ TEST_F(DualListTest, MoveOnlyChooserHasNoOrderButtons)
 }
 
 }  // namespace
+
+TEST(DualListFit, BothListsAreAsWideAsTheWidestEntryOfEither)
+{
+    TDualListChooser chooser(QStringLiteral("a"), QStringLiteral("b"));
+    const QString longest = QStringLiteral("自動車型式指定番号");
+    setListEntries(chooser.ListBox1, {sj("型式"), sj("自動車型式指定番号")});
+    const int text = chooser.ListBox1->fontMetrics().horizontalAdvance(longest);
+    for (QListWidget* l : {chooser.ListBox1, chooser.ListBox2})
+        EXPECT_GT(l->minimumWidth(), text) << l->objectName().toStdString();
+}

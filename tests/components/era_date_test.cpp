@@ -126,6 +126,16 @@ TEST(InsuranceEnd, AddsTheTermToTheStart)
     EXPECT_EQ(insuranceEndText(sj("３６ヶ月"), sj("平成２９年０５月０１日")), sj("令和０２年０５月０１日"));
 }
 
+TEST(InsuranceEnd, AnEndInDecemberStaysInItsYear)
+{
+    FixedClock clock(QDate(2024, 6, 15));
+    EXPECT_EQ(insuranceEndText(sj("１２ヶ月"), sj("令和０４年１２月０１日")), sj("令和０５年１２月０１日"));
+    EXPECT_EQ(insuranceEndText(sj("２４ヶ月"), sj("平成２９年１２月１０日")), sj("令和０１年１２月１０日"));
+    EXPECT_EQ(insuranceEndText(sj("２５ヶ月"), sj("令和０４年１１月１５日")), sj("令和０６年１２月１５日"));
+    EXPECT_EQ(insuranceEndText(sj("３７ヶ月"), sj("令和０４年１１月３０日")), sj("令和０７年１２月３０日"));
+    EXPECT_EQ(insuranceEndText(sj("１ヶ月"), sj("令和０４年１２月３１日")), sj("令和０５年０１月３１日"));
+}
+
 TEST(InsuranceEnd, ADayTheEndMonthLacksBecomesItsLastDay)
 {
     FixedClock clock(QDate(2024, 6, 15));

@@ -70,6 +70,26 @@ TEST(ToHiragana, ConvertsHalfWidthReadings)
     EXPECT_EQ(hiragana(""), "");
 }
 
+// ﾄ and ﾎ end the ranges of kana that take a voiced mark.
+TEST(VoicedKana, TheLastKanaOfEachRangeTakesItsMark)
+{
+    struct Case {
+        const char* halfWidth;
+        const char* katakana;
+        const char* reading;
+    };
+    const Case cases[] = {
+        {"ﾄﾞ", "ド", "ど"},
+        {"ｺﾝﾄﾞｳ", "コンドウ", "こんどう"},
+        {"ｴﾝﾄﾞｳ", "エンドウ", "えんどう"},
+        {"ﾎﾞﾎﾟ", "ボポ", "ぼぽ"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(changed(sj(c.halfWidth)), sj(c.katakana)) << c.halfWidth;
+        EXPECT_EQ(hiragana(c.halfWidth), sj(c.reading)) << c.halfWidth;
+    }
+}
+
 TEST(ToHiragana, LongVowelMarksRepeatTheVowel)
 {
     EXPECT_EQ(hiragana("ｺｰﾋｰ"), sj("こおひい"));

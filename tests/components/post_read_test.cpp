@@ -238,6 +238,56 @@ TEST(PostRead, MatchesStartAtCharacters)
     EXPECT_EQ(sjis::toUtf8(r.prefecture), "山形県");
 }
 
+// A prefecture is named by the address's beginning; "県" inside a city's
+// name names none.
+TEST(PostRead, OnlyAnAddressBeginningWithAPrefectureKeepsItsPrefix)
+{
+    const std::string data = kenAll({
+        {"3861601", "長野県", "小県郡青木村", "田沢"},
+        {"5012101", "岐阜県", "山県市", "高富"},
+        {"5000000", "岐阜県", "岐阜市", "以下に掲載がない場合"},
+    });
+    struct Case {
+        const char* address;
+        int mode;
+        const char* code;
+        const char* prefix;
+    };
+    const Case cases[] = {
+        {"小県郡青木村田沢１", 0, "3861601", "長野県"},
+        {"山県市高富２", 1, "5012101", "岐阜県"},
+        {"長野県小県郡青木村田沢", 1, "3861601", ""},
+        {"　岐阜県山県市高富", 1, "5012101", ""},
+        {" 　岐阜県山県市高富", 0, "5012101", ""},
+        {"大字岐阜県山県市高富", 0, "5012101", "岐阜県"},
+    };
+    for (const Case& c : cases) {
+        const Found f = lookUp(data, c.address, c.mode);
+        EXPECT_EQ(f.code, c.code) << c.address;
+        EXPECT_EQ(f.prefecture, c.prefix) << c.address;
+    }
+}
+
+TEST(PostRead, APlainTownScoresItsBytesAndATieKeepsTheFirstLine)
+{
+    // 芝公園 (6 bytes) beats 芝（公） (2 + 2 bytes) though it comes later.
+    const std::string plainLater = kenAll({
+        {"1050001", "東京都", "港区", "芝（公）"},
+        {"1050002", "東京都", "港区", "芝公園"},
+        {"1600000", "東京都", "新宿区", "以下に掲載がない場合"},
+    });
+    EXPECT_EQ(lookUp(plainLater, "東京都港区芝公園４").code, "1050002");
+    // 芝２ and 芝（１～３丁目） both score 4 bytes: the first line wins.
+    for (auto [first, second] : {std::pair{"芝２", "芝（１～３丁目）"}, std::pair{"芝（１～３丁目）", "芝２"}}) {
+        const std::string tie = kenAll({
+            {"1050011", "東京都", "港区", first},
+            {"1050012", "東京都", "港区", second},
+            {"1600000", "東京都", "新宿区", "以下に掲載がない場合"},
+        });
+        EXPECT_EQ(lookUp(tie, "東京都港区芝２丁目").code, "1050011") << first;
+    }
+}
+
 // ---- the real Tokyo excerpt ---------------------------------------------------------------
 
 class TokyoExcerpt : public ::testing::Test {

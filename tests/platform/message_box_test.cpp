@@ -1,4 +1,7 @@
+#include "platform/application.h"
 #include "platform/message_box.h"
+
+#include <QStyleOptionViewItem>
 
 #include <gtest/gtest.h>
 
@@ -16,3 +19,12 @@ TEST(Messages, ScriptAnswersAndRecordsPrompts)
 }
 
 }  // namespace
+
+TEST(RoomyRows, ListRowsAreTallerThanTheirText)
+{
+    RoomyRowsStyle style;
+    QStyleOptionViewItem option;
+    option.fontMetrics = QFontMetrics(QFont(QStringLiteral("IPAPGothic"), 10));
+    const QSize row = style.sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(40, 10), nullptr);
+    EXPECT_GE(row.height(), option.fontMetrics.lineSpacing() + 4);
+}

@@ -121,6 +121,31 @@ TEST_F(CodeCheckTest, ClassificationRangesAndPairs)
     EXPECT_EQ(valuesOf(taken)["車名"], "トヨペット　セダン");
 }
 
+TEST_F(CodeCheckTest, ARangeAndAPairHoldBothOfTheirEnds)
+{
+    std::map<int, const char*> range = kTwoVariants;
+    range[6] = "0001～0005";
+    std::map<int, const char*> pair = kTwoVariants;
+    pair[6] = "0001，0005";
+    const std::string rangeLine = codeLine(range), pairLine = codeLine(pair);
+    const auto rangeCells = speccode::codeColumns(rangeLine);
+    const auto pairCells = speccode::codeColumns(pairLine);
+    struct Case {
+        const char* classification;
+        int inRange;
+        int inPair;
+    };
+    const Case cases[] = {{"0000", -1, -1}, {"0001", 0, 0}, {"0003", 0, -1}, {"0005", 0, 0}, {"0006", -1, -1}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(speccode::classificationVariant(rangeCells, c.classification), c.inRange) << c.classification;
+        EXPECT_EQ(speccode::classificationVariant(pairCells, c.classification), c.inPair) << c.classification;
+    }
+    // Typed full-width, an end of the range is found in the code file.
+    const QString codes = file("R.CSV", {codeLine(range)});
+    EXPECT_EQ(search("０１２３４", "０００５", {codes}).result, speccode::Filled);
+    EXPECT_EQ(asked, 0);
+}
+
 TEST_F(CodeCheckTest, ValuesThatDifferWithinARangeAreDropped)
 {
     std::map<int, const char*> columns = kTwoVariants;
