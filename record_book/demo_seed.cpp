@@ -5,6 +5,7 @@
 #include "components/core/database.h"
 #include "components/core/schema.h"
 #include "components/core/table.h"
+#include "components/formats/lookup_settings.h"
 #include "components/formats/post_read.h"
 #include "record_book/model/weights.h"
 
@@ -131,7 +132,7 @@ void seedPostData(Database& db, const QString& dir)
     const QString kenAll = resolveFile(dir, QStringLiteral("KEN_ALL.CSV"));
     if (!post.IsEmpty() || !QFileInfo::exists(kenAll))
         return;
-    postal::replacePostData(post, postal::readPostDataFile(kenAll, postal::postDataColumns(dir)));
+    postal::replacePostData(post, postal::readPostDataFile(kenAll, readPostDataColumns(dir).columns));
     std::printf("demo_seed: %lld postal entries\n", static_cast<long long>(post.RecordCount()));
 }
 

@@ -67,6 +67,14 @@ int recordFieldNumber(std::string_view utf8Name)
     return 0;
 }
 
+std::vector<SjisString> standardFieldNames()
+{
+    std::vector<SjisString> names;
+    for (int no = 1; no <= kStandardFieldCount; ++no)
+        names.push_back(sj(recordField(no).name));
+    return names;
+}
+
 std::string recordPrimaryKey()
 {
     std::string key;

@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct RecordField {
     const char* name;  // UTF-8
@@ -25,6 +26,9 @@ inline const RecordField& recordField(int no) { return kRecordFields.at(std::siz
 
 // Field number (from 1) of a field name, or 0.
 int recordFieldNumber(std::string_view utf8Name);
+
+// The names of the 47 standard fields, CP932, in field order.
+std::vector<SjisString> standardFieldNames();
 
 // The primary order: the first 16 field names joined by ";".
 std::string recordPrimaryKey();

@@ -429,14 +429,6 @@ std::pair<SjisString, SjisString> postDataRecord(const std::vector<SjisString>& 
     return {cell(columns[0]), cell(columns[1]) + cell(columns[2]) + cell(columns[3])};
 }
 
-std::array<int, 4> postDataColumns(const QString& dataDir)
-{
-    const auto file = LineListFile::read(resolveFile(dataDir, QStringLiteral("PostData.INI")));
-    if (!file)
-        return {3, 7, 8, 9};
-    return {file->number(0), file->number(1), file->number(2), file->number(3)};
-}
-
 std::vector<std::pair<SjisString, SjisString>> readPostDataFile(const QString& path, const std::array<int, 4>& columns)
 {
     QFile file(path);

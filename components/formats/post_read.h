@@ -153,9 +153,6 @@ std::vector<SjisString> postDataCells(std::string_view line);
 // Columns count from 1; column 0 and columns past the line are empty.
 std::pair<SjisString, SjisString> postDataRecord(const std::vector<SjisString>& cells, const std::array<int, 4>& columns);
 
-// The columns of PostData.INI when present, else those of KEN_ALL.CSV.
-std::array<int, 4> postDataColumns(const QString& dataDir);
-
 // The PostData records of the file at `path`, read whole, up to an
 // end-of-file mark. Throws FileError when it cannot be read.
 std::vector<std::pair<SjisString, SjisString>> readPostDataFile(const QString& path, const std::array<int, 4>& columns);

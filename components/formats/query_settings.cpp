@@ -13,14 +13,6 @@ FieldChoices readFieldChoices(const QString& dir, const QString& name)
 
 }  // namespace
 
-std::vector<SjisString> FieldChoices::standardFields()
-{
-    std::vector<SjisString> names;
-    for (int no = 1; no <= kStandardFieldCount; ++no)
-        names.push_back(sj(recordField(no).name));
-    return names;
-}
-
 FieldChoices fieldChoicesFromLines(const LineListFile& file) { return {file.lines()}; }
 
 LineListFile fieldChoicesLines(const FieldChoices& choices) { return LineListFile(choices.fields); }

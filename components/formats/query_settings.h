@@ -20,6 +20,7 @@
 #pragma once
 
 #include "components/core/cp932.h"
+#include "components/core/record_fields.h"
 #include "components/formats/settings_file.h"
 
 #include <QString>
@@ -27,9 +28,8 @@
 #include <vector>
 
 struct FieldChoices {
-    std::vector<SjisString> fields = standardFields();
+    std::vector<SjisString> fields = standardFieldNames();
 
-    static std::vector<SjisString> standardFields();
 };
 
 FieldChoices fieldChoicesFromLines(const LineListFile& file);

@@ -19,14 +19,6 @@ SjisString condition(const FilterRow& row)
 
 }  // namespace
 
-std::vector<SjisString> standardFieldNames()
-{
-    std::vector<SjisString> names;
-    for (int no = 1; no <= kStandardFieldCount; ++no)
-        names.push_back(sj(recordField(no).name));
-    return names;
-}
-
 std::vector<SjisString> copyEntries()
 {
     static const char* const entries[] = {

@@ -7,11 +7,6 @@
 #include <string_view>
 #include <vector>
 
-// The field names of the standard record table in field order, from
-// 使用者ふりがな to 自賠責期間至: the built-in list of the find, filter and
-// sort dialogs.
-std::vector<SjisString> standardFieldNames();
-
 // The entries the copy dialog offers at first, in order. Three more names
 // of the list-print chooser ("重量", "車両重量又は総重量", "用途及び重量")
 // name no field, so they are not offered; see copiesNothing.

@@ -10,6 +10,7 @@ TEST(LookupSettings, RoundTripThroughBytes)
     const PostDataColumns post{{1, 2, 0, 4}};
     EXPECT_EQ(postDataColumnsLines(post).toBytes(), "1\r\n2\r\n0\r\n4\r\n");
     EXPECT_EQ(postDataColumnsFromLines(LineListFile::fromBytes("1\r\n2\r\n0\r\n4\r\n")).columns, post.columns);
+    EXPECT_EQ(postDataColumnsFromLines(LineListFile::fromBytes("1\r\n2x\r\n\r\n4\r\n")).columns, post.columns);
 
     const CodeFileList files{{sj("codes\\ホンダ.csv"), "b.csv"}};
     EXPECT_EQ(codeFileListLines(files).toBytes(), sj("codes\\ホンダ.csv\r\nb.csv\r\n"));

@@ -406,10 +406,3 @@ TEST(PostDataRebuild, RecordsJoinTheAddressColumns)
     EXPECT_EQ(nothing, "");
 }
 
-TEST(PostDataRebuild, ColumnsComeFromPostDataIniOrKenAllsLayout)
-{
-    QTemporaryDir dir;
-    EXPECT_EQ(postal::postDataColumns(dir.path()), (std::array<int, 4>{3, 7, 8, 9}));
-    LineListFile({"1", "2x", "", "4"}).write(dir.filePath("PostData.INI"));
-    EXPECT_EQ(postal::postDataColumns(dir.path()), (std::array<int, 4>{1, 2, 0, 4}));
-}
