@@ -16,6 +16,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QToolButton>
 
@@ -96,6 +97,10 @@ void FieldDataLink::refresh()
     shown_ = sjis::decode(bytes_, multiLine_ ? sjis::LineBreaks::Unified : sjis::LineBreaks::AsIs);
     modified_ = false;
     show(-1);
+    // The same text on another record is shown from its start as well; the
+    // control being typed in keeps its place.
+    if (!control_.widget()->hasFocus())
+        control_.showStart();
 }
 
 bool FieldDataLink::acceptTyped(const QString& text) { return acceptOrWarn(text, control_.widget()); }
@@ -410,11 +415,22 @@ DBMemo::DBMemo(Table& table, std::string_view utf8Field, QWidget* parent) : DBMe
 void DBMemo::setControlText(const QString& text, int cursor)
 {
     setPlainText(text);
-    if (cursor >= 0) {
-        QTextCursor c = textCursor();
-        c.setPosition(std::min(cursor, int(document()->characterCount()) - 1));
-        setTextCursor(c);
+    if (cursor < 0) {
+        showStart();
+        return;
     }
+    QTextCursor c = textCursor();
+    c.setPosition(std::min(cursor, int(document()->characterCount()) - 1));
+    setTextCursor(c);
+}
+
+// The view keeps its scroll position when the text is replaced, so a
+// record after a long one would show only what lies past its end.
+void DBMemo::showStart()
+{
+    moveCursor(QTextCursor::Start);
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
 }
 
 void DBMemo::insertFromMimeData(const QMimeData* source)

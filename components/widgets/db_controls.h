@@ -28,8 +28,9 @@
 //   is handed over, so a post or move saves what the control shows.
 //
 // DBMemo shows CR LF (and a lone CR or LF) as a line break and writes the
-// line breaks typed as CR LF; any change to its text that the control did
-// not make itself counts as typed. DBComboBox is editable: its items are a
+// line breaks typed as CR LF; it shows each record's text from its start
+// (the control being typed in keeps its place); any change to its text
+// that the control did not make itself counts as typed. DBComboBox is editable: its items are a
 // choice list the form fills (components/list_entries.h), the text is the
 // field's value; choosing an item gives the field the item's own bytes.
 //
@@ -75,6 +76,8 @@ public:
         virtual void setControlText(const QString& text, int cursor) = 0;
         // Commits an open input-method composition into the control.
         virtual void commitComposition() {}
+        // Shows the start of the text, the cursor before it.
+        virtual void showStart() {}
     };
 
     FieldDataLink(Control& control, bool multiLine);
@@ -239,6 +242,7 @@ private:
     bool typingAllowed() const override { return !isReadOnly(); }
     QString controlText() const override { return toPlainText(); }
     void setControlText(const QString& text, int cursor) override;
+    void showStart() override;
 };
 
 // Editable combo box: the items are a choice list, the text is the field.

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -321,6 +322,34 @@ TEST_F(DbControlTest, TheSameTextTypedInTheControlEnteredIsKept)
         EXPECT_TRUE(address->text().endsWith(QStringLiteral("田中")));
         t->Cancel();
         name->moveCursor(QTextCursor::End);
+    }
+}
+
+TEST_F(DbControlTest, AMemoShowsTheStartOfEveryRecordsText)
+{
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    for (auto wrap : {QPlainTextEdit::WidgetWidth, QPlainTextEdit::NoWrap}) {
+        SCOPED_TRACE(wrap);
+        auto* phone = new DBMemo(*t, "電話番号", &form);
+        phone->setLineWrapMode(wrap);
+        phone->setGeometry(0, 0, 60, 24);
+        phone->show();
+        phone->moveCursor(QTextCursor::End);
+        type(phone, "０３－１２３４－５６７８　０９０－１２３４－５６７８");
+        phone->ensureCursorVisible();
+        ASSERT_GT(phone->verticalScrollBar()->value() + phone->horizontalScrollBar()->value(), 0);
+        for (auto move : {&Table::Next, &Table::First, &Table::Next}) {
+            (t.get()->*move)();
+            EXPECT_EQ(phone->verticalScrollBar()->value(), 0);
+            EXPECT_EQ(phone->horizontalScrollBar()->value(), 0);
+            EXPECT_EQ(phone->textCursor().position(), 0);
+        }
+        t->First();
+        t->Edit();
+        set(*t, "電話番号", "");
+        t->Post();
+        delete phone;
     }
 }
 
