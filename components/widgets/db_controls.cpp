@@ -7,12 +7,16 @@
 #include "platform/message_box.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QToolButton>
 
@@ -93,6 +97,10 @@ void FieldDataLink::refresh()
     shown_ = sjis::decode(bytes_, multiLine_ ? sjis::LineBreaks::Unified : sjis::LineBreaks::AsIs);
     modified_ = false;
     show(-1);
+    // The same text on another record is shown from its start as well; the
+    // control being typed in keeps its place.
+    if (!control_.widget()->hasFocus())
+        control_.showStart();
 }
 
 bool FieldDataLink::acceptTyped(const QString& text) { return acceptOrWarn(text, control_.widget()); }
@@ -160,8 +168,19 @@ void FieldDataLink::take(SjisString bytes, const QString& text, int cursor)
     }
 }
 
+void FieldDataLink::compositionOpened()
+{
+    if (!table_ || !table_->Active() || field_ < 0 || table_->state() == Table::State::Edit
+        || table_->state() == Table::State::Insert)
+        return;
+    entering_ = true;
+    guarded([this] { table_->Edit(); });
+    entering_ = false;
+}
+
 void FieldDataLink::updateRecord()
 {
+    control_.commitComposition();
     if (!modified_ || !table_ || field_ < 0)
         return;
     // Text the control changed without telling (a paste it refused to
@@ -202,12 +221,76 @@ void leave(FieldDataLink& link)
     guarded([&] { link.updateRecord(); });
 }
 
+// What the control the focus left committed last, for the one it enters.
+struct LeftCommit {
+    const QWidget* control = nullptr;
+    QString text;
+    QElapsedTimer since;
+};
+
+LeftCommit& leftCommit()
+{
+    static LeftCommit last;
+    return last;
+}
+
+// The repeated commit follows the move of the focus at once; typing the
+// same text again takes longer.
+constexpr qint64 kRepeatWindowMs = 500;
+
 }  // namespace
+
+// ---- RepeatedCommitGuard -----------------------------------------------------------
+
+bool RepeatedCommitGuard::pass(const QInputMethodEvent& event)
+{
+    const QString& commit = event.commitString();
+    if (!event.preeditString().isEmpty()) {
+        justEntered_ = false;
+        lastCommit_.clear();
+        return true;
+    }
+    if (commit.isEmpty())
+        return true;
+    const LeftCommit& left = leftCommit();
+    const bool repeated = justEntered_ && commit == left.text && left.since.isValid()
+                          && left.since.elapsed() < kRepeatWindowMs;
+    justEntered_ = false;
+    if (!repeated)
+        lastCommit_ = commit;
+    return !repeated;
+}
+
+void RepeatedCommitGuard::keyTyped()
+{
+    justEntered_ = false;
+    lastCommit_.clear();
+}
+
+void RepeatedCommitGuard::left(const QWidget* control)
+{
+    LeftCommit& left = leftCommit();
+    left.control = control;
+    left.text = lastCommit_;
+    left.since.start();
+    lastCommit_.clear();
+    justEntered_ = false;
+}
+
+void RepeatedCommitGuard::entered(const QWidget* control)
+{
+    const LeftCommit& left = leftCommit();
+    justEntered_ = left.control != control && !left.text.isEmpty();
+}
+
+// ---- the field controls, continued --------------------------------------------------
 
 template <class Editor>
 bool FieldControl<Editor>::event(QEvent* event)
 {
-    if (claimsShortcut(event, link_.modified())) {
+    if (claimsShortcut(event, link_.modified())
+        || (event->type() == QEvent::InputMethod
+            && !repeatGuard_.pass(*static_cast<QInputMethodEvent*>(event)))) {
         event->accept();
         return true;
     }
@@ -228,6 +311,7 @@ void FieldControl<Editor>::keyPressEvent(QKeyEvent* event)
         }
         return;
     }
+    repeatGuard_.keyTyped();
     if (typingAllowed() && !event->text().isEmpty() && !link_.acceptTyped(event->text())) {
         event->accept();
         return;
@@ -241,26 +325,54 @@ void FieldControl<Editor>::inputMethodEvent(QInputMethodEvent* event)
     if (typingAllowed() && !event->commitString().isEmpty() && !link_.acceptTyped(event->commitString())) {
         QInputMethodEvent cleared;  // ends the composition with nothing inserted
         Editor::inputMethodEvent(&cleared);
+        preedit_.clear();
         event->accept();
         return;
     }
+    if (typingAllowed() && preedit_.isEmpty() && !event->preeditString().isEmpty())
+        link_.compositionOpened();
+    preedit_ = event->preeditString();
     Editor::inputMethodEvent(event);
+}
+
+// The input method commits its composition itself where it can; where it
+// did not (none runs, or it keeps the composition), the control commits
+// what it shows and the input method forgets it, as on Windows.
+template <class Editor>
+void FieldControl<Editor>::commitComposition()
+{
+    if (preedit_.isEmpty())
+        return;
+    if (this->hasFocus())
+        QGuiApplication::inputMethod()->commit();
+    if (preedit_.isEmpty())
+        return;
+    QInputMethodEvent commit;
+    commit.setCommitString(preedit_);
+    QCoreApplication::sendEvent(this, &commit);
+    preedit_.clear();
+    if (this->hasFocus())
+        QGuiApplication::inputMethod()->reset();
 }
 
 template <class Editor>
 void FieldControl<Editor>::focusInEvent(QFocusEvent* event)
 {
     Editor::focusInEvent(event);
-    if (leavesControl(event))
+    if (leavesControl(event)) {
+        repeatGuard_.entered(this);
         emitEntered();
+    }
 }
 
 template <class Editor>
 void FieldControl<Editor>::focusOutEvent(QFocusEvent* event)
 {
     const bool leaving = leavesControl(event);
-    if (leaving)
+    if (leaving) {
         leave(link_);
+        repeatGuard_.left(this);
+    }
     Editor::focusOutEvent(event);
     if (leaving)
         emitExited();
@@ -303,11 +415,22 @@ DBMemo::DBMemo(Table& table, std::string_view utf8Field, QWidget* parent) : DBMe
 void DBMemo::setControlText(const QString& text, int cursor)
 {
     setPlainText(text);
-    if (cursor >= 0) {
-        QTextCursor c = textCursor();
-        c.setPosition(std::min(cursor, int(document()->characterCount()) - 1));
-        setTextCursor(c);
+    if (cursor < 0) {
+        showStart();
+        return;
     }
+    QTextCursor c = textCursor();
+    c.setPosition(std::min(cursor, int(document()->characterCount()) - 1));
+    setTextCursor(c);
+}
+
+// The view keeps its scroll position when the text is replaced, so a
+// record after a long one would show only what lies past its end.
+void DBMemo::showStart()
+{
+    moveCursor(QTextCursor::Start);
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
 }
 
 void DBMemo::insertFromMimeData(const QMimeData* source)

@@ -23,10 +23,14 @@
 //   even bytes that are no CP932 character (they show as U+FFFD).
 // - Switching to another window or opening a popup is no leave: the text
 //   is handed over and exited() emitted only for a real move of the focus.
+// - An input-method composition counts as typing: it puts the table into
+//   Edit state when it opens, and an open one is committed before the text
+//   is handed over, so a post or move saves what the control shows.
 //
 // DBMemo shows CR LF (and a lone CR or LF) as a line break and writes the
-// line breaks typed as CR LF; any change to its text that the control did
-// not make itself counts as typed. DBComboBox is editable: its items are a
+// line breaks typed as CR LF; it shows each record's text from its start
+// (the control being typed in keeps its place); any change to its text
+// that the control did not make itself counts as typed. DBComboBox is editable: its items are a
 // choice list the form fills (components/list_entries.h), the text is the
 // field's value; choosing an item gives the field the item's own bytes.
 //
@@ -53,6 +57,7 @@
 #include <unordered_map>
 #include <vector>
 
+class QInputMethodEvent;
 class QToolButton;
 
 // The bond of one control with one field: what the control shows, the
@@ -69,6 +74,10 @@ public:
         // Shows text set by the link; the cursor goes to `cursor` when it
         // is not negative.
         virtual void setControlText(const QString& text, int cursor) = 0;
+        // Commits an open input-method composition into the control.
+        virtual void commitComposition() {}
+        // Shows the start of the text, the cursor before it.
+        virtual void showStart() {}
     };
 
     FieldDataLink(Control& control, bool multiLine);
@@ -95,6 +104,9 @@ public:
     // a combo box's list): the field gets exactly those bytes, unless the
     // text shown stays the same.
     void userChose(const SjisString& bytes);
+    // A composition opened in the control: the table goes into Edit state,
+    // as for typing.
+    void compositionOpened();
     // Hands the typed text to the record when the control is modified.
     void updateRecord();
     // Shows the field's value and forgets typed text.
@@ -126,6 +138,24 @@ private:
     bool settingText_ = false;
     bool entering_ = false;  // putting the table into Edit state
     bool writing_ = false;   // handing the text to the record
+};
+
+// Some input methods (IBus) commit a conversion that is open when a click
+// moves the focus twice: into the control left, as Qt commits it there, and
+// again into the control entered. The guard of a control drops the second:
+// a commit reaching a control just entered, before anything was composed or
+// typed there, repeating what the control left committed last.
+class RepeatedCommitGuard {
+public:
+    // False for an input-method event to be dropped.
+    bool pass(const QInputMethodEvent& event);
+    void keyTyped();
+    void left(const QWidget* control);
+    void entered(const QWidget* control);
+
+private:
+    QString lastCommit_;
+    bool justEntered_ = false;
 };
 
 // What the three field controls share over their Qt editor: the binding
@@ -160,8 +190,13 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     QWidget* widget() override { return this; }
+    void commitComposition() override;
 
     FieldDataLink link_;
+
+private:
+    QString preedit_;  // the open composition
+    RepeatedCommitGuard repeatGuard_;
 };
 
 // One-line edit of a field.
@@ -207,6 +242,7 @@ private:
     bool typingAllowed() const override { return !isReadOnly(); }
     QString controlText() const override { return toPlainText(); }
     void setControlText(const QString& text, int cursor) override;
+    void showStart() override;
 };
 
 // Editable combo box: the items are a choice list, the text is the field.

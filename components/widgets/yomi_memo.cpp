@@ -47,6 +47,20 @@ void TYomiDBMemo::passReading(SjisString yomi)
     end.insertText(sjis::decode(yomi));
 }
 
+namespace {
+
+// The kana the input method makes of a preedit, or empty when it holds
+// anything else. The input method holds back a last "n" that may still
+// become な to の; once the conversion begins it is ん.
+QString kanaOf(QString preedit)
+{
+    if (preedit.endsWith(u'n') || preedit.endsWith(u'ｎ'))
+        preedit.back() = u'ん';
+    return IsKanaOnly(preedit) ? preedit : QString();
+}
+
+}  // namespace
+
 void TYomiDBMemo::followPreedit(const QString& preedit)
 {
     if (preedit.isEmpty()) {
@@ -58,8 +72,8 @@ void TYomiDBMemo::followPreedit(const QString& preedit)
     if (!composing_)
         kanaPreedit_.clear();
     composing_ = true;
-    if (IsKanaOnly(preedit))
-        kanaPreedit_ = preedit;
+    if (const QString kana = kanaOf(preedit); !kana.isEmpty())
+        kanaPreedit_ = kana;
 }
 
 void TYomiDBMemo::inputMethodEvent(QInputMethodEvent* event)

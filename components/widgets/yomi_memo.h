@@ -5,7 +5,7 @@
 // Linux input methods do not report the reading of what they commit, but
 // while composing they show the kana typed before conversion as the
 // preedit text. The memo follows the preedit and remembers the last one
-// made only of kana. A commit's reading is the commit itself when it is all
+// made only of kana, a last "n" still waiting for its vowel read as ん. A commit's reading is the commit itself when it is all
 // kana, else the remembered preedit, else empty; the commit then forgets
 // it, and so does the start of a new composition. A commit that comes with
 // no composition at all (letters with the input method off arrive as keys)

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -20,6 +22,37 @@ void focusOut(QWidget* w, Qt::FocusReason reason)
 {
     QFocusEvent e(QEvent::FocusOut, reason);
     QApplication::sendEvent(w, &e);
+}
+
+void focusIn(QWidget* w)
+{
+    QFocusEvent e(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(w, &e);
+}
+
+// An input method's event: its composition (empty: none) and its commit.
+void imEvent(QWidget* w, const char* preedit, const char* commit = "")
+{
+    QInputMethodEvent e(QString::fromUtf8(preedit), {});
+    e.setCommitString(QString::fromUtf8(commit));
+    QApplication::sendEvent(w, &e);
+}
+
+// A click from `from` to `to` during a conversion, as IBus with Mozc sends
+// it: Qt commits the conversion into the control left, and the input method
+// commits it again into the one entered. `between` runs once `to` has the
+// focus, before the repeated commit.
+void clickAwayDuringConversion(QWidget* from, QWidget* to, const std::function<void()>& between = {})
+{
+    imEvent(from, "たなか");
+    imEvent(from, "田中");
+    imEvent(from, "", "田中");
+    focusOut(from, Qt::MouseFocusReason);
+    focusIn(to);
+    imEvent(to, "");
+    if (between)
+        between();
+    imEvent(to, "", "田中");
 }
 
 SjisString bytes(std::initializer_list<int> b)
@@ -228,6 +261,96 @@ TEST_F(DbControlTest, MovingTheFocusIsALeave)
     phone->setFocus();
     EXPECT_EQ(left.count(), 1);
     EXPECT_EQ(get(*t, "使用者"), "阿部様");
+}
+
+TEST_F(DbControlTest, AConversionOpenAtAPostOrMoveIsCommittedFirst)
+{
+    const std::pair<const char*, std::function<void(QWidget*)>> actions[] = {
+        {"Post", [this](QWidget*) { t->Post(); }},
+        {"Next", [this](QWidget*) { t->Next(); }},
+        {"leave", [](QWidget* c) { simulateLeave(c); }},
+    };
+    for (auto& [kind, make] : kinds()) {
+        for (const auto& [action, act] : actions) {
+            SCOPED_TRACE(std::string(kind) + " " + action);
+            QWidget* c = make("使用者");
+            imEvent(c, "ほんだ");
+            EXPECT_EQ(t->state(), Table::State::Edit);  // as typing does
+            imEvent(c, "本田");
+            act(c);
+            t->CheckBrowseMode();
+            EXPECT_EQ(column(*t, "使用者")[0], "阿部本田");
+            EXPECT_EQ(shown(c), t->RecNo() == 1 ? QStringLiteral("阿部本田") : QStringLiteral("加藤"));
+            t->First();
+            t->Edit();
+            set(*t, "使用者", "阿部");
+            t->Post();
+            delete c;
+        }
+    }
+}
+
+TEST_F(DbControlTest, AConversionCommittedAgainIntoTheControlEnteredLandsOnce)
+{
+    auto* name = new DBMemo(*t, "使用者", &form);
+    name->moveCursor(QTextCursor::End);
+    for (auto& [kind, make] : kinds()) {
+        SCOPED_TRACE(kind);
+        QWidget* address = make("使用者住所");
+        clickAwayDuringConversion(name, address);
+        EXPECT_EQ(shown(address), QString());
+        EXPECT_EQ(get(*t, "使用者"), "阿部田中");
+        EXPECT_EQ(get(*t, "使用者住所"), "");
+        t->Cancel();
+        name->moveCursor(QTextCursor::End);
+        delete address;
+    }
+}
+
+TEST_F(DbControlTest, TheSameTextTypedInTheControlEnteredIsKept)
+{
+    auto* name = new DBMemo(*t, "使用者", &form);
+    auto* address = new DBMemo(*t, "使用者住所", &form);
+    const std::pair<const char*, std::function<void()>> typedThere[] = {
+        {"a composition of its own", [&] { imEvent(address, "たなか"); }},
+        {"a key", [&] { QTest::keyClick(address, Qt::Key_Right); }},
+        {"another commit", [&] { imEvent(address, "", "様"); }},
+    };
+    for (const auto& [what, type] : typedThere) {
+        SCOPED_TRACE(what);
+        clickAwayDuringConversion(name, address, type);
+        EXPECT_TRUE(address->text().endsWith(QStringLiteral("田中")));
+        t->Cancel();
+        name->moveCursor(QTextCursor::End);
+    }
+}
+
+TEST_F(DbControlTest, AMemoShowsTheStartOfEveryRecordsText)
+{
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    for (auto wrap : {QPlainTextEdit::WidgetWidth, QPlainTextEdit::NoWrap}) {
+        SCOPED_TRACE(wrap);
+        auto* phone = new DBMemo(*t, "電話番号", &form);
+        phone->setLineWrapMode(wrap);
+        phone->setGeometry(0, 0, 60, 24);
+        phone->show();
+        phone->moveCursor(QTextCursor::End);
+        type(phone, "０３－１２３４－５６７８　０９０－１２３４－５６７８");
+        phone->ensureCursorVisible();
+        ASSERT_GT(phone->verticalScrollBar()->value() + phone->horizontalScrollBar()->value(), 0);
+        for (auto move : {&Table::Next, &Table::First, &Table::Next}) {
+            (t.get()->*move)();
+            EXPECT_EQ(phone->verticalScrollBar()->value(), 0);
+            EXPECT_EQ(phone->horizontalScrollBar()->value(), 0);
+            EXPECT_EQ(phone->textCursor().position(), 0);
+        }
+        t->First();
+        t->Edit();
+        set(*t, "電話番号", "");
+        t->Post();
+        delete phone;
+    }
 }
 
 TEST_F(DbControlTest, CharactersCp932CannotHoldAreRefusedWhereTyped)

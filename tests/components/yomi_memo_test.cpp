@@ -130,6 +130,31 @@ TEST_F(YomiMemoTest, KanaCommittedAsTheyAreAreTheirOwnReading)
     EXPECT_EQ(readings, (std::vector<SjisString>{sj("ｶﾅ"), sj("ﾔﾏﾀﾞ"), sj("ﾊﾟﾝ")}));
 }
 
+// The preedits as IBus and Fcitx5 with Mozc send them: the "n" of ん
+// stays a letter until the next key, so the last preedit before the
+// conversion can end in it.
+TEST_F(YomiMemoTest, ALastNWaitingForItsVowelIsReadAsN)
+{
+    struct Case {
+        std::initializer_list<const char*> preedits;
+        const char* committed;
+        const char* reading;
+    };
+    const Case cases[] = {
+        {{"ｓ", "さ", "さｔ", "さと", "さとう", "さとうｋ", "さとうけ", "さとうけｎ", "佐藤健"}, "佐藤健", "さとうけん"},
+        {{"ｋ", "こ", "こｎ", "こんｄ", "こんど", "こんどう", "こんどうｋ", "こんどうけ", "こんどうけｎ", "近藤けん"},
+         "近藤けん", "こんどうけん"},
+        {{"ｊ", "じゅ", "じゅn", "純"}, "純", "じゅん"},
+        {{"か", "かｎ", "かな", "仮名"}, "仮名", "かな"},
+        {{"ｎ", "ん"}, "ん", "ん"},
+    };
+    for (const Case& c : cases) {
+        readings.clear();
+        compose(name, c.preedits, c.committed);
+        EXPECT_EQ(hiraganaReadings(), std::vector<std::string>{c.reading}) << c.committed;
+    }
+}
+
 TEST_F(YomiMemoTest, LongVowelMarksLengthenTheVowelInHiragana)
 {
     compose(name, {"こ", "こー", "こーひ", "こーひー", "珈琲"}, "珈琲");

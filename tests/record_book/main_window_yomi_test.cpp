@@ -1,5 +1,6 @@
 #include "components/widgets/db_controls.h"
 #include "components/widgets/yomi_memo.h"
+#include "platform/message_box.h"
 #include "record_book/main_window.h"
 #include "tests/record_book/main_window_fixture.h"
 
@@ -8,7 +9,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
+#include <QToolButton>
 
 namespace {
 
@@ -29,19 +32,44 @@ protected:
         name->moveCursor(QTextCursor::End);
     }
 
-    // Kana typed, shown as preedit texts, then the conversion committed.
-    void compose(std::initializer_list<const char*> preedits, const char* committed)
+    // Kana typed, shown as preedit texts.
+    void preedit(std::initializer_list<const char*> preedits, QWidget* to = nullptr)
     {
         for (const char* p : preedits) {
             const QString text = QString::fromUtf8(p);
             QInputMethodEvent e(text, {{QInputMethodEvent::Cursor, int(text.size()), 1, {}}});
-            QApplication::sendEvent(name, &e);
+            QApplication::sendEvent(to ? to : name, &e);
         }
+    }
+
+    void commit(const char* committed, QWidget* to = nullptr)
+    {
         QInputMethodEvent e;
         e.setCommitString(QString::fromUtf8(committed));
-        QApplication::sendEvent(name, &e);
+        QApplication::sendEvent(to ? to : name, &e);
+    }
+
+    // Kana typed, then the conversion committed.
+    void compose(std::initializer_list<const char*> preedits, const char* committed)
+    {
+        preedit(preedits);
+        commit(committed);
+    }
+
+    // Each record's name and reading, read from the database.
+    std::vector<std::pair<std::string, std::string>> saved()
+    {
+        Table t(*db, "INDATA");
+        t.Open();
+        std::vector<std::pair<std::string, std::string>> out;
+        for (t.First(); !t.Eof(); t.Next())
+            out.emplace_back(sjis::toUtf8(t.FieldByName("使用者").AsString()),
+                             sjis::toUtf8(t.FieldByName("使用者ふりがな").AsString()));
+        return out;
     }
 };
+
+using Saved = std::vector<std::pair<std::string, std::string>>;
 
 TEST_F(CardReadingTest, ANameTypedInOneConversionAppendsItsReadingInHiragana)
 {
@@ -89,6 +117,53 @@ TEST_F(CardReadingTest, TheFirstNameOfAnEmptyBookFillsTheNewRecord)
     EXPECT_EQ(form()->Table1->RecordCount(), 1);
     EXPECT_EQ(field("使用者"), "田中");
     EXPECT_EQ(field("使用者ふりがな"), "たなか");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CardReadingTest, AConversionOpenWhenTheRecordIsSavedIsSavedWithItsReading)
+{
+    const std::pair<const char*, std::function<void(TCarDataForm&)>> saves[] = {
+        {"the navigator's post button",
+         [](TCarDataForm& f) {
+             QApplication::processEvents();
+             f.findChild<DBNavigator*>(QStringLiteral("DBNavigator1"))->button(DBNavigator::Post)->click();
+         }},
+        {"closing, answering yes",
+         [](TCarDataForm& f) {
+             ScriptedMessages messages;
+             messages.answer(MessageAnswer::Yes);
+             f.close();
+         }},
+    };
+    for (const auto& [how, save] : saves) {
+        SCOPED_TRACE(how);
+        create();
+        showQuietly();
+        preedit({"ｈ", "ほ", "ほｎ", "ほんｄ", "ほんだ", "本田"});
+        save(*form());
+        EXPECT_EQ(saved(), (Saved{{"本田", "ほんだ"}}));
+        db->exec("DELETE FROM INDATA");
+    }
+}
+
+TEST_F(CardReadingTest, AClickAwayDuringAConversionLeavesTheNextFieldUntouched)
+{
+    create("");
+    auto* address = form()->findChild<DBMemo*>(QStringLiteral("DBMemo29"));
+    preedit({"たなか", "田中"});
+    commit("田中");
+    QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
+    QApplication::sendEvent(name, &out);
+    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(address, &in);
+    preedit({""}, address);
+    commit("田中", address);
+    form()->Table1->Post();
+    EXPECT_EQ(saved(), (Saved{{"田中", "たなか"}}));
+    EXPECT_EQ(field("使用者住所"), "");
 }
 
 }  // namespace
