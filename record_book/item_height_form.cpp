@@ -1,6 +1,7 @@
 #include "record_book/item_height_form.h"
 
 #include "components/core/data_directory.h"
+#include "components/widgets/find_control.h"
 #include "components/widgets/panel.h"
 #include "components/widgets/restore_pos.h"
 #include "components/formats/card_settings.h"
@@ -93,12 +94,7 @@ void TItemHForm::RadioGroup1Click(int index)
 void TItemHForm::applyLineCount(int index)
 {
     QWidget* card = carData_.card();
-    auto control = [card](const char* name) {
-        auto* w = card->findChild<QWidget*>(QString::fromLatin1(name));
-        if (!w)
-            throw std::logic_error(std::string("no control ") + name + " on the card");
-        return w;
-    };
+    auto control = [card](const char* name) { return findControl<QWidget>(card, name); };
     auto* offset = qobject_cast<QSpinBox*>(control("SpinEdit1"));
     if (index >= 0 && index < int(std::size(kLineCounts))) {
         const LineCount& l = kLineCounts[index];

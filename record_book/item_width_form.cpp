@@ -2,6 +2,7 @@
 
 #include "components/core/cp932.h"
 #include "components/core/data_directory.h"
+#include "components/widgets/find_control.h"
 #include "components/widgets/panel.h"
 #include "components/widgets/restore_pos.h"
 #include "components/formats/card_settings.h"
@@ -215,11 +216,11 @@ void TItemWForm::buildRows()
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     placeReadingLine();
 
-    Panel1 = findChild<Panel*>(QStringLiteral("Panel1"));
-    Panel2 = findChild<Panel*>(QStringLiteral("Panel2"));
-    Panel3 = findChild<Panel*>(QStringLiteral("Panel3"));
-    Panel15 = findChild<Panel*>(QStringLiteral("Panel15"));
-    Panel29 = findChild<Panel*>(QStringLiteral("Panel29"));
+    Panel1 = findControl<Panel>(this, "Panel1");
+    Panel2 = findControl<Panel>(this, "Panel2");
+    Panel3 = findControl<Panel>(this, "Panel3");
+    Panel15 = findControl<Panel>(this, "Panel15");
+    Panel29 = findControl<Panel>(this, "Panel29");
 }
 
 void TItemWForm::wireControls()
@@ -256,10 +257,7 @@ void TItemWForm::placeReadingLine()
 
 QWidget* TItemWForm::mainControl(const QString& name) const
 {
-    auto* w = carData_.card()->findChild<QWidget*>(name);
-    if (!w)
-        throw std::logic_error("no control " + name.toStdString() + " on the card");
-    return w;
+    return findControl<QWidget>(carData_.card(), name);
 }
 
 int TItemWForm::spinValue(int setting) const

@@ -2,6 +2,7 @@
 
 #include "components/core/data_directory.h"
 #include "components/widgets/db_controls.h"
+#include "components/widgets/find_control.h"
 #include "components/core/japanese_text.h"
 #include "components/widgets/list_entries.h"
 #include "components/widgets/panel.h"
@@ -165,9 +166,7 @@ TCarDataForm::~TCarDataForm()
 
 template <class T> T* TCarDataForm::control(const char* name) const
 {
-    T* w = findChild<T*>(QString::fromLatin1(name));
-    Q_ASSERT_X(w, "control", name);
-    return w;
+    return findControl<T>(this, name);
 }
 
 QWidget* TCarDataForm::card() const { return CardPanel; }

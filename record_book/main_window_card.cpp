@@ -1,6 +1,7 @@
 // The record card of the main window: rows of title panels above or beside
 // the data-aware controls of one vehicle record.
 #include "components/widgets/db_controls.h"
+#include "components/widgets/find_control.h"
 #include "components/widgets/panel.h"
 #include "components/widgets/yomi_memo.h"
 #include "record_book/main_window.h"
@@ -183,7 +184,7 @@ void TCarDataForm::buildCard()
     upMemo6->setObjectName(QStringLiteral("UpMemo6"));
     setAlign(upMemo6, Align::Client);
     for (const char* name : {"TitlePanel14", "EditPanel15", "EditPanel16"})
-        c->findChild<QWidget*>(QString::fromLatin1(name))->hide();
+        findControl<QWidget>(c, name)->hide();
 
     // Owner.
     r = row(c, "EditPanel4", 26);

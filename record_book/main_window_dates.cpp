@@ -2,8 +2,10 @@
 // the end of the compulsory insurance, the choice-list editors and the
 // section-title renames, the weight completion, and the remarks memo's
 // dated lines, standard words and sorting.
+#include "components/core/check.h"
 #include "components/core/data_directory.h"
 #include "components/widgets/db_controls.h"
+#include "components/widgets/find_control.h"
 #include "components/core/era_date.h"
 #include "components/widgets/list_entries.h"
 #include "components/widgets/panel.h"
@@ -110,15 +112,15 @@ bool blankAfterFullWidthSpaces(std::string_view part)
 // The choice list or section title that a menu item edits.
 template <class T> const T& byMenuItem(const std::vector<T>& entries, const char* menuItem)
 {
-    return *std::find_if(entries.begin(), entries.end(),
-                         [menuItem](const T& e) { return std::string_view(e.menuItem) == menuItem; });
+    auto it = std::find_if(entries.begin(), entries.end(),
+                           [menuItem](const T& e) { return std::string_view(e.menuItem) == menuItem; });
+    SORVANI_CHECK(it != entries.end(), std::string("no entry for the menu item ") + menuItem);
+    return *it;
 }
 
 template <class T> T* child(const QObject* form, const char* name)
 {
-    T* w = form->findChild<T*>(QString::fromLatin1(name));
-    Q_ASSERT_X(w, "child", name);
-    return w;
+    return findControl<T>(form, name);
 }
 
 }  // namespace

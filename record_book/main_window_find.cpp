@@ -1,5 +1,6 @@
 // Finding, filtering and sorting the records, and copying the shown record
 // into a new one.
+#include "components/widgets/find_control.h"
 #include "components/widgets/panel.h"
 #include "components/core/record_fields.h"
 #include "platform/error_guard.h"
@@ -36,7 +37,7 @@ void TCarDataForm::wirefind()
         {"FilterN", &TCarDataForm::FilterNClick},
     };
     for (auto [name, handler] : commands)
-        connectGuarded(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+        connectGuarded(findControl<QAction>(this, name), &QAction::triggered, this, handler);
     const std::pair<const char*, Handler> speeds[] = {
         {"CopySpeed", &TCarDataForm::CopySpeedClick},         {"FindSpeed", &TCarDataForm::FindSpeedClick},
         {"FindNextSpeed", &TCarDataForm::FindNextSpeedClick}, {"FindBackSpeed", &TCarDataForm::FindBackSpeedClick},
@@ -44,7 +45,7 @@ void TCarDataForm::wirefind()
         {"FilterSpeed", &TCarDataForm::Filter1Click},
     };
     for (auto [name, handler] : speeds)
-        connectGuarded(findChild<QToolButton*>(QString::fromLatin1(name)), &QToolButton::clicked, this, handler);
+        connectGuarded(findControl<QToolButton>(this, name), &QToolButton::clicked, this, handler);
     connectGuarded(CurrentPanel, &Panel::clicked, this, &TCarDataForm::FindSpeedClick);
     connectGuarded(Commant2Panel, &Panel::clicked, this, &TCarDataForm::FindSpeedClick);
     connectGuarded(SortPanel, &Panel::clicked, this, &TCarDataForm::SortNClick);
@@ -143,7 +144,7 @@ void TCarDataForm::applyFilter()
     Table1->SetFiltered(true);
     FilterPanel->setCaption(kFiltered);
     Commant1Panel->setCaption(QStringLiteral("件"));
-    findChild<QAction*>(QStringLiteral("FilterN"))->setEnabled(true);
+    findControl<QAction>(this, "FilterN")->setEnabled(true);
     refreshCounters();
 }
 
@@ -161,7 +162,7 @@ void TCarDataForm::applySort(const SjisString& field)
 {
     Table1->SetIndexName(sjis::toUtf8(indexNameOf(field)));
     SortPanel->setCaption(kSorted);
-    findChild<QAction*>(QStringLiteral("SortN"))->setEnabled(true);
+    findControl<QAction>(this, "SortN")->setEnabled(true);
     refreshCounters();
 }
 
@@ -183,7 +184,7 @@ void TCarDataForm::SortFilter1Click()
 
 void TCarDataForm::FilterNClick()
 {
-    if (!findChild<QAction*>(QStringLiteral("FilterN"))->isEnabled())
+    if (!findControl<QAction>(this, "FilterN")->isEnabled())
         return;
     clearFilterState();
     if (SortFilterCombined == 1) {
@@ -195,7 +196,7 @@ void TCarDataForm::FilterNClick()
 
 void TCarDataForm::SortNClick()
 {
-    if (!findChild<QAction*>(QStringLiteral("SortN"))->isEnabled())
+    if (!findControl<QAction>(this, "SortN")->isEnabled())
         return;
     clearSortState();
     if (SortFilterCombined == 1) {
@@ -211,7 +212,7 @@ void TCarDataForm::clearFilterState()
     Table1->SetFiltered(false);
     FilterPanel->setCaption({});
     Commant1Panel->setCaption(QStringLiteral("件中"));
-    findChild<QAction*>(QStringLiteral("FilterN"))->setEnabled(false);
+    findControl<QAction>(this, "FilterN")->setEnabled(false);
     FilterDlg->reset();
 }
 
@@ -219,6 +220,6 @@ void TCarDataForm::clearSortState()
 {
     Table1->SetIndexName({});
     SortPanel->setCaption({});
-    findChild<QAction*>(QStringLiteral("SortN"))->setEnabled(false);
+    findControl<QAction>(this, "SortN")->setEnabled(false);
     SortDlg->showFirstField();
 }

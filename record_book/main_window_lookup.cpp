@@ -4,6 +4,7 @@
 #include "components/core/data_directory.h"
 #include "components/widgets/db_controls.h"
 #include "components/core/japanese_text.h"
+#include "components/widgets/find_control.h"
 #include "components/widgets/list_entries.h"
 #include "components/widgets/panel.h"
 #include "components/formats/lookup_settings.h"
@@ -43,8 +44,8 @@ SjisString otherZeroForm(const SjisString& designation)
 
 void TCarDataForm::wirelookup()
 {
-    connectGuarded(findChild<QAction*>(QStringLiteral("N28")), &QAction::triggered, this, &TCarDataForm::N28Click);
-    connectGuarded(findChild<QAction*>(QStringLiteral("N13")), &QAction::triggered, this, &TCarDataForm::N13Click);
+    connectGuarded(findControl<QAction>(this, "N28"), &QAction::triggered, this, &TCarDataForm::N28Click);
+    connectGuarded(findControl<QAction>(this, "N13"), &QAction::triggered, this, &TCarDataForm::N13Click);
     const std::pair<const char*, void (TCarDataForm::*)()> doubleClicks[] = {
         {"DBMemo25", &TCarDataForm::DBMemo25DblClick},
         {"DBMemo29", &TCarDataForm::DBMemo29DblClick},
@@ -53,10 +54,10 @@ void TCarDataForm::wirelookup()
         {"DBMemo22", &TCarDataForm::DBMemo21DblClick},
     };
     for (auto [name, handler] : doubleClicks)
-        onDoubleClick(control<QWidget>(name), [this, handler] { guarded([&] { (this->*handler)(); }); });
+        onDoubleClick(findControl<QWidget>(this, name), [this, handler] { guarded([&] { (this->*handler)(); }); });
     for (const char* name : {"Title4Panel1", "Title5Panel1", "Title15Panel1"})
-        connectGuarded(control<Panel>(name), &Panel::clicked, this, &TCarDataForm::Title4Panel1Click);
-    connectGuarded(control<Panel>("Title8Panel1"), &Panel::clicked, this, &TCarDataForm::Title8Panel1Click);
+        connectGuarded(findControl<Panel>(this, name), &Panel::clicked, this, &TCarDataForm::Title4Panel1Click);
+    connectGuarded(findControl<Panel>(this, "Title8Panel1"), &Panel::clicked, this, &TCarDataForm::Title8Panel1Click);
 }
 
 // ---- postal codes -----------------------------------------------------------------

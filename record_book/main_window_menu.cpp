@@ -1,5 +1,6 @@
 // The main window's menu bar and tool bar.
 #include "components/widgets/db_controls.h"
+#include "components/widgets/find_control.h"
 #include "components/widgets/panel.h"
 #include "platform/error_guard.h"
 #include "record_book/main_window.h"
@@ -74,7 +75,7 @@ void TCarDataForm::buildMenus()
     };
     for (auto [name, caption] : listItems)
         item(lists, name, caption);
-    findChild<QAction*>(QStringLiteral("K4"))->setVisible(false);
+    findControl<QAction>(this, "K4")->setVisible(false);
     item(lists, "N15", "リスト表示");
     QMenu* items = submenu(edit, "N10", "項目の修正(&K)");
     item(items, "N11", "項目の幅");

@@ -1,6 +1,7 @@
 // The main window's commands for how the card and the list look: title
 // colours, column widths, the reading line's line count, and the list
 // window with its display settings.
+#include "components/widgets/find_control.h"
 #include "platform/error_guard.h"
 #include "platform/modal.h"
 #include "record_book/color_dlg.h"
@@ -21,8 +22,8 @@ void TCarDataForm::wireview()
         {"List2", &TCarDataForm::List2Click}, {"N15", &TCarDataForm::N15Click},
     };
     for (auto [name, handler] : commands)
-        connectGuarded(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
-    connectGuarded(findChild<QToolButton*>(QStringLiteral("ListSpeed")), &QToolButton::clicked, this,
+        connectGuarded(findControl<QAction>(this, name), &QAction::triggered, this, handler);
+    connectGuarded(findControl<QToolButton>(this, "ListSpeed"), &QToolButton::clicked, this,
                    &TCarDataForm::List1Click);
 }
 
@@ -61,14 +62,14 @@ void TCarDataForm::List1Click()
     createListForms(*this);
     ListForm->show();
     ListForm->raise();
-    findChild<QAction*>(QStringLiteral("List2"))->setEnabled(true);
+    findControl<QAction>(this, "List2")->setEnabled(true);
 }
 
 void TCarDataForm::List2Click()
 {
     if (ListForm)
         ListForm->hide();
-    findChild<QAction*>(QStringLiteral("List2"))->setEnabled(false);
+    findControl<QAction>(this, "List2")->setEnabled(false);
 }
 
 void TCarDataForm::N15Click()

@@ -1,5 +1,7 @@
 #include "components/core/table.h"
 
+#include "components/core/check.h"
+
 #include <algorithm>
 #include <unordered_set>
 
@@ -122,8 +124,29 @@ void Table::checkActive() const
         throw DbError(QStringLiteral("テーブル '%1' は開かれていません。").arg(qs(name_)));
 }
 
+// The invariants of table.h, numbered alike. O(1): no statement runs.
+void Table::checkInvariants() const
+{
+    const std::size_t fieldCount = fields_.size();
+    const bool editing = state_ == State::Edit || state_ == State::Insert;
+    if (state_ == State::Inactive) {
+        SORVANI_CHECK(rows_.empty() && !modified_ && buffer_.empty(), "1: a closed table holds nothing");
+    } else {
+        SORVANI_CHECK(current_.size() == fieldCount, "2: one current value per field");
+    }
+    SORVANI_CHECK(!modified_ || editing, "3: modified only in Edit or Insert");
+    SORVANI_CHECK(editing ? buffer_.size() == fieldCount : buffer_.empty(), "3: edited values only in Edit or Insert");
+    if (state_ != State::Inactive && !viewStale_) {
+        SORVANI_CHECK(position_ < std::max<std::size_t>(rows_.size(), 1), "4: the current position lies in the view");
+        SORVANI_CHECK(state_ != State::Edit || !rows_.empty(), "5: Edit has a current record");
+        SORVANI_CHECK((eof_ && bof_) == rows_.empty(), "6: Eof and Bof together exactly on an empty view");
+    }
+    SORVANI_CHECK(bulkDepth_ >= 0, "7: bulk depth not negative");
+}
+
 void Table::Open()
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     if (Active())
         return;
     state_ = State::Browse;
@@ -135,6 +158,7 @@ void Table::Open()
 
 void Table::Close()
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     if (!Active())
         return;
     if (state_ != State::Browse)
@@ -176,6 +200,7 @@ SjisString Table::value(int index) const
 
 void Table::setField(int index, const SjisString& v)
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     if (state_ != State::Edit && state_ != State::Insert)
         throw DbError(QStringLiteral("テーブル '%1' は編集モードではありません。").arg(qs(name_)));
     buffer_[std::size_t(index)] = v;
@@ -397,6 +422,7 @@ bool Table::rowVisible(long long rowId)
 
 void Table::CheckBrowseMode()
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     settle();
 }
 
@@ -444,6 +470,7 @@ void Table::stayAtEnd(bool bof, bool eof)
 
 void Table::First()
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     settle();
     ensureView();
     if (rows_.empty())
@@ -453,6 +480,7 @@ void Table::First()
 
 void Table::Last()
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     settle();
     ensureView();
     if (rows_.empty())
@@ -462,6 +490,7 @@ void Table::Last()
 
 void Table::Next()
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     settle();
     ensureView();
     if (rows_.empty())
@@ -473,6 +502,7 @@ void Table::Next()
 
 void Table::Prior()
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     settle();
     ensureView();
     if (rows_.empty())
@@ -498,6 +528,7 @@ int Table::RecordCount()
 
 void Table::SetRecNo(int recNo)
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     settle();
     ensureView();
     if (recNo >= 1 && std::size_t(recNo) <= rows_.size())
@@ -506,6 +537,7 @@ void Table::SetRecNo(int recNo)
 
 bool Table::Locate(std::string_view utf8Fields, const std::vector<SjisString>& values, LocateOptions options)
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     settle();
     std::vector<std::string> names = splitNames(utf8Fields);
     SqlCondition where = visibleCondition();
@@ -555,12 +587,21 @@ void Table::startNew()
         AfterScroll(*this);
 }
 
-void Table::Append() { startNew(); }
+void Table::Append()
+{
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
+    startNew();
+}
 
-void Table::Insert() { startNew(); }
+void Table::Insert()
+{
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
+    startNew();
+}
 
 void Table::Edit()
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     checkActive();
     if (state_ == State::Edit || state_ == State::Insert)
         return;
@@ -606,6 +647,7 @@ std::vector<SjisString> Table::storedValues(const std::vector<SqlParam>& params)
 
 void Table::Post()
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     checkActive();
     if (state_ != State::Edit && state_ != State::Insert)
         return;
@@ -702,6 +744,7 @@ bool Table::moveToNeighbour()
 
 void Table::Cancel()
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     checkActive();
     if (state_ == State::Browse)
         return;
@@ -732,6 +775,7 @@ void Table::Cancel()
 
 void Table::Delete()
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     checkActive();
     if (state_ == State::Insert) {
         Cancel();
@@ -759,6 +803,7 @@ void Table::Delete()
 
 void Table::AppendRecord(const std::vector<std::optional<SjisString>>& values)
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     Append();
     for (std::size_t i = 0; i < values.size() && i < fields_.size(); ++i)
         if (values[i])
@@ -773,6 +818,7 @@ void Table::AppendRecord(const std::vector<std::optional<SjisString>>& values)
 
 void Table::EmptyTable()
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     checkActive();
     if (state_ != State::Browse) {
         state_ = State::Browse;
@@ -845,6 +891,7 @@ std::vector<std::string> Table::indexFields(const std::string& utf8Name)
 
 void Table::SetIndexName(const std::string& utf8Name)
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     std::vector<std::string> fields;
     if (!utf8Name.empty())
         fields = indexFields(utf8Name);
@@ -860,6 +907,7 @@ void Table::SetIndexName(const std::string& utf8Name)
 
 void Table::SetIndexFieldNames(const std::string& utf8Fields)
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     std::vector<std::string> names = splitNames(utf8Fields);
     if (Active())
         settle();
@@ -873,6 +921,7 @@ void Table::SetIndexFieldNames(const std::string& utf8Fields)
 
 void Table::SetFilter(const SjisString& expression)
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     if (filtered_) {
         SqlCondition c = compileFilter(expression, [this](const std::string& n) {
             int i = FieldIndex(n);
@@ -891,6 +940,7 @@ void Table::SetFilter(const SjisString& expression)
 
 void Table::SetFiltered(bool on)
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     if (on == filtered_)
         return;
     if (on) {
@@ -925,6 +975,7 @@ void Table::reloadFromFirst()
 
 void Table::Refresh()
 {
+    SORVANI_CHECK_ON_EXIT(checkInvariants());
     settle();
     loadView(currentRow());
 }
@@ -963,6 +1014,7 @@ Table::Bulk::Bulk(Table& table, Mode mode)
 
 void Table::Bulk::commit()
 {
+    SORVANI_CHECK_ON_EXIT(table_.checkInvariants());
     for (const std::string& sql : indexSql_)
         table_.db_.exec(sql);
     tx_->commit();
@@ -971,6 +1023,7 @@ void Table::Bulk::commit()
 
 Table::Bulk::~Bulk()
 {
+    SORVANI_CHECK_ON_EXIT(table_.checkInvariants());
     tx_.reset();  // rolls back unless committed
     if (--table_.bulkDepth_ > 0 || !table_.Active())
         return;

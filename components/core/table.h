@@ -52,6 +52,21 @@
 // - Hooks may call back into the same table and drive other tables.
 //
 // Failures raise DbError with a short engine-like message.
+//
+// Invariants, checked at the end of every public operation that changes
+// the table when checks are on (components/core/check.h):
+// 1. A closed table (Inactive) has no visible records and no pending
+//    change.
+// 2. An open table holds one current value per field.
+// 3. Modified only in Edit or Insert state. In Edit and Insert the edited
+//    values hold one value per field; in Browse there are none.
+// 4. In an open table, unless the view waits for the end of a bulk scope
+//    (then 4 to 6 hold once it is rebuilt): the current
+//    position lies inside the view, or is 0 on an empty view; so in Browse
+//    and Edit on a non-empty table 1 <= RecNo <= RecordCount.
+// 5. Likewise: Edit has a current record (the view is not empty).
+// 6. Likewise: Eof and Bof are both set exactly when the view is empty.
+// 7. Bulk scopes nest: their depth is never negative.
 #pragma once
 
 #include "components/core/cp932.h"
@@ -244,6 +259,7 @@ private:
     static int compareKeys(const Key& a, const Key& b);
 
     void checkActive() const;
+    void checkInvariants() const;
     void settle();  // hand over control text, then post or drop a pending change
     void ensureView();
     void setField(int index, const SjisString& value);

@@ -106,7 +106,8 @@ TEST_F(CodeCheckTest, ClassificationRangesAndPairs)
     pair[6] = "0001，0003";
     pair[7] = "0007";
     for (const auto& columns : {range, pair}) {
-        const auto cells = speccode::codeColumns(codeLine(columns));
+        const std::string line = codeLine(columns);  // the cells point into it
+        const auto cells = speccode::codeColumns(line);
         EXPECT_EQ(speccode::classificationVariant(cells, "0003"), 0);
         EXPECT_EQ(speccode::classificationVariant(cells, "0007"), 1);
         EXPECT_EQ(speccode::classificationVariant(cells, "0006"), -1);

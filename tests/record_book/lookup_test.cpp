@@ -37,7 +37,7 @@ protected:
     static ScriptedDialogs::Answer typing(const char* text)
     {
         return [text](QDialog& d) {
-            d.findChild<QLineEdit*>(QStringLiteral("Edit"))->setText(QString::fromUtf8(text));
+            findControl<QLineEdit>(&d, "Edit")->setText(QString::fromUtf8(text));
             return int(QDialog::Accepted);
         };
     }
@@ -45,8 +45,8 @@ protected:
     static ScriptedDialogs::Answer codes(const char* designation, const char* classification)
     {
         return [=](QDialog& d) {
-            d.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QString::fromUtf8(designation));
-            d.findChild<QLineEdit*>(QStringLiteral("Edit2"))->setText(QString::fromUtf8(classification));
+            findControl<QLineEdit>(&d, "Edit1")->setText(QString::fromUtf8(designation));
+            findControl<QLineEdit>(&d, "Edit2")->setText(QString::fromUtf8(classification));
             return int(QDialog::Accepted);
         };
     }
@@ -422,7 +422,7 @@ TEST_F(LookupTest, TheEditorPostsAnEditLeftOpen)
         EXPECT_TRUE(model->setData(model->index(0, column), QStringLiteral("新"), Qt::EditRole));
         return int(QDialog::Rejected);
     });
-    form()->findChild<QAction*>(QStringLiteral("N13"))->trigger();
+    w<QAction>("N13")->trigger();
     EXPECT_EQ(dialogs.unanswered(), 0u);
     EXPECT_EQ(form()->Table5->state(), Table::State::Browse);
     Table check(*db, "code");

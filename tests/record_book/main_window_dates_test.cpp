@@ -83,7 +83,7 @@ protected:
                 *title = d.windowTitle();
             if (prompt)
                 *prompt = d.findChild<QLabel*>()->text();
-            d.findChild<QLineEdit*>(QStringLiteral("Edit"))->setText(QString::fromUtf8(text));
+            findControl<QLineEdit>(&d, "Edit")->setText(QString::fromUtf8(text));
             return int(QDialog::Accepted);
         };
     }
@@ -184,7 +184,7 @@ TEST_F(CardAidsTest, DateListEditChangesAllEightBoxesAndComesBackAtStart)
     ScriptedDialogs script;
     QString heading, before;
     script.answer(QStringLiteral("ListEditForm"), listing("令和\n\n平成\n", &heading, &before));
-    form()->findChild<QAction*>(QStringLiteral("CarDate1"))->trigger();
+    w<QAction>("CarDate1")->trigger();
     EXPECT_EQ(heading, QStringLiteral("”日付関係”の修正"));
     EXPECT_EQ(before, QStringLiteral("昭和\n平成"));
     const QStringList expected = {QStringLiteral("令和"), QString(), QStringLiteral("平成")};
@@ -348,7 +348,7 @@ TEST_F(CardAidsTest, RenamingATitleRewritesItsFile)
     ScriptedDialogs script;
     QString title, prompt;
     script.answer(QStringLiteral("InputQueryDlg"), naming("任意保険", &title, &prompt));
-    form()->findChild<QAction*>(QStringLiteral("N17"))->trigger();
+    w<QAction>("N17")->trigger();
     EXPECT_EQ(title, QStringLiteral("名称の変更（自動車損害賠償責任保険）"));
     EXPECT_EQ(prompt, QStringLiteral("自動車損害賠償責任保険の代わりの名称を入力してください。"));
     EXPECT_EQ(caption("Title9Panel2"), QStringLiteral("任意保険"));

@@ -134,7 +134,7 @@ protected:
                         dlg.ListBox1->item(i)->setSelected(true);
                 dlg.Chooser->SpeedButton1->click();
             }
-            d.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+            findControl<QPushButton>(&d, button)->click();
             return int(QDialog::Rejected);
         };
     }

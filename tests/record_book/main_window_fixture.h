@@ -6,6 +6,7 @@
 #include "components/core/cp932.h"
 #include "components/core/database.h"
 #include "components/core/schema.h"
+#include "components/widgets/find_control.h"
 #include "components/widgets/panel.h"
 #include "components/formats/settings_file.h"
 #include "components/core/table.h"
@@ -90,7 +91,7 @@ protected:
     void showQuietly()
     {
         form()->show();
-        form()->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
+        w<QTimer>("Timer1")->stop();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form()));
     }
 
@@ -123,12 +124,7 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
-    template <class T = QWidget> T* w(const char* name)
-    {
-        T* found = form()->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_TRUE(found) << name;
-        return found;
-    }
+    template <class T = QWidget> T* w(const char* name) { return findControl<T>(form(), name); }
     QAction* action(const char* name) { return w<QAction>(name); }
     QString caption(const char* panel) { return w<Panel>(panel)->caption(); }
     std::string field(const char* name) { return sjis::toUtf8(form()->Table1->FieldByName(name).AsString()); }

@@ -65,7 +65,7 @@ protected:
     static ScriptedDialogs::Answer typing(const char* text)
     {
         return [text](QDialog& d) {
-            d.findChild<QLineEdit*>(QStringLiteral("MaskEdit1"))->setText(QString::fromUtf8(text));
+            findControl<QLineEdit>(&d, "MaskEdit1")->setText(QString::fromUtf8(text));
             return int(QDialog::Accepted);
         };
     }
@@ -334,7 +334,7 @@ TEST_F(MainWindowTest, ThePasswordSettingWritesPassIniForTheNextStart)
     PassDlg->MaskEdit1->setText(QStringLiteral("old"));
     ScriptedDialogs dialogs;
     dialogs.answer(QStringLiteral("PassDlg"), [](QDialog& d) {
-        auto* edit = d.findChild<QLineEdit*>(QStringLiteral("MaskEdit1"));
+        auto* edit = findControl<QLineEdit>(&d, "MaskEdit1");
         EXPECT_TRUE(edit->text().isEmpty());
         EXPECT_EQ(d.windowTitle(), QStringLiteral("パスワードの設定"));
         edit->setText(QStringLiteral("Abc"));

@@ -158,16 +158,11 @@ protected:
     // A settings file that cannot be written: a folder of that name.
     void blockFile(const char* name) { ASSERT_TRUE(QDir(dir.path()).mkdir(QString::fromLatin1(name))); }
 
-    template <class T = QWidget> T* card(const char* name)
-    {
-        T* found = form()->card()->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_TRUE(found) << name;
-        return found;
-    }
+    template <class T = QWidget> T* card(const char* name) { return findControl<T>(form()->card(), name); }
     int width(const char* name) { return card(name)->width(); }
     int left(const char* name) { return card(name)->x(); }
     QColor titleColor(const char* name) { return card<Panel>(name)->color(); }
-    QColor indicatorColor(const char* name) { return form()->findChild<Panel*>(QString::fromLatin1(name))->fontColor(); }
+    QColor indicatorColor(const char* name) { return w<Panel>(name)->fontColor(); }
     QSpinBox* spin(int n) { return itemW()->SpinEdits[std::size_t(n - 1)]; }
     int offset() { return card<QSpinBox>("SpinEdit1")->value(); }
 
@@ -208,7 +203,7 @@ TEST_F(ViewTest, TitleColorIniColoursEveryTitlePanelAndTheIndicators)
     writeSettings("TitleColor.INI", {"　黄　色", "　赤　色"});
     create();
     for (const QString& name : TColorDlg::titlePanelNames())
-        EXPECT_EQ(form()->card()->findChild<Panel*>(name)->color(), QColor(255, 255, 0)) << name.toStdString();
+        EXPECT_EQ(findControl<Panel>(form()->card(), name)->color(), QColor(255, 255, 0)) << name.toStdString();
     EXPECT_EQ(indicatorColor("SortPanel"), QColor(255, 0, 0));
     EXPECT_EQ(indicatorColor("FilterPanel"), QColor(255, 0, 0));
 }
@@ -633,8 +628,8 @@ TEST_F(ViewTest, AWidthFileThatCannotBeWrittenIsReportedAndTheDialogStillCloses)
         open = d.isVisible();
         return 0;
     });
-    EXPECT_EQ(form()->findChild<QAction*>(QStringLiteral("N11"))->isEnabled(), true);
-    form()->findChild<QAction*>(QStringLiteral("N11"))->trigger();
+    EXPECT_EQ(w<QAction>("N11")->isEnabled(), true);
+    w<QAction>("N11")->trigger();
     EXPECT_FALSE(open);
     ASSERT_GE(messages.prompts().size(), 1u);
     EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
@@ -721,7 +716,7 @@ protected:
         return f;
     }
 
-    QAction* list2() { return form()->findChild<QAction*>(QStringLiteral("List2")); }
+    QAction* list2() { return action("List2"); }
 
     // Dsplay.INI showing the given field positions, the rest unshown.
     void chooseFields(const std::vector<int>& shown)
@@ -868,8 +863,8 @@ TEST_F(ListWindowTest, ClickingARowMovesTheCardAndItsCounters)
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     QTRY_COMPARE(form()->Table1->RecNo(), 4);
     QCoreApplication::processEvents();
-    EXPECT_EQ(form()->findChild<Panel*>(QStringLiteral("CurrentPanel"))->caption(), QStringLiteral("4"));
-    EXPECT_EQ(form()->findChild<Panel*>(QStringLiteral("TotalPanel"))->caption(), QStringLiteral("5"));
+    EXPECT_EQ(w<Panel>("CurrentPanel")->caption(), QStringLiteral("4"));
+    EXPECT_EQ(w<Panel>("TotalPanel")->caption(), QStringLiteral("5"));
     EXPECT_EQ(sjis::toUtf8(form()->Table1->FieldByName("自動車登録番号").AsString()), "3");
 }
 
