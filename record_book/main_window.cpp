@@ -187,7 +187,7 @@ void TCarDataForm::FormCreate()
         for (int i = 2; i <= 23; ++i)
             hidden << QStringLiteral("Print%1").arg(i);
         for (const QString& name : hidden)
-            findChild<QAction*>(name)->setVisible(false);
+            findControl<QAction>(this, name)->setVisible(false);
     }
     loadLists();
     ResizeOffset = 0;
@@ -218,14 +218,14 @@ void TCarDataForm::loadLists()
 // Shows the extension rows for a layout mode and binds their controls.
 void TCarDataForm::applyLayoutMode(int mode)
 {
-    auto* up1 = findChild<QAction*>(QStringLiteral("Up1"));
+    auto* up1 = control<QAction>("Up1");
     if (mode == 1) {
         up1->setChecked(true);
         ResizeOffset = 59;
         for (const char* name : {"TitlePanel14", "EditPanel15", "EditPanel16"})
             setControlVisible(control<QWidget>(name), true);
         bindExtensionControls(true);
-        findChild<QAction*>(QStringLiteral("K4"))->setVisible(true);
+        control<QAction>("K4")->setVisible(true);
     } else if (mode == 2) {
         ResizeOffset = 20;
         setControlVisible(control<QWidget>("EditPanel16"), true);
@@ -392,7 +392,7 @@ void TCarDataForm::lockForPassword(bool locked)
     lockedForPassword_ = locked;
     TabPage->setVisible(!locked);
     menuBar()->setEnabled(!locked);
-    findChild<QWidget*>(QStringLiteral("SpeedPanel1"))->setEnabled(!locked);
+    control<QWidget>("SpeedPanel1")->setEnabled(!locked);
 }
 
 bool TCarDataForm::eventFilter(QObject* watched, QEvent* e)
@@ -522,7 +522,7 @@ void TCarDataForm::Exit1Click()
 
 void TCarDataForm::Up1Click()
 {
-    auto* up1 = findChild<QAction*>(QStringLiteral("Up1"));
+    auto* up1 = control<QAction>("Up1");
     // The action toggled itself already; the switch goes by the state before.
     const bool wasChecked = !up1->isChecked();
     if (Table1->FieldIndex("メモ") < 0) {
@@ -545,7 +545,7 @@ void TCarDataForm::Up1Click()
             up1->setChecked(false);
             return;
         }
-        findChild<QAction*>(QStringLiteral("K4"))->setVisible(true);
+        control<QAction>("K4")->setVisible(true);
     }
     FormResize();
     try {
