@@ -72,8 +72,6 @@ public:
     QWidget* card() const;
 
     // lookup: postal codes and addresses, vehicle specifications.
-    std::array<SjisString, 61> RecordBuffer;  // values by INDATA field number; slot 4 is PostRead's address
-    void PostRead(SjisString& Code, int Mode);
     void N28Click();
     void DBMemo25DblClick();
     void DBMemo29DblClick();

@@ -62,22 +62,11 @@ void TCarDataForm::wirelookup()
 
 // ---- postal codes -----------------------------------------------------------------
 
-void TCarDataForm::PostRead(SjisString& Code, int Mode)
-{
-    const auto index = postal::kenAllIndex(resolveFile(dataDirectory(), QStringLiteral("KEN_ALL.CSV")));
-    if (!index)
-        return;
-    const postal::PostReadResult result = index->lookup(RecordBuffer[4], Mode);
-    Code = result.code;
-    if (!result.prefecture.empty())
-        RecordBuffer[4] = result.prefecture + RecordBuffer[4];
-}
-
 void TCarDataForm::N28Click()
 {
-    RecordBuffer[4] = Table1->FieldByName("使用者住所").AsString();
+    book_.RecordBuffer[4] = Table1->FieldByName("使用者住所").AsString();
     SjisString code;
-    PostRead(code, 0);
+    book_.PostRead(code, 0);
     ChangeChar(code);
     const SjisString text = Table1->FieldByName("使用者").AsString() + sj("　様\rの郵便番号は、") + code + sj("です。");
     showMessage(sjis::decode(text), {}, MessageIcon::Information, MessageButtons::Ok, this);

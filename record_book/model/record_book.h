@@ -8,6 +8,7 @@
 #include "components/core/table.h"
 
 #include <QString>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -73,6 +74,14 @@ public:
     // missing, the gross when only the load is); clearing empties all four.
     void completeWeights(int group);
     void clearWeights(int group);
+
+    // Values by record field number (from 1) of the record being looked up
+    // or backed up; slot 4 carries the address to PostRead.
+    std::array<SjisString, 61> RecordBuffer;
+    // The postal code of the address in RecordBuffer[4], from KEN_ALL.CSV of
+    // the data directory (empty when not found or the file is missing). When
+    // the address lacks its prefecture, the prefecture found is put before it.
+    void PostRead(SjisString& Code, int Mode);
 
 private:
     void rememberInsurance();

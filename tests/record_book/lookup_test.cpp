@@ -88,16 +88,16 @@ TEST_F(LookupTest, PostReadPutsThePrefectureBeforeTheBufferedAddress)
 {
     copyTokyo();
     create();
-    form()->RecordBuffer[4] = sj("港区芝浦３－４");
+    form()->book().RecordBuffer[4] = sj("港区芝浦３－４");
     SjisString code;
-    form()->PostRead(code, 1);
+    form()->book().PostRead(code, 1);
     EXPECT_EQ(code, "1080023");
-    EXPECT_EQ(sjis::toUtf8(form()->RecordBuffer[4]), "東京都港区芝浦３－４");
-    form()->RecordBuffer[4] = sj("北海道札幌市");
+    EXPECT_EQ(sjis::toUtf8(form()->book().RecordBuffer[4]), "東京都港区芝浦３－４");
+    form()->book().RecordBuffer[4] = sj("北海道札幌市");
     code.clear();
-    form()->PostRead(code, 1);
+    form()->book().PostRead(code, 1);
     EXPECT_EQ(code, "");
-    EXPECT_EQ(sjis::toUtf8(form()->RecordBuffer[4]), "北海道札幌市");
+    EXPECT_EQ(sjis::toUtf8(form()->book().RecordBuffer[4]), "北海道札幌市");
 }
 
 TEST_F(LookupTest, AddressDoubleClicksCopyTheChosenPostalEntry)
