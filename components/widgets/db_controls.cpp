@@ -248,10 +248,17 @@ bool RepeatedCommitGuard::pass(const QInputMethodEvent& event)
     if (!event.preeditString().isEmpty()) {
         justEntered_ = false;
         lastCommit_.clear();
+        committedHere_.clear();
         return true;
     }
     if (commit.isEmpty())
         return true;
+    if (!committedHere_.isEmpty()) {
+        const bool again = commit == committedHere_ && committedHereSince_.elapsed() < kRepeatWindowMs;
+        committedHere_.clear();
+        if (again)
+            return false;
+    }
     const LeftCommit& left = leftCommit();
     const bool repeated = justEntered_ && commit == left.text && left.since.isValid()
                           && left.since.elapsed() < kRepeatWindowMs;
@@ -265,6 +272,13 @@ void RepeatedCommitGuard::keyTyped()
 {
     justEntered_ = false;
     lastCommit_.clear();
+    committedHere_.clear();
+}
+
+void RepeatedCommitGuard::committedHere(const QString& text)
+{
+    committedHere_ = text;
+    committedHereSince_.start();
 }
 
 void RepeatedCommitGuard::left(const QWidget* control)
@@ -343,14 +357,18 @@ void FieldControl<Editor>::commitComposition()
 {
     if (preedit_.isEmpty())
         return;
+    const QString composed = preedit_;
     if (this->hasFocus())
         QGuiApplication::inputMethod()->commit();
-    if (preedit_.isEmpty())
+    if (preedit_.isEmpty()) {
+        repeatGuard_.committedHere(composed);
         return;
+    }
     QInputMethodEvent commit;
     commit.setCommitString(preedit_);
     QCoreApplication::sendEvent(this, &commit);
     preedit_.clear();
+    repeatGuard_.committedHere(composed);
     if (this->hasFocus())
         QGuiApplication::inputMethod()->reset();
 }

@@ -44,6 +44,7 @@
 
 #include <QAbstractTableModel>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFlags>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -145,6 +146,10 @@ private:
 // again into the control entered. The guard of a control drops the second:
 // a commit reaching a control just entered, before anything was composed or
 // typed there, repeating what the control left committed last.
+// Likewise a control that commits its open composition itself (before a
+// save or a move) is told so: the input method, reset, may commit the same
+// text once more (IBus after a while, Fcitx at once), and the guard drops
+// that repeat when it follows before anything was composed or typed.
 class RepeatedCommitGuard {
 public:
     // False for an input-method event to be dropped.
@@ -152,10 +157,13 @@ public:
     void keyTyped();
     void left(const QWidget* control);
     void entered(const QWidget* control);
+    void committedHere(const QString& text);
 
 private:
     QString lastCommit_;
     bool justEntered_ = false;
+    QString committedHere_;
+    QElapsedTimer committedHereSince_;
 };
 
 // What the three field controls share over their Qt editor: the binding

@@ -28,9 +28,27 @@ bool TYomiDBMemo::targetWritable() const
            && !yomiOut_->isReadOnly();
 }
 
+namespace {
+
+bool endsInN(const QString& text)
+{
+    return text.endsWith(u'n') || text.endsWith(u'ｎ');
+}
+
+}  // namespace
+
 SjisString TYomiDBMemo::readingOf(const QString& commit) const
 {
-    return HalfWidthKatakana(IsKanaOnly(commit) ? commit : kanaPreedit_);
+    if (IsKanaOnly(commit))
+        return HalfWidthKatakana(commit);
+    // Committed unconverted, a last n still a letter (Return on けｎ): the n
+    // is no ん, and the ん typed to mend it brings its own reading.
+    if (endsInN(commit)) {
+        const QString kana = commit.chopped(1);
+        if (kana.isEmpty() || IsKanaOnly(kana))
+            return HalfWidthKatakana(kana);
+    }
+    return HalfWidthKatakana(kanaPreedit_);
 }
 
 void TYomiDBMemo::passReading(SjisString yomi)
@@ -54,7 +72,7 @@ namespace {
 // become な to の; once the conversion begins it is ん.
 QString kanaOf(QString preedit)
 {
-    if (preedit.endsWith(u'n') || preedit.endsWith(u'ｎ'))
+    if (endsInN(preedit))
         preedit.back() = u'ん';
     return IsKanaOnly(preedit) ? preedit : QString();
 }

@@ -6,7 +6,9 @@
 // while composing they show the kana typed before conversion as the
 // preedit text. The memo follows the preedit and remembers the last one
 // made only of kana, a last "n" still waiting for its vowel read as ん. A commit's reading is the commit itself when it is all
-// kana, else the remembered preedit, else empty; the commit then forgets
+// kana, the kana before its last n when it is kana and a last n still a
+// letter (committed unconverted), else the remembered preedit, else
+// empty; the commit then forgets
 // it, and so does the start of a new composition. A commit that comes with
 // no composition at all (letters with the input method off arrive as keys)
 // has an empty reading.

@@ -155,6 +155,22 @@ TEST_F(YomiMemoTest, ALastNWaitingForItsVowelIsReadAsN)
     }
 }
 
+// Return on けｎ commits the letter as it is: the reading holds no ん, so
+// that the ん typed to mend the name adds its own.
+TEST_F(YomiMemoTest, ALastNCommittedUnconvertedIsNoN)
+{
+    compose(name, {"ｋ", "け", "けｎ"}, "けｎ");
+    name->textCursor().deletePreviousChar();
+    compose(name, {"ｎ", "ん"}, "ん");
+    EXPECT_EQ(hiraganaReadings(), (std::vector<std::string>{"け", "ん"}));
+    EXPECT_EQ(name->text(), u("阿部けん"));
+
+    readings.clear();
+    compose(name, {"ｊ", "じゅ", "じゅn"}, "じゅn");
+    compose(name, {"ｎ"}, "ｎ");
+    EXPECT_EQ(hiraganaReadings(), (std::vector<std::string>{"じゅ", ""}));
+}
+
 TEST_F(YomiMemoTest, LongVowelMarksLengthenTheVowelInHiragana)
 {
     compose(name, {"こ", "こー", "こーひ", "こーひー", "珈琲"}, "珈琲");
