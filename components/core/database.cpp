@@ -1,8 +1,11 @@
 #include "components/core/database.h"
 
 #include <QDir>
-#include <chrono>
+#include <QFile>
+#include <QFileInfo>
+#include <fcntl.h>
 #include <thread>
+#include <unistd.h>
 
 void throwSqliteError(sqlite3* db, int rc)
 {
@@ -17,9 +20,85 @@ void throwSqliteError(sqlite3* db, int rc)
         break;
     }
     if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED)
-        throw DbError(QStringLiteral("データベースは他のプログラムが使用中です。"));
+        throw DbError(QStringLiteral("データベースは他のプログラムが使用中です。"), rc);
     QString detail = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
-    throw DbError(QStringLiteral("データベースエラー: %1").arg(detail));
+    throw DbError(QStringLiteral("データベースエラー: %1").arg(detail), rc);
+}
+
+namespace {
+
+const QString kStartAgain = QStringLiteral("もう一度起動してください。");
+
+DbError explained(const QString& problem, const QString& path, const QString& remedy)
+{
+    return DbError(problem + QLatin1Char('\r') + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()) +
+                   QLatin1Char('\r') + remedy);
+}
+
+bool writable(const QString& path)
+{
+    return faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
+DbError unwritable(const QString& file)
+{
+    return explained(QStringLiteral("データベースのファイルに書き込めません。"), file,
+                     QStringLiteral("このファイルに書き込みの権限を与えてから、") + kStartAgain);
+}
+
+// The book, its WAL files and its folder, where SQLite makes the WAL files.
+void checkWritable(const QString& path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isDir())
+        throw explained(QStringLiteral("データベースのフォルダがありません。"), folder,
+                        QStringLiteral("フォルダを作るか、環境変数 CARDATA を確かめてから、") + kStartAgain);
+    for (const char* suffix : {"", "-wal", "-shm"})
+        if (QFileInfo::exists(path + suffix) && !writable(path + suffix))
+            throw unwritable(path + suffix);
+    if (!writable(folder))
+        throw explained(QStringLiteral("データベースのフォルダに書き込めません。"), folder,
+                        QStringLiteral("データベースはこのフォルダに作業ファイル（-wal、-shm）を作ります。"
+                                       "フォルダに書き込みの権限を与えてから、") +
+                            kStartAgain);
+}
+
+}  // namespace
+
+DbError notABookError(const QString& path, const QString& reason)
+{
+    return explained(QStringLiteral("このファイルはこのプログラムのデータベースではありません（%1）。").arg(reason), path,
+                     QStringLiteral("ファイルは変更していません。環境変数 CARDATA かデータフォルダの "
+                                    "CARDATA.sqlite3 を確かめてから、") +
+                         kStartAgain);
+}
+
+DbError bookError(const QString& path, const DbError& e)
+{
+    switch (e.code() & 0xFF) {
+    case SQLITE_OK:
+        return e;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return explained(QStringLiteral("データベースは他のプログラムが使用中です。"), path,
+                         QStringLiteral("他のプログラムの処理が終わるのを待つか、そのプログラムを終了してから、") +
+                             kStartAgain);
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return unwritable(path);
+    case SQLITE_FULL:
+        return explained(QStringLiteral("ディスクに空きがありません。"), path,
+                         QStringLiteral("ディスクに空きを作ってから、") + kStartAgain);
+    case SQLITE_NOTADB:
+        return notABookError(path, QStringLiteral("SQLite のデータベースではないか、壊れています"));
+    case SQLITE_CORRUPT:
+        return explained(QStringLiteral("データベースが壊れています。"), path,
+                         QStringLiteral("このファイルを別のフォルダに移してから起動すると新しいデータベースが作られます。"
+                                        "そこへバックアップから復元してください。"));
+    default:
+        return explained(QStringLiteral("データベースを開けません（%1）。").arg(QString::fromUtf8(sqlite3_errstr(e.code()))),
+                         path, QStringLiteral("ファイルとフォルダを確かめてから、") + kStartAgain);
+    }
 }
 
 std::string quoteIdentifier(std::string_view name)
@@ -116,34 +195,55 @@ QString Database::cardataPath(const QString& dataDir)
     return QDir(dataDir).filePath(QStringLiteral("CARDATA.sqlite3"));
 }
 
-Database::Database(const QString& path) : path_(path)
+Database::Database(const QString& path, const std::function<void(Database&)>& check) : path_(path)
 {
+    if (!path.isEmpty() && path != QLatin1String(":memory:"))
+        checkWritable(path);
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        QString detail = QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
-        sqlite3_close(db_);
-        db_ = nullptr;
-        throw DbError(QStringLiteral("データベース %1 を開けません。\r%2").arg(path, detail));
-    }
-    sqlite3_busy_timeout(db_, 5000);
     try {
-        // Switching a new file to WAL needs it alone, and SQLite does not
-        // wait for that: when both programs create the file at once, retry.
-        for (int attempt = 0;; ++attempt) {
-            int rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-            if (rc == SQLITE_OK)
-                break;
-            if ((rc & 0xFF) != SQLITE_BUSY || attempt == 500)
-                throwSqliteError(db_, rc);
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        if (rc != SQLITE_OK)
+            throwSqliteError(db_, rc);
+        if (sqlite3_db_readonly(db_, "main") == 1)
+            throw unwritable(path);
+        sqlite3_busy_timeout(db_, int(kBusyTimeout.count()));
+        if (check)
+            check(*this);
+        switchToWal();
         exec("PRAGMA synchronous=NORMAL");
         exec("PRAGMA cache_size=-65536");  // 64 MB: the record table's indexes stay in memory
+    } catch (const DbError& e) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw bookError(path, e);
     } catch (...) {
         sqlite3_close(db_);
         db_ = nullptr;
         throw;
+    }
+}
+
+void Database::switchToWal()
+{
+    // The switch needs the file alone, and SQLite's busy handler does not
+    // wait while another connection holds the write lock of a rollback
+    // journal (nor when both programs create the file at once): retry, but
+    // only as long as the busy timeout.
+    const auto deadline = std::chrono::steady_clock::now() + kBusyTimeout;
+    for (;;) {
+        std::string mode;
+        auto readMode = [](void* out, int, char** values, char**) {
+            *static_cast<std::string*>(out) = values[0] ? values[0] : "";
+            return 0;
+        };
+        int rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", readMode, &mode, nullptr);
+        if (rc == SQLITE_OK && (mode == "wal" || mode == "memory"))  // an in-memory database has no file
+            return;
+        if (rc == SQLITE_OK)
+            throw DbError(QStringLiteral("WAL に切り替えられません。"), SQLITE_READONLY);
+        if ((rc & 0xFF) != SQLITE_BUSY || std::chrono::steady_clock::now() >= deadline)
+            throwSqliteError(db_, rc);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
 

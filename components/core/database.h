@@ -4,19 +4,27 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
+#include <functional>
 #include <sqlite3.h>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
-// A failure of the database layer, with a short engine-like message.
+// A failure of the database layer, with a short engine-like message and,
+// when the engine raised it, the engine's result code.
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+    explicit DbError(const QString& message, int code = SQLITE_OK)
+        : std::runtime_error(message.toStdString()), message_(message), code_(code)
+    {
+    }
     QString message() const { return message_; }
+    int code() const { return code_; }
 
 private:
     QString message_;
+    int code_;
 };
 
 // A prepared statement; reset and rebound for every use.
@@ -53,10 +61,16 @@ public:
     // CARDATA.sqlite3 in the data directory.
     static QString cardataPath(const QString& dataDir);
 
-    // Opens (creating the file if needed) with WAL and a busy timeout. The
-    // tables are left as they are: openSharedDatabase (schema.h) adds the
-    // missing ones.
-    explicit Database(const QString& path);
+    // How long any statement waits for the other program's lock.
+    static constexpr std::chrono::milliseconds kBusyTimeout{5000};
+
+    // Opens (creating the file if needed) with WAL and a busy timeout. A file
+    // that is no SQLite database, or that cannot be written (nor its folder,
+    // where the WAL files live), is refused before anything is written, and
+    // so is one that `check` throws for; `check` runs on the opened file
+    // before the switch to WAL. The tables are left as they are:
+    // openSharedDatabase (schema.h) adds the missing ones.
+    explicit Database(const QString& path, const std::function<void(Database&)>& check = {});
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -81,9 +95,17 @@ public:
     };
 
 private:
+    void switchToWal();
+
     sqlite3* db_ = nullptr;
     QString path_;
 };
+
+// Errors of opening the book at `path`, for the user: what is wrong, the
+// file on a line of its own, and what to do. bookError explains an engine's
+// error (one with a code) and returns any other unchanged.
+DbError bookError(const QString& path, const DbError& e);
+DbError notABookError(const QString& path, const QString& reason);
 
 // Raises the DbError for an SQLite result code.
 [[noreturn]] void throwSqliteError(sqlite3* db, int rc);

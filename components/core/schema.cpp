@@ -4,6 +4,7 @@
 #include "components/core/record_fields.h"
 
 #include <QString>
+#include <algorithm>
 
 namespace {
 
@@ -70,6 +71,49 @@ bool tableExists(Database& db, const std::string& name)
     return s.step();
 }
 
+std::vector<std::string> columnsOf(Database& db, const std::string& table)
+{
+    Statement s = db.prepare("SELECT name FROM pragma_table_info(?1)");
+    s.bindText(1, table);
+    std::vector<std::string> names;
+    while (s.step())
+        names.push_back(s.columnBytes(0));
+    return names;
+}
+
+bool hasTables(Database& db)
+{
+    return db.prepare("SELECT 1 FROM sqlite_master WHERE type='table'").step();
+}
+
+// Fields a table must have for the programs to work on it: the standard
+// ones of the record table, all of every other.
+std::size_t neededFieldCount(const TableDef& t)
+{
+    return t.name == "INDATA" ? std::size_t(kStandardFieldCount) : t.fields.size();
+}
+
+// Refuses a file that holds tables but is no book: it lacks the record
+// table, or one of its tables lacks a field. Reads the schema only, which is
+// quick for any size of book.
+void checkIsBook(Database& db)
+{
+    if (!hasTables(db))
+        return;
+    if (!tableExists(db, "INDATA"))
+        throw notABookError(db.path(), QStringLiteral("INDATA テーブルがありません"));
+    for (const TableDef& t : schemaTables()) {
+        if (!tableExists(db, t.name))
+            continue;
+        const std::vector<std::string> columns = columnsOf(db, t.name);
+        for (std::size_t i = 0; i < neededFieldCount(t); ++i)
+            if (std::find(columns.begin(), columns.end(), t.fields[i].name) == columns.end())
+                throw notABookError(db.path(), QStringLiteral("%1 テーブルにフィールド「%2」がありません")
+                                                   .arg(QString::fromStdString(t.name),
+                                                        QString::fromStdString(t.fields[i].name)));
+    }
+}
+
 std::string joinedColumns(const std::vector<std::string>& fields)
 {
     std::string sql;
@@ -130,8 +174,12 @@ void createMissingTables(Database& db)
 
 std::unique_ptr<Database> openSharedDatabase(const QString& path)
 {
-    auto db = std::make_unique<Database>(path);
-    createMissingTables(*db);
+    auto db = std::make_unique<Database>(path, checkIsBook);
+    try {
+        createMissingTables(*db);
+    } catch (const DbError& e) {
+        throw bookError(path, e);
+    }
     return db;
 }
 

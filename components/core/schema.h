@@ -42,8 +42,10 @@ std::string sqlIndexName(const std::string& table, const std::string& index);
 // Creates the missing tables and their indexes.
 void createMissingTables(Database& db);
 
-// The shared database as both programs open it: opened, then given the
-// tables it lacks. Throws DbError.
+// The shared database as both programs open it: a file that is no book
+// (other tables, or a table without the fields the programs need) is
+// refused unchanged; a book is opened, then given the tables it lacks.
+// Throws DbError with a message for the user that names the file.
 std::unique_ptr<Database> openSharedDatabase(const QString& path);
 
 // Creates one secondary index of a table when the database lacks it.
