@@ -745,26 +745,43 @@ void Table::Post()
 // it holds the record's key and the values read of those fields.
 void Table::updateRow(long long rowId, const std::vector<SqlParam>& params)
 {
-    std::string sets;
-    std::vector<SqlParam> changed;
-    std::vector<std::size_t> checked = identity_;
-    for (std::size_t i = 0; i < fields_.size(); ++i) {
-        if (buffer_[i] == current_[i])
-            continue;
-        sets += (sets.empty() ? "" : ", ") + quoteIdentifier(fields_[i].name) + " = ?";
-        changed.push_back(params[i]);
-        checked.push_back(i);
-    }
-    if (sets.empty())
+    std::vector<std::size_t> changedFields;
+    std::vector<SqlParam> values;
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        if (buffer_[i] != current_[i]) {
+            changedFields.push_back(i);
+            values.push_back(params[i]);
+        }
+    if (changedFields.empty())
         return;
-    std::sort(checked.begin(), checked.end());
-    checked.erase(std::unique(checked.begin(), checked.end()), checked.end());
+    std::vector<std::size_t> checked = identity_;
+    for (std::size_t i : changedFields)
+        if (std::find(checked.begin(), checked.end(), i) == checked.end())
+            checked.push_back(i);
     SqlCondition where = sameValues(rowId, checked);
-    Statement s = db_.prepare("UPDATE " + quoteIdentifier(name_) + " SET " + sets + " WHERE " + where.sql);
-    bindParams(s, where.params, bindParams(s, changed));
+    Statement& s = updateStatement(changedFields, where.sql);
+    s.reset();
+    bindParams(s, where.params, bindParams(s, values));
     s.step();
+    s.reset();
     if (sqlite3_changes(db_.handle()) == 0)
         refusePost(rowId);
+}
+
+// The UPDATE for one set of changed fields, kept: a form saves the same few
+// fields again and again.
+Statement& Table::updateStatement(const std::vector<std::size_t>& changedFields, const std::string& where)
+{
+    auto it = updateRows_.find(changedFields);
+    if (it != updateRows_.end())
+        return it->second;
+    if (updateRows_.size() >= 32)
+        updateRows_.clear();
+    std::string sets;
+    for (std::size_t i : changedFields)
+        sets += (sets.empty() ? "" : ", ") + quoteIdentifier(fields_[i].name) + " = ?";
+    Statement s = db_.prepare("UPDATE " + quoteIdentifier(name_) + " SET " + sets + " WHERE " + where, true);
+    return updateRows_.emplace(changedFields, std::move(s)).first->second;
 }
 
 // The row `rowId` while it holds the values read of `fields`.

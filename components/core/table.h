@@ -88,6 +88,7 @@
 #include <QObject>
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -281,6 +282,7 @@ private:
     std::size_t nearestSurvivor(const std::deque<long long>& before, std::size_t position, bool backwards) const;
     SqlCondition sameValues(long long rowId, const std::vector<std::size_t>& fields) const;
     void updateRow(long long rowId, const std::vector<SqlParam>& params);
+    Statement& updateStatement(const std::vector<std::size_t>& changedFields, const std::string& where);
     [[noreturn]] void refusePost(long long rowId);
     void loadCurrent();
     void clearCurrent();
@@ -332,6 +334,7 @@ private:
     Statement selectKey_;
     Statement deleteRow_;
     Statement insertRow_;
+    std::map<std::vector<std::size_t>, Statement> updateRows_;  // by changed fields
 };
 
 const char* tableStateName(Table::State s);
