@@ -3,6 +3,8 @@
 #include "components/core/check.h"
 
 #include <algorithm>
+#include <numeric>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -46,6 +48,17 @@ SqlParam columnKey(const Statement& s, int i)
     case SQLITE_TEXT: return {SqlParam::Kind::Text, s.columnBytes(i), 0};
     default: return {SqlParam::Kind::Blob, s.columnBytes(i), 0};
     }
+}
+
+// A column as the text the table reads from it, blank for NULL.
+std::string storedText(const std::string& name)
+{
+    return "coalesce(CAST(" + quoteIdentifier(name) + " AS BLOB), x'')";
+}
+
+DbError recordGone()
+{
+    return DbError(QStringLiteral("レコードが見つかりません（他のプログラムで削除された可能性があります）。"));
 }
 
 }  // namespace
@@ -104,6 +117,12 @@ Table::Table(Database& db, std::string tableName, QObject* parent) : QObject(par
         for (const std::string& f : def->primaryOrder)
             if (FieldIndex(f) >= 0)
                 primaryOrder_.push_back(f);
+    for (const std::string& f : primaryOrder_)
+        identity_.push_back(std::size_t(FieldIndex(f)));
+    if (!def || !def->uniqueKey || identity_.empty()) {
+        identity_.resize(fields_.size());
+        std::iota(identity_.begin(), identity_.end(), std::size_t(0));
+    }
 
     std::string columns, marks;
     for (std::size_t i = 0; i < fields_.size(); ++i) {
@@ -111,7 +130,7 @@ Table::Table(Database& db, std::string tableName, QObject* parent) : QObject(par
         marks += i ? ", ?" : "?";
     }
     selectRow_ = db_.prepare("SELECT " + columns + " FROM " + quoteIdentifier(name_) + " WHERE rowid = ?", true);
-    deleteRow_ = db_.prepare("DELETE FROM " + quoteIdentifier(name_) + " WHERE rowid = ?", true);
+    deleteRow_ = db_.prepare("DELETE FROM " + quoteIdentifier(name_) + " WHERE " + sameValues(0, identity_).sql, true);
     insertRow_ = db_.prepare("INSERT INTO " + quoteIdentifier(name_) + " (" + columns + ") VALUES (" + marks + ")", true);
     applyOrder(primaryOrder_);
 }
@@ -279,17 +298,26 @@ void Table::ensureView()
         loadView(staleCurrentRow_);
 }
 
-std::vector<SjisString> Table::fetchRow(long long rowId)
+// Nothing when the other program has deleted the row.
+std::optional<std::vector<SjisString>> Table::readRow(long long rowId)
 {
     selectRow_.reset().bindInt(1, rowId);
-    std::vector<SjisString> values(fields_.size());
     if (!selectRow_.step())
-        throw DbError(QStringLiteral("レコードが見つかりません（他のプログラムで削除された可能性があります）。"));
+        return std::nullopt;
+    std::vector<SjisString> values(fields_.size());
     for (std::size_t i = 0; i < fields_.size(); ++i)
         values[i] = selectRow_.columnType(int(i)) == SQLITE_INTEGER ? std::to_string(selectRow_.columnInt(int(i)))
                                                                     : selectRow_.columnBytes(int(i));
     selectRow_.reset();
     return values;
+}
+
+std::vector<SjisString> Table::fetchRow(long long rowId)
+{
+    auto values = readRow(rowId);
+    if (!values)
+        throw recordGone();
+    return std::move(*values);
 }
 
 void Table::loadCurrent()
@@ -451,13 +479,46 @@ long long Table::currentRow() const
 // only when another one becomes current.
 void Table::moveTo(std::size_t position, long long from, bool bof, bool eof)
 {
+    auto values = readRow(rows_[position]);
+    if (!values)
+        return moveAfterReload(position, from, bof, eof);
     position_ = position;
-    loadCurrent();
+    current_ = std::move(*values);
     bof_ = bof;
     eof_ = eof;
     emit recordChanged();
     if (rows_[position_] != from && AfterScroll)
         AfterScroll(*this);
+}
+
+// The record to move to is gone: the view is reloaded and the move goes to
+// the record nearest to it that still exists, looking in the direction of
+// the move first; First and Last go to the new ends.
+void Table::moveAfterReload(std::size_t position, long long from, bool bof, bool eof)
+{
+    const bool backwards = eof || (!bof && position < position_);
+    const std::deque<long long> before = rows_;
+    loadView(from);
+    if (rows_.empty())
+        return stayAtEnd(true, true);
+    const std::size_t target = bof ? 0 : eof ? rows_.size() - 1 : nearestSurvivor(before, position, backwards);
+    if (rows_[target] == from && !bof && !eof)
+        return stayAtEnd(backwards, !backwards);
+    moveTo(target, from, bof, eof);
+}
+
+// Position in the reloaded view of the row of `before` nearest to
+// `position` that is still there, looking backwards first when asked.
+std::size_t Table::nearestSurvivor(const std::deque<long long>& before, std::size_t position, bool backwards) const
+{
+    std::unordered_map<long long, std::size_t> now;
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        now.emplace(rows_[i], i);
+    for (std::ptrdiff_t step : {backwards ? -1 : 1, backwards ? 1 : -1})
+        for (auto i = std::ptrdiff_t(position); i >= 0 && i < std::ptrdiff_t(before.size()); i += step)
+            if (auto it = now.find(before[std::size_t(i)]); it != now.end())
+                return it->second;
+    return 0;
 }
 
 // A move that finds no record: only the flags change.
@@ -668,22 +729,7 @@ void Table::Post()
         rowId = sqlite3_last_insert_rowid(db_.handle());
     } else {
         rowId = rows_[position_];
-        std::string sets;
-        std::vector<SqlParam> changed;
-        for (std::size_t i = 0; i < fields_.size(); ++i) {
-            if (buffer_[i] == current_[i])
-                continue;
-            sets += (sets.empty() ? "" : ", ") + quoteIdentifier(fields_[i].name) + " = ?";
-            changed.push_back(params[i]);
-        }
-        if (!sets.empty()) {
-            changed.push_back({SqlParam::Kind::Int, {}, rowId});
-            Statement s = db_.prepare("UPDATE " + quoteIdentifier(name_) + " SET " + sets + " WHERE rowid = ?");
-            bindParams(s, changed);
-            s.step();
-            if (sqlite3_changes(db_.handle()) == 0)
-                throw DbError(QStringLiteral("レコードが見つかりません（他のプログラムで削除された可能性があります）。"));
-        }
+        updateRow(rowId, params);
     }
     state_ = State::Browse;
     modified_ = false;
@@ -693,6 +739,80 @@ void Table::Post()
     placeAfterPost(rowId, inserting);
     if (AfterPost)
         AfterPost(*this);
+}
+
+// Writes the changed fields in one statement that finds the row only while
+// it holds the record's key and the values read of those fields.
+void Table::updateRow(long long rowId, const std::vector<SqlParam>& params)
+{
+    std::vector<std::size_t> changedFields;
+    std::vector<SqlParam> values;
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        if (buffer_[i] != current_[i]) {
+            changedFields.push_back(i);
+            values.push_back(params[i]);
+        }
+    if (changedFields.empty())
+        return;
+    std::vector<std::size_t> checked = identity_;
+    for (std::size_t i : changedFields)
+        if (std::find(checked.begin(), checked.end(), i) == checked.end())
+            checked.push_back(i);
+    SqlCondition where = sameValues(rowId, checked);
+    Statement& s = updateStatement(changedFields, where.sql);
+    s.reset();
+    bindParams(s, where.params, bindParams(s, values));
+    s.step();
+    s.reset();
+    if (sqlite3_changes(db_.handle()) == 0)
+        refusePost(rowId);
+}
+
+// The UPDATE for one set of changed fields, kept: a form saves the same few
+// fields again and again.
+Statement& Table::updateStatement(const std::vector<std::size_t>& changedFields, const std::string& where)
+{
+    auto it = updateRows_.find(changedFields);
+    if (it != updateRows_.end())
+        return it->second;
+    if (updateRows_.size() >= 32)
+        updateRows_.clear();
+    std::string sets;
+    for (std::size_t i : changedFields)
+        sets += (sets.empty() ? "" : ", ") + quoteIdentifier(fields_[i].name) + " = ?";
+    Statement s = db_.prepare("UPDATE " + quoteIdentifier(name_) + " SET " + sets + " WHERE " + where, true);
+    return updateRows_.emplace(changedFields, std::move(s)).first->second;
+}
+
+// The row `rowId` while it holds the values read of `fields`.
+SqlCondition Table::sameValues(long long rowId, const std::vector<std::size_t>& fields) const
+{
+    SqlCondition c;
+    c.add("rowid = ?", {{SqlParam::Kind::Int, {}, rowId}});
+    for (std::size_t i : fields)
+        c.add(storedText(fields_[i].name) + " = ?",
+              {{SqlParam::Kind::Blob, i < current_.size() ? current_[i] : SjisString(), 0}});
+    return c;
+}
+
+// A post found its row changed. When the row still holds the record, the
+// other program's values become the values read and fill the fields the
+// user left alone, so that a second post overwrites only the typed ones.
+void Table::refusePost(long long rowId)
+{
+    auto stored = readRow(rowId);
+    if (!stored)
+        throw recordGone();
+    if (std::any_of(identity_.begin(), identity_.end(), [&](std::size_t i) { return (*stored)[i] != current_[i]; }))
+        throw DbError(QStringLiteral("レコードが見つかりません（他のプログラムで削除または変更された可能性があります）。"));
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        if (buffer_[i] == current_[i])
+            buffer_[i] = (*stored)[i];
+    current_ = std::move(*stored);
+    emit recordChanged();
+    throw DbError(QStringLiteral("このレコードは他のプログラムで変更されています。\n"
+                                 "もう一度保存すると、入力した内容で上書きします。"
+                                 "取り消すと、他のプログラムが保存した内容を表示します。"));
 }
 
 void Table::placeAfterPost(long long rowId, bool wasInsert)
@@ -728,18 +848,21 @@ void Table::placeAfterPost(long long rowId, bool wasInsert)
 }
 
 // After the current row left the view: the row that took its place, or
-// else the last one, becomes current. An empty view has no current record
-// and stands at both ends; false then.
+// else the last one, becomes current; rows the other program deleted leave
+// the view on the way. An empty view has no current record and stands at
+// both ends; false then.
 bool Table::moveToNeighbour()
 {
-    if (rows_.empty()) {
-        clearCurrent();
-        eof_ = bof_ = true;
-        return false;
+    for (; !rows_.empty(); rows_.erase(rows_.begin() + std::ptrdiff_t(position_))) {
+        position_ = std::min(position_, rows_.size() - 1);
+        if (auto values = readRow(rows_[position_])) {
+            current_ = std::move(*values);
+            return true;
+        }
     }
-    position_ = std::min(position_, rows_.size() - 1);
-    loadCurrent();
-    return true;
+    clearCurrent();
+    eof_ = bof_ = true;
+    return false;
 }
 
 void Table::Cancel()
@@ -784,14 +907,17 @@ void Table::Delete()
     ensureView();
     if (rows_.empty())
         throw DbError(QStringLiteral("空のテーブルでは削除できません。"));
+    deleteRow_.reset();
+    bindParams(deleteRow_, sameValues(rows_[position_], identity_).params);
+    deleteRow_.step();
+    deleteRow_.reset();
+    if (sqlite3_changes(db_.handle()) == 0)
+        throw recordGone();
     if (state_ == State::Edit) {
         state_ = State::Browse;
         buffer_.clear();
         modified_ = false;
     }
-    deleteRow_.reset().bindInt(1, rows_[position_]);
-    deleteRow_.step();
-    deleteRow_.reset();
     rows_.erase(rows_.begin() + std::ptrdiff_t(position_));
     if (moveToNeighbour())
         eof_ = bof_ = false;

@@ -40,15 +40,26 @@
 //   written in one statement, and becomes current in its place in the
 //   active order; then AfterPost runs. A failed post (key violation, a
 //   value that is no whole number, a failing BeforePost, an edited record
-//   that the other program deleted) raises an error and leaves the state
-//   and every typed value as they were, so the user can mend or cancel.
+//   that the other program deleted or changed) raises an error and leaves
+//   the state and every typed value as they were, so the user can mend or
+//   cancel.
 //   A record that no longer satisfies the filter leaves the view; the
 //   record after it becomes current.
+// - Post and Delete act only on the record that was read: the row must still
+//   hold the key read (every field, for a table without a unique key) and,
+//   for a post, the values read of the fields it writes. Otherwise nothing
+//   is written and DbError says that the record is gone or that the other
+//   program changed it. After the second, the other program's values count
+//   as read and fill the fields the user left alone: Cancel shows them, and
+//   a second Post writes the typed values over them.
 // - Cancel drops the changes; a cancelled new record gives way to the
 //   record that was current before it (an AfterScroll when there is one).
 // - Delete removes the current record (Cancel in Insert state); the next
 //   record becomes current, or the previous one when the last was deleted.
 //   Deleting the only record leaves an empty table with Eof and Bof set.
+// - A move onto a record the other program deleted reloads the view and
+//   goes to the nearest record that still exists, in the direction of the
+//   move (Next that finds none stays with Eof set, Prior with Bof).
 // - Hooks may call back into the same table and drive other tables.
 //
 // Failures raise DbError with a short engine-like message.
@@ -77,6 +88,7 @@
 #include <QObject>
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -264,7 +276,14 @@ private:
     void ensureView();
     void setField(int index, const SjisString& value);
     void loadView(std::optional<long long> keepRow);
+    std::optional<std::vector<SjisString>> readRow(long long rowId);
     std::vector<SjisString> fetchRow(long long rowId);
+    void moveAfterReload(std::size_t position, long long from, bool bof, bool eof);
+    std::size_t nearestSurvivor(const std::deque<long long>& before, std::size_t position, bool backwards) const;
+    SqlCondition sameValues(long long rowId, const std::vector<std::size_t>& fields) const;
+    void updateRow(long long rowId, const std::vector<SqlParam>& params);
+    Statement& updateStatement(const std::vector<std::size_t>& changedFields, const std::string& where);
+    [[noreturn]] void refusePost(long long rowId);
     void loadCurrent();
     void clearCurrent();
     long long currentRow() const;  // row id of the current record; -1 for none or a new one
@@ -289,6 +308,7 @@ private:
     std::string name_;
     std::vector<FieldDef> fields_;
     std::vector<std::string> primaryOrder_;
+    std::vector<std::size_t> identity_;  // fields that tell one record from another
     State state_ = State::Inactive;
 
     std::deque<long long> rows_;     // visible row ids in the active order
@@ -314,6 +334,7 @@ private:
     Statement selectKey_;
     Statement deleteRow_;
     Statement insertRow_;
+    std::map<std::vector<std::size_t>, Statement> updateRows_;  // by changed fields
 };
 
 const char* tableStateName(Table::State s);
