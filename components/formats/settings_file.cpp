@@ -142,10 +142,10 @@ void LineListFile::appendList(const std::vector<SjisString>& list)
     append(SjisString());
 }
 
-std::vector<std::pair<int, int>> LineListFile::numberPairs() const
+std::vector<std::pair<int, int>> LineListFile::numberPairs(std::size_t limit) const
 {
     std::vector<std::pair<int, int>> pairs;
-    for (std::size_t i = 0; i < lines_.size(); i += 2)
+    for (std::size_t i = 0; i < lines_.size() && pairs.size() < limit; i += 2)
         pairs.emplace_back(number(i), number(i + 1));
     return pairs;
 }

@@ -6,6 +6,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
@@ -58,6 +60,8 @@ public:
     // Line `index` (from 0); past the last line an empty text.
     const SjisString& line(std::size_t index) const;
     int number(std::size_t index) const { return readNumber(line(index)); }
+    // The number of line `index` brought into [low, high].
+    int number(std::size_t index, int low, int high) const { return std::clamp(number(index), low, high); }
     std::size_t lineCount() const { return lines_.size(); }
     const std::vector<SjisString>& lines() const { return lines_; }
 
@@ -70,9 +74,9 @@ public:
     // Appends the entries and an empty line: the layout listFrom reads.
     void appendList(const std::vector<SjisString>& list);
 
-    // The file as pairs of numbers, two lines each, from the top to the end
-    // (a last line without a partner pairs with 0).
-    std::vector<std::pair<int, int>> numberPairs() const;
+    // The file as pairs of numbers, two lines each, from the top (a last
+    // line without a partner pairs with 0), at most `limit` pairs.
+    std::vector<std::pair<int, int>> numberPairs(std::size_t limit = SIZE_MAX) const;
     void appendPair(int first, int second)
     {
         append(first);
