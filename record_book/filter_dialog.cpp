@@ -91,7 +91,7 @@ void TFilterDlg::FormCreate()
     FilterFromEdit->setEditText({});
     FilterToEdit->setEditText({});
     Directory = currentDataDirectory();
-    showFieldList(readFilterFields(Directory).fields, {FilterComboBox, FilterPComboBox});
+    guarded([&] { showFieldList(readFilterFields(Directory).fields, {FilterComboBox, FilterPComboBox}); });
     FilterComboBoxChange();
     FilterPComboBoxChange();
 }

@@ -72,14 +72,19 @@ std::vector<std::string_view> splitLines(std::string_view text)
     return lines;
 }
 
-std::optional<LineListFile> LineListFile::read(const QString& path)
+std::optional<LineListFile> LineListFile::read(const QString& path, qint64 limit)
 {
     QFile file(path);
     if (!file.exists())
         return std::nullopt;
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("%1 を開けません。\r%2").arg(path, file.errorString()));
-    const QByteArray data = file.readAll();
+    // Read one byte past the limit: a file's reported size may be 0 (a pipe, /proc).
+    const QByteArray data = file.size() > limit ? QByteArray() : file.read(limit + 1);
+    if (file.size() > limit || data.size() > limit)
+        throw FileError(QStringLiteral("%1 が大きすぎます。\r設定ファイルは %2 バイトまでです。").arg(path).arg(limit));
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(QStringLiteral("%1 を読み込めません。\r%2").arg(path, file.errorString()));
     return fromBytes(std::string_view(data.constData(), std::size_t(data.size())));
 }
 

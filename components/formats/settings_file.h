@@ -38,15 +38,19 @@ int readNumber(std::string_view text);
 // starts no further line. The lines view `text`.
 std::vector<std::string_view> splitLines(std::string_view text);
 
+// The most a settings file may hold; a larger one is refused whole.
+constexpr qint64 kSettingsFileLimit = 1 << 20;
+
 class LineListFile {
 public:
     LineListFile() = default;
     explicit LineListFile(std::vector<SjisString> lines) : lines_(std::move(lines)) {}
 
     // The file's lines, or nothing when it does not exist (the reader keeps
-    // its defaults). Lines end with CR LF, LF or CR. Throws FileError when
-    // the file exists but cannot be read.
-    static std::optional<LineListFile> read(const QString& path);
+    // its defaults). Lines end with CR LF, LF or CR. Throws FileError,
+    // naming the file, when it exists but cannot be read or holds more than
+    // `limit` bytes.
+    static std::optional<LineListFile> read(const QString& path, qint64 limit = kSettingsFileLimit);
     // The lines of a file's bytes, split as read() splits them.
     static LineListFile fromBytes(std::string_view bytes);
 
