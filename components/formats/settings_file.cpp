@@ -20,6 +20,23 @@ int digitValue(char c, int base)
     return v < base ? v : -1;
 }
 
+// The file's bytes; nothing when it holds more than `limit`. Read in pieces:
+// a file's reported size may be 0 (a pipe, /proc), and reading `limit`
+// bytes at once would allocate them all first.
+std::optional<QByteArray> readUpTo(QFile& file, qint64 limit)
+{
+    if (file.size() > limit)
+        return std::nullopt;
+    QByteArray data;
+    while (data.size() <= limit) {
+        const QByteArray piece = file.read(std::min<qint64>(1 << 16, limit + 1 - data.size()));
+        if (piece.isEmpty())
+            return data;
+        data += piece;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int readNumber(std::string_view text)
@@ -79,13 +96,12 @@ std::optional<LineListFile> LineListFile::read(const QString& path, qint64 limit
         return std::nullopt;
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("%1 を開けません。\r%2").arg(path, file.errorString()));
-    // Read one byte past the limit: a file's reported size may be 0 (a pipe, /proc).
-    const QByteArray data = file.size() > limit ? QByteArray() : file.read(limit + 1);
-    if (file.size() > limit || data.size() > limit)
-        throw FileError(QStringLiteral("%1 が大きすぎます。\r設定ファイルは %2 バイトまでです。").arg(path).arg(limit));
+    const std::optional<QByteArray> data = readUpTo(file, limit);
+    if (!data)
+        throw FileError(QStringLiteral("%1 が大きすぎます。\r%2 バイトまでのファイルしか読み込めません。").arg(path).arg(limit));
     if (file.error() != QFileDevice::NoError)
         throw FileError(QStringLiteral("%1 を読み込めません。\r%2").arg(path, file.errorString()));
-    return fromBytes(std::string_view(data.constData(), std::size_t(data.size())));
+    return fromBytes(std::string_view(data->constData(), std::size_t(data->size())));
 }
 
 LineListFile LineListFile::fromBytes(std::string_view bytes)
