@@ -9,12 +9,16 @@
 #include <QFile>
 #include <unistd.h>
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 
+// The search reads files: each input is written to one of this process's.
 const QString& codeFilePath()
 {
     static const QString path = QDir::temp().filePath(QStringLiteral("code_file_fuzz_%1.txt").arg(getpid()));
+    static const bool removedAtExit = std::atexit([] { QFile::remove(codeFilePath()); }) == 0;
+    (void)removedAtExit;
     return path;
 }
 
