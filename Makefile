@@ -2,9 +2,10 @@
 BUILD ?= build
 BENCH_BUILD ?= build-release
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 JOBS  ?= $(shell nproc)
 
-.PHONY: all bootstrap build run brindel test test-asan bench clean
+.PHONY: all bootstrap build run brindel test test-asan bench fuzz-build fuzz fuzz-smoke clean
 
 all: build
 
@@ -42,5 +43,38 @@ bench: bootstrap
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	scripts/run-bench $(BENCH_BUILD)
 
+# The parsers' fuzz targets (fuzz/), built by clang in a tree of their own
+# that holds only what they link.
+FUZZERS := settings_fuzz era_date_fuzz filter_fuzz ken_all_fuzz code_file_fuzz
+FUZZ_TIME ?= 60
+SMOKE_TIME ?= 10
+
+fuzz-build: bootstrap
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DSORVANI_FUZZ=ON -DSORVANI_TESTS=OFF -DSORVANI_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+
+# $(call fuzz-each,seconds,corpus folder): each target from its seeds; what
+# it learns goes to the corpus folder, an input that fails to crashes/.
+define fuzz-each
+	@set -e; mkdir -p $(FUZZ_BUILD)/crashes; for t in $(FUZZERS); do \
+	  echo "== $$t"; mkdir -p $(2)/$$t; \
+	  $(FUZZ_BUILD)/fuzzers/$$t -max_total_time=$(1) -timeout=25 -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_BUILD)/crashes/$$t- $(2)/$$t fuzz/corpus/$$t; \
+	done
+endef
+
+# A minute per target; the corpus grows in build-fuzz/corpus.
+fuzz: fuzz-build
+	$(call fuzz-each,$(FUZZ_TIME),$(FUZZ_BUILD)/corpus)
+
+# Every seed once, then a few seconds per target from the seeds alone.
+fuzz-smoke: fuzz-build
+	@set -e; mkdir -p $(FUZZ_BUILD)/crashes; for t in $(FUZZERS); do \
+	  $(FUZZ_BUILD)/fuzzers/$$t -runs=0 -artifact_prefix=$(FUZZ_BUILD)/crashes/$$t- fuzz/corpus/$$t \
+	    > $(FUZZ_BUILD)/crashes/$$t-seeds.log 2>&1 || { cat $(FUZZ_BUILD)/crashes/$$t-seeds.log; exit 1; }; \
+	done
+	rm -rf $(FUZZ_BUILD)/smoke
+	$(call fuzz-each,$(SMOKE_TIME),$(FUZZ_BUILD)/smoke)
+
 clean:
-	rm -rf $(BUILD) $(BENCH_BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(BENCH_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -97,7 +97,8 @@ TColorDlg::TColorDlg(TCarDataForm& carData, QWidget* parent) : QDialog(parent), 
 void TColorDlg::FormCreate()
 {
     Directory = currentDataDirectory();
-    const TitleColorSettings stored = readTitleColorSettings(Directory);
+    TitleColorSettings stored;
+    guarded([&] { stored = readTitleColorSettings(Directory); });
     const SjisString& title = stored.titleColor;
     const SjisString& indicator = stored.indicatorColor;
     paint();  // the design colours, until a name applies

@@ -71,16 +71,16 @@ TFilterDlg::TFilterDlg(QWidget* parent) : QDialog(parent)
         {FilterPFromEdit, &TFilterDlg::FilterPFromEditDblClick},
         {FilterPToEdit, &TFilterDlg::FilterPToEditDblClick},
     };
-    for (auto [box, handler] : dblClicks)
-        onDoubleClick(box, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    for (const auto& [box, member] : dblClicks)
+        onDoubleClick(box, [this, handler = member] { guarded([this, handler] { (this->*handler)(); }); });
     const std::pair<QComboBox*, void (TFilterDlg::*)()> exits[] = {
         {FilterFromEdit, &TFilterDlg::FilterFromEditExit},
         {FilterToEdit, &TFilterDlg::FilterToEditExit},
         {FilterPFromEdit, &TFilterDlg::FilterPFromEditExit},
         {FilterPToEdit, &TFilterDlg::FilterPToEditExit},
     };
-    for (auto [box, handler] : exits)
-        onExit(box, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    for (const auto& [box, member] : exits)
+        onExit(box, [this, handler = member] { guarded([this, handler] { (this->*handler)(); }); });
     connectGuarded(OKBtn, &QPushButton::clicked, this, &TFilterDlg::OKBtnClick);
     FormCreate();
     setFixedSize(sizeHint());
@@ -91,7 +91,7 @@ void TFilterDlg::FormCreate()
     FilterFromEdit->setEditText({});
     FilterToEdit->setEditText({});
     Directory = currentDataDirectory();
-    showFieldList(readFilterFields(Directory).fields, {FilterComboBox, FilterPComboBox});
+    guarded([&] { showFieldList(readFilterFields(Directory).fields, {FilterComboBox, FilterPComboBox}); });
     FilterComboBoxChange();
     FilterPComboBoxChange();
 }

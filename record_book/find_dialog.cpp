@@ -50,7 +50,7 @@ TFindDlg::TFindDlg(QWidget* parent) : QDialog(parent)
 void TFindDlg::FormCreate()
 {
     Directory = currentDataDirectory();
-    showFieldList(readFindFields(Directory).fields, {FindComboBox});
+    guarded([&] { showFieldList(readFindFields(Directory).fields, {FindComboBox}); });
     FindComboBoxChange();
     FindEdit->setEditText({});
 }

@@ -56,7 +56,7 @@ TItemHForm::TItemHForm(TCarDataForm& carData, QWidget* parent) : QDialog(parent)
 
     resize(205, 160);
     setItemIndex(0);
-    FormCreate();
+    guarded([this] { FormCreate(); });
     RestorePos1->restore();
 }
 

@@ -273,8 +273,10 @@ void TItemWForm::FormCreate()
     UpPanel1->setVisible(LayoutFlag == 1);
     UpPanel2->setVisible(LayoutFlag == 1);
     placeReadingLine();
-    if (const auto widths = readWidthSettings(carData_.dataDirectory()))
-        applyWidths(*widths, true);
+    guarded([this] {
+        if (const auto widths = readWidthSettings(carData_.dataDirectory()))
+            applyWidths(*widths, true);
+    });
     for (int n = 1; n <= kSettings; ++n) {
         const Setting& s = kColumns[n - 1];
         SpinEdits[std::size_t(n - 1)]->setValue(mainControl(s.title ? s.title : s.control)->width());

@@ -198,21 +198,24 @@ void TCarDataForm::FormCreate()
     setCapsLock(true);
 }
 
+// A file that cannot be read is reported and keeps its controls' defaults;
+// the other files still load.
 void TCarDataForm::loadLists()
 {
     const QString dir = dataDirectory();
     // The entries keep the files' bytes: codeFiles() reads them as paths.
-    setListEntries(ListBox1, readCodeFileList(dir).paths);
-    for (const ChoiceList& list : choiceLists()) {
-        const auto stored = readChoiceEntries(dir, list.file);
-        if (!stored)
-            continue;
-        for (const char* box : list.boxes)
-            setListEntries(control<QWidget>(box), stored->entries);
-    }
+    guarded([&] { setListEntries(ListBox1, readCodeFileList(dir).paths); });
+    for (const ChoiceList& list : choiceLists())
+        guarded([&] {
+            if (const auto stored = readChoiceEntries(dir, list.file))
+                for (const char* box : list.boxes)
+                    setListEntries(control<QWidget>(box), stored->entries);
+        });
     for (const SectionTitle& t : sectionTitles())
-        if (const auto stored = readSectionTitles(dir, t.file))
-            setTitle(control<Panel>(t.panel), stored->title(std::size_t(t.line)));
+        guarded([&] {
+            if (const auto stored = readSectionTitles(dir, t.file))
+                setTitle(control<Panel>(t.panel), stored->title(std::size_t(t.line)));
+        });
 }
 
 // Shows the extension rows for a layout mode and binds their controls.

@@ -53,8 +53,9 @@ void TCarDataForm::wirelookup()
         {"DBMemo21", &TCarDataForm::DBMemo21DblClick},
         {"DBMemo22", &TCarDataForm::DBMemo21DblClick},
     };
-    for (auto [name, handler] : doubleClicks)
-        onDoubleClick(findControl<QWidget>(this, name), [this, handler] { guarded([&] { (this->*handler)(); }); });
+    for (const auto& click : doubleClicks)
+        onDoubleClick(findControl<QWidget>(this, click.first),
+                      [this, handler = click.second] { guarded([&] { (this->*handler)(); }); });
     for (const char* name : {"Title4Panel1", "Title5Panel1", "Title15Panel1"})
         connectGuarded(findControl<Panel>(this, name), &Panel::clicked, this, &TCarDataForm::Title4Panel1Click);
     connectGuarded(findControl<Panel>(this, "Title8Panel1"), &Panel::clicked, this, &TCarDataForm::Title8Panel1Click);

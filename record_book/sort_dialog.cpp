@@ -39,7 +39,7 @@ TSortDlg::TSortDlg(QWidget* parent) : QDialog(parent)
 void TSortDlg::FormCreate()
 {
     Directory = currentDataDirectory();
-    showFieldList(readSortFields(Directory).fields, {SortComboBox});
+    guarded([&] { showFieldList(readSortFields(Directory).fields, {SortComboBox}); });
 }
 
 SjisString TSortDlg::fieldName() const { return comboText(SortComboBox); }

@@ -185,11 +185,13 @@ void TFListForm::FormCreate()
         const int minimum = f.type == FieldType::WholeNumber ? 8 : 16;
         setColumnWidth(c, std::max(minimum, int(sjis::fromUtf8(f.name).size())));
     }
-    for (const auto& [fieldNo, width] : readSpecColumnWidths(Directory).columns) {
-        const int column = fieldNo - 1;
-        if (column >= 0 && column < columns && width >= 0)
-            setColumnWidth(column, width);
-    }
+    guarded([&] {
+        for (const auto& [fieldNo, width] : readSpecColumnWidths(Directory).columns) {
+            const int column = fieldNo - 1;
+            if (column >= 0 && column < columns && width >= 0)
+                setColumnWidth(column, width);
+        }
+    });
 }
 
 void TFListForm::FormResize()

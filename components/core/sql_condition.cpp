@@ -128,6 +128,8 @@ private:
     std::string_view s_;
     const FieldFinder& find_;
     std::size_t pos_ = 0;
+    int depth_ = 0;
+    int terms_ = 0;
 
     [[noreturn]] void malformed()
     {
@@ -163,25 +165,27 @@ private:
         ++pos_;
     }
 
+    // A chain "a op b op c" becomes one flat group, so the SQL nests only as
+    // deep as the expression's parentheses.
+    static void join(SqlCondition& left, SqlCondition right, const char* op, bool first)
+    {
+        left.sql = (first ? "(" + left.sql : left.sql.substr(0, left.sql.size() - 1)) + op + right.sql + ")";
+        left.params.insert(left.params.end(), right.params.begin(), right.params.end());
+    }
+
     SqlCondition orExpression()
     {
         SqlCondition left = andExpression();
-        while (keyword("or")) {
-            SqlCondition right = andExpression();
-            left.sql = "(" + left.sql + " OR " + right.sql + ")";
-            left.params.insert(left.params.end(), right.params.begin(), right.params.end());
-        }
+        for (bool first = true; keyword("or"); first = false)
+            join(left, andExpression(), " OR ", first);
         return left;
     }
 
     SqlCondition andExpression()
     {
         SqlCondition left = primary();
-        while (keyword("and")) {
-            SqlCondition right = primary();
-            left.sql = "(" + left.sql + " AND " + right.sql + ")";
-            left.params.insert(left.params.end(), right.params.begin(), right.params.end());
-        }
+        for (bool first = true; keyword("and"); first = false)
+            join(left, primary(), " AND ", first);
         return left;
     }
 
@@ -191,10 +195,16 @@ private:
         expect('(');
         skipBlanks();
         SqlCondition c;
-        if (pos_ < s_.size() && s_[pos_] == '(')
+        if (pos_ < s_.size() && s_[pos_] == '(') {
+            if (++depth_ > kMaxFilterDepth)
+                throw DbError(QStringLiteral("フィルタ式の括弧が深すぎます。\r括弧の入れ子は %1 段までです。").arg(kMaxFilterDepth));
             c = orExpression();
-        else
+            --depth_;
+        } else {
+            if (++terms_ > kMaxFilterTerms)
+                throw DbError(QStringLiteral("フィルタ式の条件が多すぎます。\r条件は %1 個までです。").arg(kMaxFilterTerms));
             c = condition();
+        }
         expect(')');
         return c;
     }

@@ -40,7 +40,11 @@ SqlCondition fieldMatch(const FieldDef& field, std::string_view value, bool pref
 // first) and grouped by parentheses; quotes inside a literal are doubled;
 // a literal ending in "*" under "=" matches values that begin with the text
 // before it. Text compares byte by byte; whole-number fields compare as
-// numbers. Throws DbError for a malformed expression, an unknown field or a
-// value that does not suit its field.
+// numbers. Throws DbError for a malformed expression, an unknown field, a
+// value that does not suit its field, or an expression past the bounds
+// below (deeper nesting or more conditions would exhaust the parser's or
+// SQLite's stack).
+constexpr int kMaxFilterDepth = 16;
+constexpr int kMaxFilterTerms = 64;
 using FieldFinder = std::function<const FieldDef*(const std::string& utf8Name)>;
 SqlCondition compileFilter(std::string_view expression, const FieldFinder& findField);

@@ -17,7 +17,7 @@ WidthSettings widthSettingsFromLines(const LineListFile& file)
     WidthSettings s;
     for (std::size_t i = 0; i < s.widths.size(); ++i)
         if (file.lineCount() > 2 * i + 1)
-            s.widths[i] = file.number(2 * i + 1);
+            s.widths[i] = file.number(2 * i + 1, 0, kMaxWidth);
     return s;
 }
 

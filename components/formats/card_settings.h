@@ -37,6 +37,8 @@
 #include <optional>
 
 constexpr int kWidthSettingCount = 18;
+// Widths are read into [0, kMaxWidth] pixels, the most a screen shows.
+constexpr int kMaxWidth = 4000;
 
 // The label line of setting n (from 1), UTF-8.
 const char* widthLabel(int setting);
@@ -53,7 +55,7 @@ std::optional<WidthSettings> readWidthSettings(const QString& dataDir);
 void writeWidthSettings(const QString& dataDir, const WidthSettings& settings);
 
 struct HeightSettings {
-    int lineCount = 0;  // index of the line-count choice
+    int lineCount = 0;  // index of the line-count choice; another number keeps the design heights
 };
 
 HeightSettings heightSettingsFromLines(const LineListFile& file);

@@ -1,5 +1,7 @@
 #include "components/formats/list_settings.h"
 
+#include <algorithm>
+
 DisplaySettings displaySettingsFromLines(const LineListFile& file)
 {
     DisplaySettings s;
@@ -29,7 +31,15 @@ void writeDisplaySettings(const QString& dir, const DisplaySettings& settings)
     writeSettingsFile(dir, QStringLiteral("Dsplay.INI"), displaySettingsLines(settings));
 }
 
-ColumnWidths columnWidthsFromLines(const LineListFile& file) { return {file.numberPairs()}; }
+ColumnWidths columnWidthsFromLines(const LineListFile& file)
+{
+    ColumnWidths widths{file.numberPairs(kMaxGridColumns)};
+    for (auto& [field, width] : widths.columns) {
+        field = std::clamp(field, 0, kMaxGridColumns);
+        width = std::clamp(width, 0, kMaxColumnChars);
+    }
+    return widths;
+}
 
 LineListFile columnWidthsLines(const ColumnWidths& widths)
 {

@@ -42,6 +42,11 @@ LineListFile displaySettingsLines(const DisplaySettings& settings);
 std::optional<DisplaySettings> readDisplaySettings(const QString& dir);
 void writeDisplaySettings(const QString& dir, const DisplaySettings& settings);
 
+// Read into range: at most kMaxGridColumns pairs, field numbers in
+// [0, kMaxGridColumns], widths in [0, kMaxColumnChars] characters.
+constexpr int kMaxGridColumns = 256;
+constexpr int kMaxColumnChars = 500;
+
 struct ColumnWidths {
     std::vector<std::pair<int, int>> columns;  // (field number from 1, width)
 };

@@ -2,7 +2,10 @@
 
 PostDataColumns postDataColumnsFromLines(const LineListFile& file)
 {
-    return {{file.number(0), file.number(1), file.number(2), file.number(3)}};
+    PostDataColumns result;
+    for (std::size_t i = 0; i < result.columns.size(); ++i)
+        result.columns[i] = file.number(i, 0, kMaxPostDataColumn);
+    return result;
 }
 
 LineListFile postDataColumnsLines(const PostDataColumns& columns)

@@ -32,6 +32,9 @@
 #include <array>
 #include <vector>
 
+// Columns are read into [0, kMaxPostDataColumn], the cells a line keeps.
+constexpr int kMaxPostDataColumn = 50;
+
 struct PostDataColumns {
     std::array<int, 4> columns = {3, 7, 8, 9};  // code, then the three address parts
 };

@@ -112,41 +112,42 @@ bool namesPrefecture(std::string_view address)
 
 bool continuesCharacter(unsigned char b) { return (b >= 0x7F && b <= 0xA0) || b >= 0xE0; }
 
+bool passedOver(std::string_view line)
+{
+    return line.empty() || line == "\x1A" || line.size() > KenAllLine::kMaxBytes;
+}
+
 }  // namespace
 
 KenAllLine::KenAllLine(std::string_view line)
 {
-    bool dropsComma = false;
-    for (std::size_t i = 1; i < line.size() && !dropsComma; ++i)
-        dropsComma = line[i] == ',' && continuesCharacter(line[i - 1]);
-    std::vector<std::size_t> ends;
-    std::string_view text = line;
-    if (dropsComma) {
-        joined_.reserve(line.size());
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            if (line[i] != ',')
-                joined_.push_back(line[i]);
-            else if (i == 0 || !continuesCharacter(line[i - 1]))
-                ends.push_back(joined_.size());
-        }
-        text = joined_;
-    } else {
-        for (std::size_t i = 0; i < line.size(); ++i)
-            if (line[i] == ',')
-                ends.push_back(i);
-    }
-    // Without dropped commas every separator is one byte wide in `text`;
-    // with them `text` holds no separators at all.
-    const std::size_t gap = dropsComma ? 0 : 1;
     std::size_t start = 0;
-    for (std::size_t end : ends) {
-        if (count_ == kMaxColumns)
-            return;
-        columns_[std::size_t(count_++)] = text.substr(start, end - start);
-        start = end + gap;
+    bool dropped = false;  // the current column holds a character's comma
+    for (std::size_t i = 0; i <= line.size() && count_ < kMaxColumns; ++i) {
+        if (i < line.size() && line[i] != ',')
+            continue;
+        if (i < line.size() && i > 0 && continuesCharacter(line[i - 1])) {
+            dropped = true;
+            continue;
+        }
+        const std::string_view text = line.substr(start, i - start);
+        columns_[std::size_t(count_++)] = dropped ? withoutCommas(text, line.size()) : text;
+        start = i + 1;
+        dropped = false;
     }
-    if (count_ < kMaxColumns)
-        columns_[std::size_t(count_++)] = text.substr(std::min(start, text.size()));
+}
+
+// The text without its commas, kept in joined_; reserving the whole line's
+// size at once keeps earlier columns' views valid.
+std::string_view KenAllLine::withoutCommas(std::string_view text, std::size_t lineSize)
+{
+    if (joined_.capacity() < lineSize)
+        joined_.reserve(lineSize);
+    const std::size_t at = joined_.size();
+    for (char c : text)
+        if (c != ',')
+            joined_.push_back(c);
+    return std::string_view(joined_).substr(at);
 }
 
 std::string_view KenAllLine::column(int number) const
@@ -187,7 +188,7 @@ bool PostScan::feed(std::string_view line)
 {
     if (ended_)
         return false;
-    if (line.empty() || line == "\x1A")
+    if (passedOver(line))
         return true;
     const KenAllLine columns(line);
     return feedColumns(columns);
@@ -308,7 +309,7 @@ PostReadResult postReadScan(const std::vector<std::string_view>& lines, std::str
 KenAllIndex::KenAllIndex(std::string data) : data_(std::move(data))
 {
     for (std::string_view line : splitLines(data_))
-        if (!line.empty() && line != "\x1A")
+        if (!passedOver(line))
             lines_.push_back(line);
 
     std::map<std::string, std::size_t, std::less<>> prefectureAt;

@@ -35,11 +35,14 @@ namespace postal {
 
 // One line of KEN_ALL.CSV split into columns at ",". A comma right after a
 // byte in 0x7F-0xA0 or 0xE0-0xFF belongs to a two-byte character's text:
-// it does not end the column and is dropped. At most 20 columns are kept.
-// The columns are views into `line`, which must outlive the object.
+// it does not end the column and is dropped. At most 20 columns are kept,
+// and the line is read no further than their end. The columns are views
+// into `line`, which must outlive the object.
 class KenAllLine {
 public:
     static constexpr int kMaxColumns = 20;
+    // A longer line is no address line: the scan passes over it.
+    static constexpr std::size_t kMaxBytes = 4096;
 
     explicit KenAllLine(std::string_view line);
     KenAllLine(const KenAllLine&) = delete;
@@ -50,9 +53,11 @@ public:
     int count() const { return count_; }
 
 private:
+    std::string_view withoutCommas(std::string_view text, std::size_t lineSize);
+
     std::array<std::string_view, kMaxColumns> columns_{};
     int count_ = 0;
-    std::string joined_;  // the line without its dropped commas, when it had any
+    std::string joined_;  // the columns that dropped commas, without them
 };
 
 // A column value without its quotes: the first and the last byte go,
@@ -72,8 +77,9 @@ public:
     PostScan(std::string_view address, int mode);
 
     // Feeds the next line. False when the scan ends at this line (it ends
-    // at the first line of another city once a city matched). Empty lines
-    // and the end-of-file mark 0x1A are passed over.
+    // at the first line of another city once a city matched). Empty lines,
+    // lines longer than KenAllLine::kMaxBytes and the end-of-file mark 0x1A
+    // are passed over.
     bool feed(std::string_view line);
     bool ended() const { return ended_; }
 
@@ -116,7 +122,8 @@ public:
     KenAllIndex(const KenAllIndex&) = delete;
     KenAllIndex& operator=(const KenAllIndex&) = delete;
 
-    // The same result as postReadScan over lines().
+    // The same result as postReadScan over lines(), which hold the lines
+    // the scan does not pass over.
     PostReadResult lookup(std::string_view address, int mode) const;
     const std::vector<std::string_view>& lines() const { return lines_; }
 

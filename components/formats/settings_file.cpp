@@ -20,6 +20,23 @@ int digitValue(char c, int base)
     return v < base ? v : -1;
 }
 
+// The file's bytes; nothing when it holds more than `limit`. Read in pieces:
+// a file's reported size may be 0 (a pipe, /proc), and reading `limit`
+// bytes at once would allocate them all first.
+std::optional<QByteArray> readUpTo(QFile& file, qint64 limit)
+{
+    if (file.size() > limit)
+        return std::nullopt;
+    QByteArray data;
+    while (data.size() <= limit) {
+        const QByteArray piece = file.read(std::min<qint64>(1 << 16, limit + 1 - data.size()));
+        if (piece.isEmpty())
+            return data;
+        data += piece;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int readNumber(std::string_view text)
@@ -72,15 +89,19 @@ std::vector<std::string_view> splitLines(std::string_view text)
     return lines;
 }
 
-std::optional<LineListFile> LineListFile::read(const QString& path)
+std::optional<LineListFile> LineListFile::read(const QString& path, qint64 limit)
 {
     QFile file(path);
     if (!file.exists())
         return std::nullopt;
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("%1 を開けません。\r%2").arg(path, file.errorString()));
-    const QByteArray data = file.readAll();
-    return fromBytes(std::string_view(data.constData(), std::size_t(data.size())));
+    const std::optional<QByteArray> data = readUpTo(file, limit);
+    if (!data)
+        throw FileError(QStringLiteral("%1 が大きすぎます。\r%2 バイトまでのファイルしか読み込めません。").arg(path).arg(limit));
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(QStringLiteral("%1 を読み込めません。\r%2").arg(path, file.errorString()));
+    return fromBytes(std::string_view(data->constData(), std::size_t(data->size())));
 }
 
 LineListFile LineListFile::fromBytes(std::string_view bytes)
@@ -142,10 +163,10 @@ void LineListFile::appendList(const std::vector<SjisString>& list)
     append(SjisString());
 }
 
-std::vector<std::pair<int, int>> LineListFile::numberPairs() const
+std::vector<std::pair<int, int>> LineListFile::numberPairs(std::size_t limit) const
 {
     std::vector<std::pair<int, int>> pairs;
-    for (std::size_t i = 0; i < lines_.size(); i += 2)
+    for (std::size_t i = 0; i < lines_.size() && pairs.size() < limit; i += 2)
         pairs.emplace_back(number(i), number(i + 1));
     return pairs;
 }

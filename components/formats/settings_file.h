@@ -6,6 +6,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
@@ -36,15 +38,19 @@ int readNumber(std::string_view text);
 // starts no further line. The lines view `text`.
 std::vector<std::string_view> splitLines(std::string_view text);
 
+// The most a settings file may hold; a larger one is refused whole.
+constexpr qint64 kSettingsFileLimit = 1 << 20;
+
 class LineListFile {
 public:
     LineListFile() = default;
     explicit LineListFile(std::vector<SjisString> lines) : lines_(std::move(lines)) {}
 
     // The file's lines, or nothing when it does not exist (the reader keeps
-    // its defaults). Lines end with CR LF, LF or CR. Throws FileError when
-    // the file exists but cannot be read.
-    static std::optional<LineListFile> read(const QString& path);
+    // its defaults). Lines end with CR LF, LF or CR. Throws FileError,
+    // naming the file, when it exists but cannot be read or holds more than
+    // `limit` bytes.
+    static std::optional<LineListFile> read(const QString& path, qint64 limit = kSettingsFileLimit);
     // The lines of a file's bytes, split as read() splits them.
     static LineListFile fromBytes(std::string_view bytes);
 
@@ -58,6 +64,8 @@ public:
     // Line `index` (from 0); past the last line an empty text.
     const SjisString& line(std::size_t index) const;
     int number(std::size_t index) const { return readNumber(line(index)); }
+    // The number of line `index` brought into [low, high].
+    int number(std::size_t index, int low, int high) const { return std::clamp(number(index), low, high); }
     std::size_t lineCount() const { return lines_.size(); }
     const std::vector<SjisString>& lines() const { return lines_; }
 
@@ -70,9 +78,9 @@ public:
     // Appends the entries and an empty line: the layout listFrom reads.
     void appendList(const std::vector<SjisString>& list);
 
-    // The file as pairs of numbers, two lines each, from the top to the end
-    // (a last line without a partner pairs with 0).
-    std::vector<std::pair<int, int>> numberPairs() const;
+    // The file as pairs of numbers, two lines each, from the top (a last
+    // line without a partner pairs with 0), at most `limit` pairs.
+    std::vector<std::pair<int, int>> numberPairs(std::size_t limit = SIZE_MAX) const;
     void appendPair(int first, int second)
     {
         append(first);

@@ -8,6 +8,8 @@ namespace speccode {
 namespace {
 
 constexpr std::size_t kMaxColumns = 100;
+// Code files list every vehicle type: larger than a settings file may be.
+constexpr qint64 kCodeFileLimit = 64 << 20;
 
 struct Words {
     SjisString space = sj("　"), open = sj("（"), close = sj("）"), comma = sj("，"), tilde = sj("～"),
@@ -157,7 +159,7 @@ CodeCheckOutcome searchCodeFiles(const SjisString& designation, const SjisString
     const SjisString c = ToHalfWidth(classification);
     CodeCheckOutcome outcome;
     for (const QString& path : files) {
-        const auto file = LineListFile::read(path);
+        const auto file = LineListFile::read(path, kCodeFileLimit);
         if (!file) {
             outcome.result = MissingCodeFile;
             return outcome;

@@ -55,3 +55,15 @@ TEST(CardSettings, ShortFilesAndMissingFiles)
 }
 
 }  // namespace
+
+// Widths of hostile settings files are brought into what a screen shows,
+// so that no caller sizes a window by them.
+TEST(CardSettings, WidthsAreReadIntoWhatAScreenShows)
+{
+    const struct {
+        const char* bytes;
+        int width;  // of setting 1
+    } cases[] = {{"x\r\n120\r\n", 120}, {"x\r\n2147483647\r\n", kMaxWidth}, {"x\r\n-5\r\n", 0}, {"x\r\n4001\r\n", kMaxWidth}};
+    for (const auto& c : cases)
+        EXPECT_EQ(widthSettingsFromLines(LineListFile::fromBytes(c.bytes)).widths[0], c.width) << c.bytes;
+}

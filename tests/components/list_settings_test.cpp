@@ -38,3 +38,15 @@ TEST(ListSettings, ShortFilesAndMissingFiles)
 }
 
 }  // namespace
+
+TEST(ListSettings, ColumnNumbersAreReadIntoTheirRange)
+{
+    const ColumnWidths read =
+        columnWidthsFromLines(LineListFile::fromBytes("2147483647\r\n2147483647\r\n-3\r\n-4\r\n5\r\n40\r\n"));
+    EXPECT_EQ(read.columns, (std::vector<std::pair<int, int>>{{kMaxGridColumns, kMaxColumnChars}, {0, 0}, {5, 40}}));
+
+    std::string many;
+    for (int i = 0; i < 3 * kMaxGridColumns; ++i)
+        many += "1\r\n";
+    EXPECT_EQ(columnWidthsFromLines(LineListFile::fromBytes(many)).columns.size(), std::size_t(kMaxGridColumns));
+}

@@ -43,3 +43,9 @@ TEST(LookupSettings, ShortFilesAndMissingFiles)
 }
 
 }  // namespace
+
+TEST(LookupSettings, PostDataColumnsAreReadIntoTheCellsALineKeeps)
+{
+    const PostDataColumns read = postDataColumnsFromLines(LineListFile::fromBytes("2147483647\r\n-1\r\n8\r\n51\r\n"));
+    EXPECT_EQ(read.columns, (std::array<int, 4>{kMaxPostDataColumn, 0, 8, kMaxPostDataColumn}));
+}

@@ -92,6 +92,25 @@ TEST(KenAllLine, SplitsAtCommasButNotAfterTheFirstByteOfACharacter)
     EXPECT_EQ(capped.column(20), "20");
 }
 
+// A file without line ends is one absurd line: it is passed over, by the
+// scan and the index alike, and every other line still counts.
+TEST(KenAllLine, ALineLongerThanAnyAddressLineIsPassedOver)
+{
+    // Before the mend this line's longer town would win.
+    const std::string padded = kenAllLine({"1080099", "東京都", "港区", "芝浦３丁目"}) + std::string(5000, ',');
+    const struct {
+        std::string data;
+        const char* code;
+    } cases[] = {
+        {padded + "\r\n" + kenAll(kMinato), "1080023"},
+        {kenAll(kMinato) + padded, "1080023"},
+        {padded, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(lookUp(c.data, "東京都港区芝浦３丁目１").code, c.code);
+    EXPECT_EQ(KenAllIndex(padded + "\r\n" + kenAll(kMinato)).lines().size(), kMinato.size());
+}
+
 TEST(KenAllLine, QuotesAreTheFirstAndLastByteWhateverTheyAre)
 {
     EXPECT_EQ(postal::unquote("\"abc\""), "abc");

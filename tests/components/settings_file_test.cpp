@@ -174,3 +174,33 @@ TEST(PathFromSettings, DecodesAndTurnsBackslashes)
 }
 
 }  // namespace
+
+namespace {
+
+// A file past the limit is refused whole, and the message names it; one at
+// the limit reads.
+TEST(SettingsFileSize, AFileOverTheLimitIsRefusedNamingIt)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("CarName.INI"));
+    const struct {
+        qint64 size;
+        bool refused;
+    } cases[] = {{0, false}, {kSettingsFileLimit, false}, {kSettingsFileLimit + 1, true}, {100 << 20, true}};
+    for (const auto& c : cases) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_TRUE(f.resize(c.size));
+        f.close();
+        try {
+            const auto file = LineListFile::read(path);
+            EXPECT_FALSE(c.refused) << c.size;
+            EXPECT_TRUE(file.has_value());
+        } catch (const FileError& e) {
+            EXPECT_TRUE(c.refused) << c.size;
+            EXPECT_TRUE(e.message().contains(QStringLiteral("CarName.INI"))) << e.message().toStdString();
+        }
+    }
+}
+
+}  // namespace

@@ -49,6 +49,47 @@ protected:
     }
 };
 
+// Nesting `depth` groups deep, each adding an "and" and an "or": the
+// deepest SQL the expression bounds allow.
+std::string nested(int depth)
+{
+    return depth == 0 ? "(名前 = 'あ*')" : "(" + nested(depth - 1) + " and (数 >= '0') or (名前 = 'い'))";
+}
+
+std::string ored(int terms)
+{
+    std::string text = "(数 = '1')";
+    for (int i = 1; i < terms; ++i)
+        text += " or (数 = '1')";
+    return text;
+}
+
+// Expressions up to the bounds run in SQLite; past them they are refused
+// before the parser's or SQLite's stack runs out.
+TEST_F(SqlConditionTest, NestingAndConditionsAreBounded)
+{
+    const struct {
+        std::string expression;
+        const char* refusal;  // part of the message, or nothing when it runs
+    } cases[] = {
+        {nested(kMaxFilterDepth), nullptr},
+        {ored(kMaxFilterTerms), nullptr},
+        {nested(kMaxFilterDepth + 1), "深すぎます"},
+        {ored(kMaxFilterTerms + 1), "多すぎます"},
+        {std::string(20000, '(') + "名前 = 'あ')", "深すぎます"},
+        {"(" + ored(kMaxFilterTerms / 2) + ") and (" + ored(kMaxFilterTerms / 2 + 1) + ")", "多すぎます"},
+    };
+    for (const auto& c : cases) {
+        try {
+            EXPECT_FALSE(select(c.expression.c_str()).empty());
+            EXPECT_EQ(c.refusal, nullptr) << c.expression.substr(0, 40);
+        } catch (const DbError& e) {
+            ASSERT_NE(c.refusal, nullptr) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.refusal))) << e.message().toStdString();
+        }
+    }
+}
+
 TEST_F(SqlConditionTest, StarredEqualitySelectsTheTextAndEveryLongerTextBeginningWithIt)
 {
     EXPECT_EQ(select("(名前 = 'あい*')"), (Texts{"あい", "あいう"}));
