@@ -35,10 +35,8 @@ void columns(const LineListFile& file)
 
 void lists(const LineListFile& file)
 {
-    const DisplaySettings display = displaySettingsFromLines(file);
-    FUZZ_CHECK(display.hidden.size() + display.shown.size() <= file.lineCount());
-    const CopySettings copy = copySettingsFromLines(file);
-    FUZZ_CHECK(copy.notCopied == display.hidden && copy.copied == display.shown);
+    const ChooserLists chosen = chooserListsFromLines(file);
+    FUZZ_CHECK(chosen.left.size() + chosen.right.size() <= file.lineCount());
     const BodyShapeCodes codes = bodyShapeCodesFromLines(file);
     FUZZ_CHECK(codes.codes.size() <= kMaxBodyShapeCodes);
     FUZZ_CHECK(choiceEntriesFromLines(file).entries == file.lines());

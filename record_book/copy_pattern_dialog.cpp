@@ -85,8 +85,8 @@ void TCopyPatDlg::FormShow()
     const auto stored = readCopySettings(Directory);
     if (!stored)
         return;
-    setListEntries(ListBox1, stored->notCopied);
-    setListEntries(ListBox2, stored->copied);
+    setListEntries(ListBox1, stored->left);
+    setListEntries(ListBox2, stored->right);
 }
 
 // The modal result is OK before the file is written, so a file that cannot

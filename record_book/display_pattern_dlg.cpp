@@ -81,9 +81,9 @@ void TDspPatDlg::FormCreate()
     const auto stored = readDisplaySettings(Directory);
     if (!stored)
         return;
-    Chooser->setLeftEntries(stored->hidden);
-    Chooser->setRightEntries(stored->shown);
-    arrangeGrid(stored->shown);
+    Chooser->setLeftEntries(stored->left);
+    Chooser->setRightEntries(stored->right);
+    arrangeGrid(stored->right);
 }
 
 void TDspPatDlg::arrangeGrid(const std::vector<SjisString>& shownItems)

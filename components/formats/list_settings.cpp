@@ -2,33 +2,16 @@
 
 #include <algorithm>
 
-DisplaySettings displaySettingsFromLines(const LineListFile& file)
-{
-    DisplaySettings s;
-    std::size_t next = 0;
-    s.hidden = file.listFrom(0, &next);
-    s.shown = file.listFrom(next);
-    return s;
-}
-
-LineListFile displaySettingsLines(const DisplaySettings& settings)
-{
-    LineListFile file;
-    file.appendList(settings.hidden);
-    file.appendList(settings.shown);
-    return file;
-}
-
 std::optional<DisplaySettings> readDisplaySettings(const QString& dir)
 {
     if (auto file = readSettingsFile(dir, QStringLiteral("Dsplay.INI")))
-        return displaySettingsFromLines(*file);
+        return chooserListsFromLines(*file);
     return std::nullopt;
 }
 
 void writeDisplaySettings(const QString& dir, const DisplaySettings& settings)
 {
-    writeSettingsFile(dir, QStringLiteral("Dsplay.INI"), displaySettingsLines(settings));
+    writeSettingsFile(dir, QStringLiteral("Dsplay.INI"), chooserListsLines(settings));
 }
 
 ColumnWidths columnWidthsFromLines(const LineListFile& file)

@@ -32,13 +32,9 @@
 #include <utility>
 #include <vector>
 
-struct DisplaySettings {
-    std::vector<SjisString> hidden;
-    std::vector<SjisString> shown;
-};
+// left: the fields not shown; right: the fields shown.
+using DisplaySettings = ChooserLists;
 
-DisplaySettings displaySettingsFromLines(const LineListFile& file);
-LineListFile displaySettingsLines(const DisplaySettings& settings);
 std::optional<DisplaySettings> readDisplaySettings(const QString& dir);
 void writeDisplaySettings(const QString& dir, const DisplaySettings& settings);
 

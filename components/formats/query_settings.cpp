@@ -38,31 +38,14 @@ void writeSortFields(const QString& dir, const FieldChoices& choices)
     writeSettingsFile(dir, QStringLiteral("Sort.INI"), fieldChoicesLines(choices));
 }
 
-CopySettings copySettingsFromLines(const LineListFile& file)
-{
-    CopySettings s;
-    std::size_t next = 0;
-    s.notCopied = file.listFrom(0, &next);
-    s.copied = file.listFrom(next);
-    return s;
-}
-
-LineListFile copySettingsLines(const CopySettings& settings)
-{
-    LineListFile file;
-    file.appendList(settings.notCopied);
-    file.appendList(settings.copied);
-    return file;
-}
-
 std::optional<CopySettings> readCopySettings(const QString& dir)
 {
     if (auto file = readSettingsFile(dir, QStringLiteral("Copy.INI")))
-        return copySettingsFromLines(*file);
+        return chooserListsFromLines(*file);
     return std::nullopt;
 }
 
 void writeCopySettings(const QString& dir, const CopySettings& settings)
 {
-    writeSettingsFile(dir, QStringLiteral("Copy.INI"), copySettingsLines(settings));
+    writeSettingsFile(dir, QStringLiteral("Copy.INI"), chooserListsLines(settings));
 }

@@ -42,12 +42,8 @@ void writeFilterFields(const QString& dir, const FieldChoices& choices);
 FieldChoices readSortFields(const QString& dir);
 void writeSortFields(const QString& dir, const FieldChoices& choices);
 
-struct CopySettings {
-    std::vector<SjisString> notCopied;
-    std::vector<SjisString> copied;
-};
+// left: the fields not copied; right: the fields copied, in copy order.
+using CopySettings = ChooserLists;
 
-CopySettings copySettingsFromLines(const LineListFile& file);
-LineListFile copySettingsLines(const CopySettings& settings);
 std::optional<CopySettings> readCopySettings(const QString& dir);
 void writeCopySettings(const QString& dir, const CopySettings& settings);

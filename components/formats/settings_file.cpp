@@ -171,6 +171,23 @@ std::vector<std::pair<int, int>> LineListFile::numberPairs(std::size_t limit) co
     return pairs;
 }
 
+ChooserLists chooserListsFromLines(const LineListFile& file)
+{
+    ChooserLists lists;
+    std::size_t next = 0;
+    lists.left = file.listFrom(0, &next);
+    lists.right = file.listFrom(next);
+    return lists;
+}
+
+LineListFile chooserListsLines(const ChooserLists& lists)
+{
+    LineListFile file;
+    file.appendList(lists.left);
+    file.appendList(lists.right);
+    return file;
+}
+
 std::optional<LineListFile> readSettingsFile(const QString& dir, const QString& name)
 {
     return LineListFile::read(resolveFile(dir, name));

@@ -91,6 +91,16 @@ private:
     std::vector<SjisString> lines_;
 };
 
+// The two lists of a dual-list chooser, left then right, each ended by an
+// empty line: the layout of every file that keeps such a choice.
+struct ChooserLists {
+    std::vector<SjisString> left;
+    std::vector<SjisString> right;
+};
+
+ChooserLists chooserListsFromLines(const LineListFile& file);
+LineListFile chooserListsLines(const ChooserLists& lists);
+
 // The settings file `name` of `dir` (any case), or nothing when it does not
 // exist. Throws FileError.
 std::optional<LineListFile> readSettingsFile(const QString& dir, const QString& name);

@@ -8,11 +8,11 @@ namespace {
 TEST(ListSettings, RoundTripThroughBytes)
 {
     const DisplaySettings display{{sj(" 0,使用者ふりがな")}, {sj("46,自賠責期間至"), sj(" 2,使用者")}};
-    const SjisString bytes = displaySettingsLines(display).toBytes();
+    const SjisString bytes = chooserListsLines(display).toBytes();
     EXPECT_EQ(bytes, sj(" 0,使用者ふりがな\r\n\r\n46,自賠責期間至\r\n 2,使用者\r\n\r\n"));
-    const DisplaySettings back = displaySettingsFromLines(LineListFile::fromBytes(bytes));
-    EXPECT_EQ(back.hidden, display.hidden);
-    EXPECT_EQ(back.shown, display.shown);
+    const DisplaySettings back = chooserListsFromLines(LineListFile::fromBytes(bytes));
+    EXPECT_EQ(back.left, display.left);
+    EXPECT_EQ(back.right, display.right);
 
     const ColumnWidths widths{{{4, 30}, {1, 12}}};
     EXPECT_EQ(columnWidthsLines(widths).toBytes(), "4\r\n30\r\n1\r\n12\r\n");
@@ -24,9 +24,9 @@ TEST(ListSettings, ShortFilesAndMissingFiles)
     // An odd line count: the last field number pairs with 0.
     EXPECT_EQ(columnWidthsFromLines(LineListFile::fromBytes("4\n30\n2x\n")).columns,
               (std::vector<std::pair<int, int>>{{4, 30}, {2, 0}}));
-    const DisplaySettings noShown = displaySettingsFromLines(LineListFile::fromBytes(" 1,a\r\n"));
-    EXPECT_EQ(noShown.hidden, std::vector<SjisString>{" 1,a"});
-    EXPECT_TRUE(noShown.shown.empty());
+    const DisplaySettings noShown = chooserListsFromLines(LineListFile::fromBytes(" 1,a\r\n"));
+    EXPECT_EQ(noShown.left, std::vector<SjisString>{" 1,a"});
+    EXPECT_TRUE(noShown.right.empty());
 
     QTemporaryDir dir;
     EXPECT_FALSE(readDisplaySettings(dir.path()));

@@ -38,15 +38,15 @@ TEST(QuerySettings, FieldFilesRoundTripAndAMissingOneOffersTheStandardFields)
 TEST(QuerySettings, CopySettingsRoundTripAndToleratePartialFiles)
 {
     const CopySettings copy{{sj("使用者"), sj("電話番号")}, {sj("車名")}};
-    const SjisString bytes = copySettingsLines(copy).toBytes();
+    const SjisString bytes = chooserListsLines(copy).toBytes();
     EXPECT_EQ(bytes, sj("使用者\r\n電話番号\r\n\r\n車名\r\n\r\n"));
-    const CopySettings back = copySettingsFromLines(LineListFile::fromBytes(bytes));
-    EXPECT_EQ(back.notCopied, copy.notCopied);
-    EXPECT_EQ(back.copied, copy.copied);
+    const CopySettings back = chooserListsFromLines(LineListFile::fromBytes(bytes));
+    EXPECT_EQ(back.left, copy.left);
+    EXPECT_EQ(back.right, copy.right);
 
     struct Case {
         const char* bytes;
-        std::vector<SjisString> notCopied, copied;
+        std::vector<SjisString> left, right;
     };
     const Case cases[] = {
         {"a\r\n\r\nb\nc", {"a"}, {"b", "c"}},       // no second empty line
@@ -54,9 +54,9 @@ TEST(QuerySettings, CopySettingsRoundTripAndToleratePartialFiles)
         {"a\r\n", {"a"}, {}},
     };
     for (const Case& c : cases) {
-        const CopySettings read = copySettingsFromLines(LineListFile::fromBytes(c.bytes));
-        EXPECT_EQ(read.notCopied, c.notCopied) << c.bytes;
-        EXPECT_EQ(read.copied, c.copied) << c.bytes;
+        const CopySettings read = chooserListsFromLines(LineListFile::fromBytes(c.bytes));
+        EXPECT_EQ(read.left, c.left) << c.bytes;
+        EXPECT_EQ(read.right, c.right) << c.bytes;
     }
     QTemporaryDir dir;
     EXPECT_FALSE(readCopySettings(dir.path()));
