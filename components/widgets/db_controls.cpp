@@ -446,6 +446,9 @@ void DBMemo::setControlText(const QString& text, int cursor)
 // record after a long one would show only what lies past its end.
 void DBMemo::showStart()
 {
+    if (textCursor().position() == 0 && !textCursor().hasSelection() && verticalScrollBar()->value() == 0
+        && horizontalScrollBar()->value() == 0)
+        return;
     moveCursor(QTextCursor::Start);
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
