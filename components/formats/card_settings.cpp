@@ -33,9 +33,7 @@ LineListFile widthSettingsLines(const WidthSettings& settings)
 
 std::optional<WidthSettings> readWidthSettings(const QString& dataDir)
 {
-    if (auto file = readSettingsFile(dataDir, QStringLiteral("WIDTH.INI")))
-        return widthSettingsFromLines(*file);
-    return std::nullopt;
+    return readSettingsAs(dataDir, QStringLiteral("WIDTH.INI"), widthSettingsFromLines);
 }
 
 void writeWidthSettings(const QString& dataDir, const WidthSettings& settings)
@@ -54,9 +52,7 @@ LineListFile heightSettingsLines(const HeightSettings& settings)
 
 std::optional<HeightSettings> readHeightSettings(const QString& dataDir)
 {
-    if (auto file = readSettingsFile(dataDir, QStringLiteral("HEIGHT.INI")))
-        return heightSettingsFromLines(*file);
-    return std::nullopt;
+    return readSettingsAs(dataDir, QStringLiteral("HEIGHT.INI"), heightSettingsFromLines);
 }
 
 void writeHeightSettings(const QString& dataDir, const HeightSettings& settings)
@@ -80,9 +76,7 @@ LineListFile titleColorSettingsLines(const TitleColorSettings& settings)
 
 TitleColorSettings readTitleColorSettings(const QString& dir)
 {
-    if (auto file = readSettingsFile(dir, QStringLiteral("TitleColor.INI")))
-        return titleColorSettingsFromLines(*file);
-    return {};
+    return readSettingsOrDefaults(dir, QStringLiteral("TitleColor.INI"), titleColorSettingsFromLines);
 }
 
 void writeTitleColorSettings(const QString& dir, const TitleColorSettings& settings)

@@ -6,9 +6,7 @@ LineListFile choiceEntriesLines(const ChoiceEntries& choices) { return LineListF
 
 std::optional<ChoiceEntries> readChoiceEntries(const QString& dataDir, const char* file)
 {
-    if (auto lines = readSettingsFile(dataDir, QString::fromLatin1(file)))
-        return choiceEntriesFromLines(*lines);
-    return std::nullopt;
+    return readSettingsAs(dataDir, QString::fromLatin1(file), choiceEntriesFromLines);
 }
 
 void writeChoiceEntries(const QString& dataDir, const char* file, const ChoiceEntries& choices)
@@ -28,9 +26,7 @@ LineListFile sectionTitlesLines(const SectionTitles& titles) { return LineListFi
 
 std::optional<SectionTitles> readSectionTitles(const QString& dataDir, const char* file)
 {
-    if (auto lines = readSettingsFile(dataDir, QString::fromLatin1(file)))
-        return sectionTitlesFromLines(*lines);
-    return std::nullopt;
+    return readSettingsAs(dataDir, QString::fromLatin1(file), sectionTitlesFromLines);
 }
 
 void writeSectionTitles(const QString& dataDir, const char* file, const SectionTitles& titles)

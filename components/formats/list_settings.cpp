@@ -4,9 +4,7 @@
 
 std::optional<DisplaySettings> readDisplaySettings(const QString& dir)
 {
-    if (auto file = readSettingsFile(dir, QStringLiteral("Dsplay.INI")))
-        return chooserListsFromLines(*file);
-    return std::nullopt;
+    return readSettingsAs(dir, QStringLiteral("Dsplay.INI"), chooserListsFromLines);
 }
 
 void writeDisplaySettings(const QString& dir, const DisplaySettings& settings)
@@ -34,9 +32,7 @@ LineListFile columnWidthsLines(const ColumnWidths& widths)
 
 ColumnWidths readListColumnWidths(const QString& dir)
 {
-    if (auto file = readSettingsFile(dir, QStringLiteral("DsplayLen.INI")))
-        return columnWidthsFromLines(*file);
-    return {};
+    return readSettingsOrDefaults(dir, QStringLiteral("DsplayLen.INI"), columnWidthsFromLines);
 }
 
 void writeListColumnWidths(const QString& dir, const ColumnWidths& widths)
@@ -46,9 +42,7 @@ void writeListColumnWidths(const QString& dir, const ColumnWidths& widths)
 
 ColumnWidths readSpecColumnWidths(const QString& dir)
 {
-    if (auto file = readSettingsFile(dir, QStringLiteral("FormListLen.INI")))
-        return columnWidthsFromLines(*file);
-    return {};
+    return readSettingsOrDefaults(dir, QStringLiteral("FormListLen.INI"), columnWidthsFromLines);
 }
 
 void writeSpecColumnWidths(const QString& dir, const ColumnWidths& widths)

@@ -18,9 +18,7 @@ LineListFile postDataColumnsLines(const PostDataColumns& columns)
 
 PostDataColumns readPostDataColumns(const QString& dataDir)
 {
-    if (auto file = readSettingsFile(dataDir, QStringLiteral("PostData.INI")))
-        return postDataColumnsFromLines(*file);
-    return {};
+    return readSettingsOrDefaults(dataDir, QStringLiteral("PostData.INI"), postDataColumnsFromLines);
 }
 
 void writePostDataColumns(const QString& dataDir, const PostDataColumns& columns)
@@ -34,9 +32,7 @@ LineListFile codeFileListLines(const CodeFileList& list) { return LineListFile(l
 
 CodeFileList readCodeFileList(const QString& dataDir)
 {
-    if (auto file = readSettingsFile(dataDir, QStringLiteral("CodeFile.INI")))
-        return codeFileListFromLines(*file);
-    return {};
+    return readSettingsOrDefaults(dataDir, QStringLiteral("CodeFile.INI"), codeFileListFromLines);
 }
 
 void writeCodeFileList(const QString& dataDir, const CodeFileList& list)
@@ -68,9 +64,7 @@ LineListFile bodyShapeCodesLines(const BodyShapeCodes& codes)
 
 BodyShapeCodes readBodyShapeCodes(const QString& dataDir)
 {
-    if (auto file = readSettingsFile(dataDir, QStringLiteral("CodeType.INI")))
-        return bodyShapeCodesFromLines(*file);
-    return {};
+    return readSettingsOrDefaults(dataDir, QStringLiteral("CodeType.INI"), bodyShapeCodesFromLines);
 }
 
 void writeBodyShapeCodes(const QString& dataDir, const BodyShapeCodes& codes)

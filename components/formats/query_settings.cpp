@@ -6,9 +6,7 @@ namespace {
 
 FieldChoices readFieldChoices(const QString& dir, const QString& name)
 {
-    if (auto file = readSettingsFile(dir, name))
-        return fieldChoicesFromLines(*file);
-    return {};
+    return readSettingsOrDefaults(dir, name, fieldChoicesFromLines);
 }
 
 }  // namespace
@@ -40,9 +38,7 @@ void writeSortFields(const QString& dir, const FieldChoices& choices)
 
 std::optional<CopySettings> readCopySettings(const QString& dir)
 {
-    if (auto file = readSettingsFile(dir, QStringLiteral("Copy.INI")))
-        return chooserListsFromLines(*file);
-    return std::nullopt;
+    return readSettingsAs(dir, QStringLiteral("Copy.INI"), chooserListsFromLines);
 }
 
 void writeCopySettings(const QString& dir, const CopySettings& settings)

@@ -104,6 +104,25 @@ LineListFile chooserListsLines(const ChooserLists& lists);
 // The settings file `name` of `dir` (any case), or nothing when it does not
 // exist. Throws FileError.
 std::optional<LineListFile> readSettingsFile(const QString& dir, const QString& name);
+// The settings file `name` of `dir` as `fromLines` reads it, or nothing
+// when the file does not exist. Throws FileError.
+template <class FromLines>
+auto readSettingsAs(const QString& dir, const QString& name, FromLines fromLines)
+    -> std::optional<decltype(fromLines(std::declval<const LineListFile&>()))>
+{
+    if (auto file = readSettingsFile(dir, name))
+        return fromLines(*file);
+    return std::nullopt;
+}
+
+// The same, with the defaults of the read type when the file does not exist.
+template <class FromLines>
+auto readSettingsOrDefaults(const QString& dir, const QString& name, FromLines fromLines)
+{
+    using Settings = decltype(fromLines(std::declval<const LineListFile&>()));
+    return readSettingsAs(dir, name, fromLines).value_or(Settings{});
+}
+
 // Rewrites the settings file `name` of `dir` (the existing spelling when the
 // name exists in another case). Throws FileError.
 void writeSettingsFile(const QString& dir, const QString& name, const LineListFile& file);

@@ -14,12 +14,7 @@ const QString kIniDirIni = QStringLiteral("INIDIR.INI");
 // The file's lines; an empty list when it does not exist.
 LineListFile readFile(const QString& dataDir, const QString& name)
 {
-    return LineListFile::read(resolveFile(dataDir, name)).value_or(LineListFile());
-}
-
-void writeFile(const QString& dataDir, const QString& name, const LineListFile& file)
-{
-    file.write(resolveFile(dataDir, name));
+    return readSettingsFile(dataDir, name).value_or(LineListFile());
 }
 
 LineListFile numberLine(int number)
@@ -37,13 +32,13 @@ LineListFile folderLine(QString folder)
 }  // namespace
 
 int readRecordLayoutMode(const QString& dataDir) { return readFile(dataDir, kDataBaseIni).number(0); }
-void writeRecordLayoutMode(const QString& dataDir, int mode) { writeFile(dataDir, kDataBaseIni, numberLine(mode)); }
+void writeRecordLayoutMode(const QString& dataDir, int mode) { writeSettingsFile(dataDir, kDataBaseIni, numberLine(mode)); }
 void writeRecordLayoutMode(QIODevice& sink, int mode) { numberLine(mode).write(sink); }
 
 int readDesignationOnlySearch(const QString& dataDir) { return readFile(dataDir, kCarSearchIni).number(0); }
 void writeDesignationOnlySearch(const QString& dataDir, int search)
 {
-    writeFile(dataDir, kCarSearchIni, numberLine(search));
+    writeSettingsFile(dataDir, kCarSearchIni, numberLine(search));
 }
 void writeDesignationOnlySearch(QIODevice& sink, int search) { numberLine(search).write(sink); }
 
@@ -54,14 +49,14 @@ BackupName readBackupName(const QString& dataDir)
 }
 void writeBackupName(const QString& dataDir, const BackupName& name)
 {
-    writeFile(dataDir, kCarSaveIni, LineListFile({name.prefix, name.suffix}));
+    writeSettingsFile(dataDir, kCarSaveIni, LineListFile({name.prefix, name.suffix}));
 }
 void writeBackupName(QIODevice& sink, const BackupName& name) { LineListFile({name.prefix, name.suffix}).write(sink); }
 
 SjisString readStartupPassword(const QString& dataDir) { return readFile(dataDir, kPassIni).line(0); }
 void writeStartupPassword(const QString& dataDir, const SjisString& password)
 {
-    writeFile(dataDir, kPassIni, LineListFile({password}));
+    writeSettingsFile(dataDir, kPassIni, LineListFile({password}));
 }
 void writeStartupPassword(QIODevice& sink, const SjisString& password) { LineListFile({password}).write(sink); }
 
@@ -71,6 +66,6 @@ QString readRestoreInitialFolder(const QString& dataDir)
 }
 void writeRestoreInitialFolder(const QString& dataDir, const QString& folder)
 {
-    writeFile(dataDir, kIniDirIni, folderLine(folder));
+    writeSettingsFile(dataDir, kIniDirIni, folderLine(folder));
 }
 void writeRestoreInitialFolder(QIODevice& sink, const QString& folder) { folderLine(folder).write(sink); }
