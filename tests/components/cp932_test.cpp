@@ -12,50 +12,49 @@ SjisString bytes(std::initializer_list<int> b)
     return s;
 }
 
+// Duplicated characters take the code Windows writes; JIS variants that input
+// methods give take their twins' codes.
 TEST(Cp932, EncodesWithTheMicrosoftMapping)
 {
     EXPECT_EQ(sj("使用者"), bytes({0x8E, 0x67, 0x97, 0x70, 0x8E, 0xD2}));
-    EXPECT_EQ(sj("～"), bytes({0x81, 0x60}));   // U+FF5E
-    EXPECT_EQ(sj("－"), bytes({0x81, 0x7C}));   // U+FF0D
-    EXPECT_EQ(sj("∥"), bytes({0x81, 0x61}));   // U+2225
-    EXPECT_EQ(sj("ｱ"), bytes({0xB1}));
-    EXPECT_EQ(sj("\\~"), "\\~");
     EXPECT_EQ(sj("令和"), bytes({0x97, 0xDF, 0x98, 0x61}));
-    // Duplicated characters take the code Windows writes.
-    EXPECT_EQ(sj("≒"), bytes({0x81, 0xE0}));
-    EXPECT_EQ(sj("Ⅰ"), bytes({0x87, 0x54}));
-    EXPECT_EQ(sj("￢"), bytes({0x81, 0xCA}));
-    EXPECT_EQ(sj("纊"), bytes({0xFA, 0x5C}));
+    EXPECT_EQ(sj("\\~"), "\\~");
+    const struct {
+        char16_t character;
+        SjisString code;
+    } cases[] = {
+        {u'～', bytes({0x81, 0x60})}, {u'－', bytes({0x81, 0x7C})}, {u'∥', bytes({0x81, 0x61})}, {u'ｱ', bytes({0xB1})},
+        {u'≒', bytes({0x81, 0xE0})}, {u'Ⅰ', bytes({0x87, 0x54})}, {u'￢', bytes({0x81, 0xCA})}, {u'纊', bytes({0xFA, 0x5C})},
+        {0x301C, bytes({0x81, 0x60})},  // WAVE DASH
+        {0x2212, bytes({0x81, 0x7C})},  // MINUS SIGN
+        {0x2016, bytes({0x81, 0x61})}, {0x00A2, bytes({0x81, 0x91})}, {0x00A3, bytes({0x81, 0x92})},
+        {0x00AC, bytes({0x81, 0xCA})},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(sjis::encode(QString(QChar(c.character))), c.code) << std::hex << int(c.character);
 }
 
-TEST(Cp932, MapsJisVariantsFromInputMethodsToTheirTwins)
-{
-    EXPECT_EQ(sjis::encode(QString(QChar(0x301C))), bytes({0x81, 0x60}));  // WAVE DASH
-    EXPECT_EQ(sjis::encode(QString(QChar(0x2212))), bytes({0x81, 0x7C}));  // MINUS SIGN
-    EXPECT_EQ(sjis::encode(QString(QChar(0x2016))), bytes({0x81, 0x61}));
-    EXPECT_EQ(sjis::encode(QString(QChar(0x00A2))), bytes({0x81, 0x91}));
-    EXPECT_EQ(sjis::encode(QString(QChar(0x00A3))), bytes({0x81, 0x92}));
-    EXPECT_EQ(sjis::encode(QString(QChar(0x00AC))), bytes({0x81, 0xCA}));
-}
-
+// One message names the refused character, whatever refuses it.
 TEST(Cp932, RefusesCharactersItCannotHold)
 {
-    for (const char* text : {"𠮷野家", "車😀", "é", "한"}) {
-        QString s = QString::fromUtf8(text);
+    const struct {
+        const char* text;
+        char32_t bad;
+    } cases[] = {{"𠮷野家", U'𠮷'}, {"車😀", U'😀'}, {"é", U'é'}, {"한", U'한'}, {"吉𠮷", U'𠮷'}};
+    for (const auto& c : cases) {
+        const QString s = QString::fromUtf8(c.text);
         char32_t bad = 0;
-        EXPECT_FALSE(sjis::canEncode(s, &bad)) << text;
-        EXPECT_NE(bad, 0u);
+        EXPECT_FALSE(sjis::canEncode(s, &bad)) << c.text;
+        EXPECT_EQ(bad, c.bad) << c.text;
+        EXPECT_TRUE(sjis::refusalMessage(c.bad).contains(QString::fromUcs4(&c.bad, 1)));
         try {
             sjis::encode(s);
-            ADD_FAILURE() << "no refusal for " << text;
+            ADD_FAILURE() << "no refusal for " << c.text;
         } catch (const TextEncodingError& e) {
-            EXPECT_TRUE(e.message().contains(QString::fromUcs4(&bad, 1)));
-            EXPECT_EQ(e.offending(), bad);
+            EXPECT_EQ(e.message(), sjis::refusalMessage(c.bad));
+            EXPECT_EQ(e.offending(), c.bad);
         }
     }
-    char32_t bad = 0;
-    sjis::canEncode(QString::fromUtf8("𠮷"), &bad);
-    EXPECT_EQ(bad, U'𠮷');
 }
 
 TEST(Cp932, DecodeRoundTripsEveryValidCode)
@@ -135,18 +134,12 @@ TEST(Cp932, CharacterSearchSkipsTrailBytes)
     EXPECT_EQ(sjis::characterCount(sj("A使用B")), 4u);
     EXPECT_TRUE(sjis::isCharacterStart(sj("使用"), 2));
     EXPECT_FALSE(sjis::isCharacterStart(sj("使用"), 1));
-}
-
-}  // namespace
-
-namespace {
-
-TEST(Cp932, CharacterSearchPastTheEndFindsNothing)
-{
+    // Past the end nothing is found.
     EXPECT_EQ(sjis::findCharacters("abc", "c", 10), std::string_view::npos);
     EXPECT_FALSE(sjis::isCharacterStart("abc", 10));
     EXPECT_TRUE(sjis::isCharacterStart("abc", 3));
 }
+
 
 // ---- edits of shown text -------------------------------------------------------------
 
@@ -156,16 +149,13 @@ const SjisString kIbmOne = bytes({0xFA, 0x4A});
 const SjisString kNecSelected = bytes({0xEE, 0xEF});
 const SjisString kNoCharacter = bytes({0xFD});
 
-TEST(Cp932, DuplicateCodesDoNotSurviveAWholeReEncoding)
+TEST(Cp932, AnEditEncodesOnlyTheCharactersItReplaced)
 {
-    // What the edits below must avoid.
+    // What the edits must avoid: duplicates do not survive a whole re-encoding.
     EXPECT_EQ(sjis::encode(sjis::decode(kIbmOne)), bytes({0x87, 0x54}));
     EXPECT_EQ(sjis::encode(sjis::decode(kNecSelected)), bytes({0xFA, 0x40}));
     EXPECT_FALSE(sjis::canEncode(sjis::decode(kNoCharacter)));
-}
 
-TEST(Cp932, AnEditEncodesOnlyTheCharactersItReplaced)
-{
     const SjisString original = kIbmOne + "a" + kNecSelected + kNoCharacter + "b";
     const QString shown = sjis::decode(original);
     ASSERT_EQ(shown.size(), 5);
@@ -181,6 +171,8 @@ TEST(Cp932, AnEditEncodesOnlyTheCharactersItReplaced)
     EXPECT_EQ(sjis::encodeEdit(kIbmOne + sj("～"), sjis::decode(kIbmOne) + QChar(0x301C),
                                sjis::decode(kIbmOne) + QChar(0x301C) + QStringLiteral("x")),
               kIbmOne + sj("～") + "x");
+    // Shown text that is not the bytes: the whole text is encoded.
+    EXPECT_EQ(sjis::encodeEdit(kIbmOne + "a", QStringLiteral("xyz"), QStringLiteral("xyzw")), SjisString("xyzw"));
 }
 
 TEST(Cp932, AnEditRefusesOnlyWhatWasTyped)
@@ -210,11 +202,6 @@ TEST(Cp932, AnEditWithUnifiedLineBreaksKeepsEachBreaksBytes)
               SjisString("a\nbc\rd") + kIbmOne);
 }
 
-TEST(Cp932, AnEditOfTextThatIsNotTheBytesEncodesTheWholeText)
-{
-    EXPECT_EQ(sjis::encodeEdit(kIbmOne + "a", QStringLiteral("xyz"), QStringLiteral("xyzw")), SjisString("xyzw"));
-}
-
 TEST(Cp932, EditedLinesKeepTheBytesOfEveryLineLeftAlone)
 {
     const std::vector<SjisString> original = {kIbmOne, sj("トヨタ"), kNecSelected + "x", kNoCharacter, sj("ホンダ")};
@@ -231,17 +218,6 @@ TEST(Cp932, EditedLinesKeepTheBytesOfEveryLineLeftAlone)
     EXPECT_EQ(sjis::encodeEditedLines(original, unchanged), original);
     EXPECT_EQ(sjis::encodeEditedLines(original, {}), std::vector<SjisString>{});
     EXPECT_THROW(sjis::encodeEditedLines(original, {shown(0), QString::fromUtf8("𠮷")}), TextEncodingError);
-}
-
-TEST(Cp932, OneMessageRefusesACharacter)
-{
-    const QString m = sjis::refusalMessage(U'𠮷');
-    EXPECT_TRUE(m.contains(QString::fromUtf8("𠮷")));
-    try {
-        sjis::encode(QString::fromUtf8("吉𠮷"));
-    } catch (const TextEncodingError& e) {
-        EXPECT_EQ(e.message(), m);
-    }
 }
 
 }  // namespace

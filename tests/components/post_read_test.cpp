@@ -55,6 +55,25 @@ Found lookUp(const std::string& data, const char* address, int mode = 0)
     return {sjis::toUtf8(scanned.code), sjis::toUtf8(scanned.prefecture)};
 }
 
+// An address with the code it finds and, where given, the prefecture
+// put before it.
+struct Expect {
+    const char* address;
+    const char* code;
+    const char* prefecture = nullptr;
+    int mode = 0;
+};
+
+void expectCodes(const std::string& data, std::initializer_list<Expect> expects)
+{
+    for (const Expect& e : expects) {
+        const Found f = lookUp(data, e.address, e.mode);
+        EXPECT_EQ(f.code, e.code) << e.address << " mode " << e.mode;
+        if (e.prefecture)
+            EXPECT_EQ(f.prefecture, e.prefecture) << e.address << " mode " << e.mode;
+    }
+}
+
 const std::vector<Town> kMinato = {
     {"1050000", "東京都", "港区", "以下に掲載がない場合"},
     {"1080023", "東京都", "港区", "芝浦"},
@@ -123,21 +142,7 @@ TEST(KenAllLine, QuotesAreTheFirstAndLastByteWhateverTheyAre)
 
 TEST(PostRead, TheTownOfTheCityGivesItsCodeAndAnAddressWithoutPrefectureGainsIt)
 {
-    const std::string data = kenAll(kMinato);
-    Found f = lookUp(data, "東京都港区芝浦３丁目１");
-    EXPECT_EQ(f.code, "1080023");
-    EXPECT_EQ(f.prefecture, "");
-    f = lookUp(data, "港区海岸１－２");
-    EXPECT_EQ(f.code, "1080022");
-    EXPECT_EQ(f.prefecture, "東京都");
-}
-
-TEST(PostRead, NoMatchingCityLeavesCodeAndAddressAlone)
-{
-    const std::string data = kenAll(kMinato);
-    EXPECT_EQ(lookUp(data, "東京都品川区大井").code, "");
-    EXPECT_EQ(lookUp(data, "東京都品川区大井").prefecture, "");
-    EXPECT_EQ(lookUp(data, "").code, "");
+    expectCodes(kenAll(kMinato), {{"東京都港区芝浦３丁目１", "1080023", ""}, {"港区海岸１－２", "1080022", "東京都"}});
 }
 
 TEST(PostRead, RangesCompareTheNumberAfterTheTownAndTheLongerMatchWins)
@@ -148,11 +153,11 @@ TEST(PostRead, RangesCompareTheNumberAfterTheTownAndTheLongerMatchWins)
         {"1050014", "東京都", "港区", "芝（１～３丁目）"},
         {"1600000", "東京都", "新宿区", "以下に掲載がない場合"},
     });
-    EXPECT_EQ(lookUp(data, "東京都港区芝２丁目５").code, "1050014");
-    EXPECT_EQ(lookUp(data, "東京都港区芝2-5").code, "1050014") << "ASCII digits";
-    EXPECT_EQ(lookUp(data, "東京都港区芝３").code, "1050014") << "the upper bound is in the range";
-    EXPECT_EQ(lookUp(data, "東京都港区芝４丁目").code, "1050013") << "outside the range: the town alone";
-    EXPECT_EQ(lookUp(data, "東京都港区芝公園").code, "1050013");
+    expectCodes(data, {{"東京都港区芝２丁目５", "1050014"},
+                       {"東京都港区芝2-5", "1050014"},      // ASCII digits
+                       {"東京都港区芝３", "1050014"},       // the upper bound is in the range
+                       {"東京都港区芝４丁目", "1050013"},   // outside the range: the town alone
+                       {"東京都港区芝公園", "1050013"}});
 }
 
 TEST(PostRead, BracketPartsAndTheOtherEntry)
@@ -164,10 +169,10 @@ TEST(PostRead, BracketPartsAndTheOtherEntry)
         {"1000003", "東京都", "千代田区", "丸の内（Ｃ・Ｄ番地）"},
         {"1600000", "東京都", "新宿区", "以下に掲載がない場合"},
     });
-    EXPECT_EQ(lookUp(data, "東京都千代田区丸の内Ｂ棟").code, "1000002");
-    EXPECT_EQ(lookUp(data, "東京都千代田区丸の内Ｄ１０").code, "1000003") << "the content ends before 番地";
-    EXPECT_EQ(lookUp(data, "東京都千代田区丸の内Ｚ").code, "1000001") << "the other entry matches on the town";
-    EXPECT_EQ(lookUp(data, "東京都千代田区有楽町").code, "1000000");
+    expectCodes(data, {{"東京都千代田区丸の内Ｂ棟", "1000002"},
+                       {"東京都千代田区丸の内Ｄ１０", "1000003"},  // the content ends before 番地
+                       {"東京都千代田区丸の内Ｚ", "1000001"},      // the other entry matches on the town
+                       {"東京都千代田区有楽町", "1000000"}});
 }
 
 TEST(PostRead, ABracketClosedOnTheNextLineIsReadUnderTheFirstLinesHead)
@@ -179,11 +184,10 @@ TEST(PostRead, ABracketClosedOnTheNextLineIsReadUnderTheFirstLinesHead)
         {"1500002", "東京都", "渋谷区", "桜丘町（７階）"},
         {"1600000", "東京都", "新宿区", "以下に掲載がない場合"},
     });
-    EXPECT_EQ(lookUp(data, "東京都渋谷区神宮前２丁目").code, "1500001");
-    EXPECT_EQ(lookUp(data, "東京都渋谷区神宮前３丁目").code, "1500009");
-    EXPECT_EQ(lookUp(data, "東京都渋谷区神宮前５丁目").code, "1500000");
-    // The line after the continuation is read afresh.
-    EXPECT_EQ(lookUp(data, "東京都渋谷区桜丘町７階").code, "1500002");
+    expectCodes(data, {{"東京都渋谷区神宮前２丁目", "1500001"},
+                       {"東京都渋谷区神宮前３丁目", "1500009"},
+                       {"東京都渋谷区神宮前５丁目", "1500000"},
+                       {"東京都渋谷区桜丘町７階", "1500002"}});  // the line after the continuation is read afresh
 }
 
 TEST(PostRead, StrictModeKeepsOtherPrefecturesOutAndNamedPrefecturesAreNeverPrefixed)
@@ -196,17 +200,11 @@ TEST(PostRead, StrictModeKeepsOtherPrefecturesOutAndNamedPrefecturesAreNeverPref
         {"7260005", "広島県", "府中市", "元町"},
         {"7300000", "広島県", "広島市中区", "以下に掲載がない場合"},
     });
-    Found strict = lookUp(data, "広島県府中市元町１", 1);
-    EXPECT_EQ(strict.code, "7260005");
-    EXPECT_EQ(strict.prefecture, "");
     // Other modes let Tokyo's 府中市 match first, but never put "東京都"
     // before an address that names its prefecture.
-    Found loose = lookUp(data, "広島県府中市元町１", 0);
-    EXPECT_EQ(loose.code, "1830000");
-    EXPECT_EQ(loose.prefecture, "");
-    Found bare = lookUp(data, "府中市宮西町２", 0);
-    EXPECT_EQ(bare.code, "1830022");
-    EXPECT_EQ(bare.prefecture, "東京都");
+    expectCodes(data, {{"広島県府中市元町１", "7260005", "", 1},
+                       {"広島県府中市元町１", "1830000", "", 0},
+                       {"府中市宮西町２", "1830022", "東京都", 0}});
 }
 
 TEST(PostRead, FallbacksGiveWayToAnyCandidate)
@@ -218,11 +216,11 @@ TEST(PostRead, FallbacksGiveWayToAnyCandidate)
         {"1000500", "東京都", "大島町", "大島町の次に番地がくる場合"},
         {"1000600", "東京都", "三宅村", "以下に掲載がない場合"},
     });
-    EXPECT_EQ(lookUp(data, "東京都利島村２４８").code, "1000301");
-    EXPECT_EQ(lookUp(data, "東京都新島村本村１").code, "1000401");
-    EXPECT_EQ(lookUp(data, "東京都新島村式根島").code, "1000400");
-    EXPECT_EQ(lookUp(data, "東京都大島町元町１").code, "1000500") << "something follows the town";
-    EXPECT_EQ(lookUp(data, "東京都大島町").code, "") << "nothing follows the city";
+    expectCodes(data, {{"東京都利島村２４８", "1000301"},
+                       {"東京都新島村本村１", "1000401"},
+                       {"東京都新島村式根島", "1000400"},
+                       {"東京都大島町元町１", "1000500"},  // something follows the town
+                       {"東京都大島町", ""}});  // nothing follows the city
 }
 
 TEST(PostRead, TheLastCityOfTheFileKeepsItsFallbackAndPrefix)
@@ -232,18 +230,15 @@ TEST(PostRead, TheLastCityOfTheFileKeepsItsFallbackAndPrefix)
         {"1002100", "東京都", "小笠原村", "以下に掲載がない場合"},
         {"1002101", "東京都", "小笠原村", "父島"},
     });
-    Found f = lookUp(data, "小笠原村母島");
-    EXPECT_EQ(f.code, "1002100");
-    EXPECT_EQ(f.prefecture, "東京都");
-    EXPECT_EQ(lookUp(data, "東京都小笠原村父島").code, "1002101");
+    expectCodes(data, {{"小笠原村母島", "1002100", "東京都"}, {"東京都小笠原村父島", "1002101"}});
 }
 
-TEST(PostRead, EmptyLinesAndTheEndOfFileMarkMatchNothing)
+// No matching city leaves the code and the address alone; empty lines and
+// the end-of-file mark match nothing.
+TEST(PostRead, NoMatchingCityEmptyLinesAndTheEndOfFileMarkMatchNothing)
 {
-    const std::string data = "\r\n" + kenAll(kMinato) + "\r\n\x1A";
-    EXPECT_EQ(lookUp(data, "東京都品川区大井").code, "");
-    EXPECT_EQ(lookUp(data, "品川区大井").prefecture, "");
-    EXPECT_EQ(lookUp(data, "東京都港区芝浦").code, "1080023");
+    expectCodes("\r\n" + kenAll(kMinato) + "\r\n\x1A",
+                {{"東京都品川区大井", "", ""}, {"品川区大井", "", ""}, {"", ""}, {"東京都港区芝浦", "1080023"}});
 }
 
 TEST(PostRead, MatchesStartAtCharacters)
@@ -266,25 +261,12 @@ TEST(PostRead, OnlyAnAddressBeginningWithAPrefectureKeepsItsPrefix)
         {"5012101", "岐阜県", "山県市", "高富"},
         {"5000000", "岐阜県", "岐阜市", "以下に掲載がない場合"},
     });
-    struct Case {
-        const char* address;
-        int mode;
-        const char* code;
-        const char* prefix;
-    };
-    const Case cases[] = {
-        {"小県郡青木村田沢１", 0, "3861601", "長野県"},
-        {"山県市高富２", 1, "5012101", "岐阜県"},
-        {"長野県小県郡青木村田沢", 1, "3861601", ""},
-        {"　岐阜県山県市高富", 1, "5012101", ""},
-        {" 　岐阜県山県市高富", 0, "5012101", ""},
-        {"大字岐阜県山県市高富", 0, "5012101", "岐阜県"},
-    };
-    for (const Case& c : cases) {
-        const Found f = lookUp(data, c.address, c.mode);
-        EXPECT_EQ(f.code, c.code) << c.address;
-        EXPECT_EQ(f.prefecture, c.prefix) << c.address;
-    }
+    expectCodes(data, {{"小県郡青木村田沢１", "3861601", "長野県", 0},
+                       {"山県市高富２", "5012101", "岐阜県", 1},
+                       {"長野県小県郡青木村田沢", "3861601", "", 1},
+                       {"　岐阜県山県市高富", "5012101", "", 1},
+                       {" 　岐阜県山県市高富", "5012101", "", 0},
+                       {"大字岐阜県山県市高富", "5012101", "岐阜県", 0}});
 }
 
 TEST(PostRead, APlainTownScoresItsBytesAndATieKeepsTheFirstLine)
@@ -321,19 +303,15 @@ protected:
 TEST_F(TokyoExcerpt, RealAddresses)
 {
     ASSERT_FALSE(data().empty());
-    EXPECT_EQ(lookUp(data(), "東京都千代田区飯田橋３－１０－１０").code, "1020072");
-    EXPECT_EQ(lookUp(data(), "東京都港区芝２丁目３－１").code, "1050014");
-    EXPECT_EQ(lookUp(data(), "東京都港区芝浦３－４").code, "1080023");
-    Found minato = lookUp(data(), "港区芝浦３－４");
-    EXPECT_EQ(minato.code, "1080023");
-    EXPECT_EQ(minato.prefecture, "東京都");
-    EXPECT_EQ(lookUp(data(), "東京都利島村１２").code, "1000301");
-    EXPECT_EQ(lookUp(data(), "東京都小笠原村父島字東町").code, "1002101");
-    EXPECT_EQ(lookUp(data(), "東京都小笠原村西之島").code, "1002100") << "the last city keeps its fallback";
-    EXPECT_EQ(lookUp(data(), "大阪府大阪市北区梅田", 1).code, "");
-    Found sameName = lookUp(data(), "大阪府大阪市北区梅田", 0);
-    EXPECT_EQ(sameName.code, "1140000") << "Tokyo's 北区 stands in the address";
-    EXPECT_EQ(sameName.prefecture, "");
+    expectCodes(data(), {{"東京都千代田区飯田橋３－１０－１０", "1020072"},
+                         {"東京都港区芝２丁目３－１", "1050014"},
+                         {"東京都港区芝浦３－４", "1080023"},
+                         {"港区芝浦３－４", "1080023", "東京都"},
+                         {"東京都利島村１２", "1000301"},
+                         {"東京都小笠原村父島字東町", "1002101"},
+                         {"東京都小笠原村西之島", "1002100"},  // the last city keeps its fallback
+                         {"大阪府大阪市北区梅田", "", nullptr, 1},
+                         {"大阪府大阪市北区梅田", "1140000", "", 0}});  // Tokyo's 北区 stands in the address
 }
 
 // The index starts the scan at the first line of the city; a plain scan
