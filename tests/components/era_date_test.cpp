@@ -117,31 +117,29 @@ TEST(FirstNumber, TakesTheFirstRunOfDigits)
     EXPECT_EQ(firstNumber(std::string(30, '9')), 99'999'999);
 }
 
+// The term is added month by month; an end in December stays in its year,
+// and a day the end month lacks becomes its last day.
 TEST(InsuranceEnd, AddsTheTermToTheStart)
 {
     FixedClock clock(QDate(2024, 6, 15));
-    EXPECT_EQ(insuranceEndText(sj("１２ヶ月"), sj("平成１０年０４月０１日")), sj("平成１１年０４月０１日"));
-    EXPECT_EQ(insuranceEndText(sj("１４ヶ月"), sj("平成１０年１１月０１日")), sj("平成１２年０１月０１日"));
-    EXPECT_EQ(insuranceEndText(sj("２４"), sj("令和０５年０６月１０日")), sj("令和０７年０６月１０日"));
-    EXPECT_EQ(insuranceEndText(sj("３６ヶ月"), sj("平成２９年０５月０１日")), sj("令和０２年０５月０１日"));
-}
-
-TEST(InsuranceEnd, AnEndInDecemberStaysInItsYear)
-{
-    FixedClock clock(QDate(2024, 6, 15));
-    EXPECT_EQ(insuranceEndText(sj("１２ヶ月"), sj("令和０４年１２月０１日")), sj("令和０５年１２月０１日"));
-    EXPECT_EQ(insuranceEndText(sj("２４ヶ月"), sj("平成２９年１２月１０日")), sj("令和０１年１２月１０日"));
-    EXPECT_EQ(insuranceEndText(sj("２５ヶ月"), sj("令和０４年１１月１５日")), sj("令和０６年１２月１５日"));
-    EXPECT_EQ(insuranceEndText(sj("３７ヶ月"), sj("令和０４年１１月３０日")), sj("令和０７年１２月３０日"));
-    EXPECT_EQ(insuranceEndText(sj("１ヶ月"), sj("令和０４年１２月３１日")), sj("令和０５年０１月３１日"));
-}
-
-TEST(InsuranceEnd, ADayTheEndMonthLacksBecomesItsLastDay)
-{
-    FixedClock clock(QDate(2024, 6, 15));
-    EXPECT_EQ(insuranceEndText(sj("１ヶ月"), sj("令和０５年０３月３１日")), sj("令和０５年０４月３０日"));
-    EXPECT_EQ(insuranceEndText(sj("１２ヶ月"), sj("令和０２年０２月２９日")), sj("令和０３年０２月２８日"));
-    EXPECT_EQ(insuranceEndText(sj("４８ヶ月"), sj("令和０２年０２月２９日")), sj("令和０６年０２月２９日"));
+    const struct {
+        const char *term, *start, *end;
+    } cases[] = {
+        {"１２ヶ月", "平成１０年０４月０１日", "平成１１年０４月０１日"},
+        {"１４ヶ月", "平成１０年１１月０１日", "平成１２年０１月０１日"},
+        {"２４", "令和０５年０６月１０日", "令和０７年０６月１０日"},
+        {"３６ヶ月", "平成２９年０５月０１日", "令和０２年０５月０１日"},
+        {"１２ヶ月", "令和０４年１２月０１日", "令和０５年１２月０１日"},
+        {"２４ヶ月", "平成２９年１２月１０日", "令和０１年１２月１０日"},
+        {"２５ヶ月", "令和０４年１１月１５日", "令和０６年１２月１５日"},
+        {"３７ヶ月", "令和０４年１１月３０日", "令和０７年１２月３０日"},
+        {"１ヶ月", "令和０４年１２月３１日", "令和０５年０１月３１日"},
+        {"１ヶ月", "令和０５年０３月３１日", "令和０５年０４月３０日"},
+        {"１２ヶ月", "令和０２年０２月２９日", "令和０３年０２月２８日"},
+        {"４８ヶ月", "令和０２年０２月２９日", "令和０６年０２月２９日"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(insuranceEndText(sj(c.term), sj(c.start)), sj(c.end)) << c.term << " " << c.start;
 }
 
 TEST(InsuranceEnd, NothingWithoutATermNumberOrAStart)
