@@ -284,4 +284,47 @@ TEST_F(TwoProgramsTest, AMoveOntoADeletedRecordGoesToTheNearestOneThatExists)
     }
 }
 
+// Another table on this program's connection and a table on the other's
+// see each other's records after a refresh.
+TEST_F(TwoProgramsTest, EachTableSeesTheOthersRecordsAfterRefresh)
+{
+    Table c(*db, "INDATA");
+    c.Open();
+    int scrolls = 0;
+    b->AfterScroll = [&](Table&) { ++scrolls; };
+
+    addRecord(*a, "あべ", "1");
+    EXPECT_EQ(b->RecordCount(), 0);
+    b->Refresh();
+    c.Refresh();
+    EXPECT_EQ(b->RecordCount(), 1);
+    EXPECT_EQ(c.RecordCount(), 1);
+
+    addRecord(*a, "かとう", "2");
+    b->First();
+    scrolls = 0;
+    EXPECT_TRUE(b->Locate("使用者ふりがな", {sj("かとう")}));  // not yet in b's view
+    EXPECT_EQ(reading(*b), "かとう");
+    EXPECT_EQ(scrolls, 1);
+    EXPECT_EQ(b->RecordCount(), 2);
+
+    b->First();
+    b->Delete();
+    addRecord(c, "さとう", "3");
+    a->Refresh();
+    EXPECT_EQ(column(*a), (Texts{"かとう", "さとう"}));
+
+    // An edit of a record that the other program deleted is not saved
+    // silently.
+    a->First();
+    otherOn("かとう").Delete();
+    a->Edit();
+    set(*a, "電話番号", "03");
+    EXPECT_THROW(a->Post(), DbError);
+    EXPECT_EQ(a->state(), Table::State::Edit);
+    a->Cancel();
+    EXPECT_EQ(column(*a), (Texts{"さとう"}));
+    EXPECT_EQ(reading(*a), "さとう");
+}
+
 }  // namespace
