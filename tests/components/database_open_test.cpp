@@ -18,16 +18,15 @@
 
 namespace {
 
-void rawExec(sqlite3* db, const std::string& sql)
-{
-    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql << sqlite3_errmsg(db);
-}
-
 // A connection of "another program", without this program's open.
 struct RawConnection {
     sqlite3* db = nullptr;
     explicit RawConnection(const QString& path) { sqlite3_open(path.toUtf8().constData(), &db); }
     ~RawConnection() { sqlite3_close(db); }
+    void exec(const std::string& sql)
+    {
+        ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql << sqlite3_errmsg(db);
+    }
 };
 
 // A record table of the 47 standard fields, made by another program.
@@ -45,11 +44,13 @@ QByteArray bytesOf(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
+QByteArray randomBytes(int size, unsigned seed)
 {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    std::mt19937 gen(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& b : bytes)
+        b = char(gen());
+    return bytes;
 }
 
 // The message of the refused open; empty when it opened.
@@ -85,162 +86,117 @@ private:
     bool root_, ok_;
 };
 
+// Each case has a book of its own in one temporary folder.
 class OpenBookTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    QString path;
 
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        path = dir.filePath("CARDATA.sqlite3");
-    }
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     void TearDown() override { chmod(QFile::encodeName(dir.path()).constData(), 0700); }
+    QString book(const char* name) { return dir.filePath(QString::fromUtf8(name) + ".sqlite3"); }
 };
 
-struct HolderCase {
-    const char* name;
-    const char* journal;  // the book's journal mode
-    const char* begin;    // how the other program holds it
-    bool withAllTables;
-};
-
-class BookHeldByAnotherProgram : public OpenBookTest, public ::testing::WithParamInterface<HolderCase> {};
-
-TEST_P(BookHeldByAnotherProgram, IsRefusedWithinSecondsWithTheMessage)
+// One case per way another program can hold the book.
+TEST_F(OpenBookTest, ABookHeldByAnotherProgramIsRefusedWithinSecondsWithTheMessage)
 {
-    const HolderCase& c = GetParam();
-    if (c.withAllTables)
+    const struct {
+        const char* name;
+        const char* journal;  // the book's journal mode
+        const char* begin;    // how the other program holds it
+        bool withAllTables;
+    } cases[] = {
+        {"RollbackJournalWriter", "DELETE", "BEGIN IMMEDIATE", true},
+        {"RollbackJournalExclusive", "DELETE", "BEGIN EXCLUSIVE", true},
+        {"WalWriterWhileTablesAreMissing", "WAL", "BEGIN IMMEDIATE", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = book(c.name);
+        if (c.withAllTables)
+            openSharedDatabase(path);
+        RawConnection other(path);
+        other.exec(std::string("PRAGMA journal_mode=") + c.journal);
+        if (!c.withAllTables)
+            other.exec(standardRecordTable());
+        other.exec(c.begin);
+        other.exec("INSERT INTO INDATA DEFAULT VALUES");
+
+        const auto start = std::chrono::steady_clock::now();
+        const QString message = refusal(path);
+        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 15.0);
+        EXPECT_TRUE(message.startsWith(QStringLiteral("データベースは他のプログラムが使用中です。"))) << message.toStdString();
+        EXPECT_TRUE(names(message, path)) << message.toStdString();
+    }
+}
+
+TEST_F(OpenBookTest, AnUnwritableBookIsRefusedNamingWhatCannotBeWritten)
+{
+    const struct {
+        const char* name;
+        mode_t bookMode, folderMode;
+        bool folderIsNamed;  // else the book
+    } cases[] = {{"ReadOnlyBook", 0444, 0777, false}, {"ReadOnlyFolder", 0666, 0555, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = book(c.name);
         openSharedDatabase(path);
-    RawConnection other(path);
-    rawExec(other.db, std::string("PRAGMA journal_mode=") + c.journal);
-    if (!c.withAllTables)
-        rawExec(other.db, standardRecordTable());
-    rawExec(other.db, c.begin);
-    rawExec(other.db, "INSERT INTO INDATA DEFAULT VALUES");
-
-    const auto start = std::chrono::steady_clock::now();
-    const QString message = refusal(path);
-    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-
-    EXPECT_LT(seconds, 15.0);
-    EXPECT_TRUE(message.startsWith(QStringLiteral("データベースは他のプログラムが使用中です。"))) << message.toStdString();
-    EXPECT_TRUE(names(message, path)) << message.toStdString();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Holders, BookHeldByAnotherProgram,
-    ::testing::Values(HolderCase{"RollbackJournalWriter", "DELETE", "BEGIN IMMEDIATE", true},
-                      HolderCase{"RollbackJournalExclusive", "DELETE", "BEGIN EXCLUSIVE", true},
-                      HolderCase{"WalWriterWhileTablesAreMissing", "WAL", "BEGIN IMMEDIATE", false}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct UnwritableCase {
-    const char* name;
-    mode_t bookMode, folderMode;
-    bool folderIsNamed;  // else the book
-};
-
-class UnwritableBook : public OpenBookTest, public ::testing::WithParamInterface<UnwritableCase> {};
-
-TEST_P(UnwritableBook, IsRefusedNamingWhatCannotBeWritten)
-{
-    const UnwritableCase& c = GetParam();
-    openSharedDatabase(path);
-    const QByteArray before = bytesOf(path);
-    chmod(QFile::encodeName(path).constData(), c.bookMode);
-    chmod(QFile::encodeName(dir.path()).constData(), c.folderMode);
-    QString message;
-    {
-        OrdinaryUser user;
-        if (!user.ok())
-            GTEST_SKIP() << "cannot act as an ordinary user";
-        message = refusal(path);
+        const QByteArray before = bytesOf(path);
+        chmod(QFile::encodeName(path).constData(), c.bookMode);
+        chmod(QFile::encodeName(dir.path()).constData(), c.folderMode);
+        QString message;
+        {
+            OrdinaryUser user;
+            if (!user.ok())
+                GTEST_SKIP() << "cannot act as an ordinary user";
+            message = refusal(path);
+        }
+        EXPECT_TRUE(names(message, c.folderIsNamed ? dir.path() : path)) << message.toStdString();
+        EXPECT_FALSE(names(message, c.folderIsNamed ? path : dir.path())) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("書き込めません"))) << message.toStdString();
+        EXPECT_EQ(bytesOf(path), before);
     }
-    EXPECT_TRUE(names(message, c.folderIsNamed ? dir.path() : path)) << message.toStdString();
-    EXPECT_FALSE(names(message, c.folderIsNamed ? path : dir.path())) << message.toStdString();
-    EXPECT_TRUE(message.contains(QStringLiteral("書き込めません"))) << message.toStdString();
-    EXPECT_EQ(bytesOf(path), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, UnwritableBook,
-                         ::testing::Values(UnwritableCase{"ReadOnlyBook", 0444, 0777, false},
-                                           UnwritableCase{"ReadOnlyFolder", 0666, 0555, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-struct ForeignCase {
-    const char* name;
-    QByteArray (*make)(const QString& path);
-};
-
-class NotABook : public OpenBookTest, public ::testing::WithParamInterface<ForeignCase> {};
-
-TEST_P(NotABook, IsRefusedUnchangedNamingTheFile)
+TEST_F(OpenBookTest, AFileThatIsNoBookIsRefusedUnchangedNamingTheFile)
 {
-    const QByteArray before = GetParam().make(path);
-    ASSERT_FALSE(before.isEmpty());
-    const QString message = refusal(path);
-    EXPECT_TRUE(names(message, path)) << message.toStdString();
-    EXPECT_EQ(bytesOf(path), before);
-    for (const char* journal : {"-wal", "-shm", "-journal"})
-        EXPECT_FALSE(QFile::exists(path + journal)) << journal;
-}
+    const struct {
+        const char* name;
+        std::string sql;   // run by another program on a new file first, or nothing
+        QByteArray bytes;  // the whole file, or laid over what the SQL made from byte 100
+    } cases[] = {
+        {"TextFile", "", "自動車,登録番号\r\nかとう,1\r\n"},
+        {"RandomBytes", "", randomBytes(8192, 7)},
+        {"DamagedSqliteFile", "", QByteArray("SQLite format 3", 16) + randomBytes(8176, 11)},
+        {"MalformedBook", standardRecordTable(), randomBytes(400, 13)},
+        {"ForeignRecordTable", "CREATE TABLE INDATA (id INTEGER PRIMARY KEY, name TEXT); INSERT INTO INDATA VALUES (1, 'x')",
+         {}},
+        {"OtherTablesOnly", "CREATE TABLE moz_places (id INTEGER, url TEXT)", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = book(c.name);
+        QByteArray before = c.bytes;
+        if (!c.sql.empty()) {
+            RawConnection(path).exec(c.sql);
+            before = bytesOf(path).replace(100, c.bytes.size(), c.bytes);
+        }
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(before);
+        f.close();
 
-QByteArray sqliteFile(const QString& path, const std::string& sql)
-{
-    {
-        RawConnection raw(path);
-        sqlite3_exec(raw.db, sql.c_str(), nullptr, nullptr, nullptr);
+        const QString message = refusal(path);
+        EXPECT_TRUE(names(message, path)) << message.toStdString();
+        EXPECT_EQ(bytesOf(path), before);
+        for (const char* journal : {"-wal", "-shm", "-journal"})
+            EXPECT_FALSE(QFile::exists(path + journal)) << journal;
     }
-    return bytesOf(path);
 }
-
-QByteArray randomBytes(int size, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char& b : bytes)
-        b = char(gen());
-    return bytes;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, NotABook,
-    ::testing::Values(
-        ForeignCase{"TextFile",
-                    [](const QString& p) {
-                        writeFile(p, "自動車,登録番号\r\nかとう,1\r\n");
-                        return bytesOf(p);
-                    }},
-        ForeignCase{"RandomBytes",
-                    [](const QString& p) {
-                        writeFile(p, randomBytes(8192, 7));
-                        return bytesOf(p);
-                    }},
-        ForeignCase{"DamagedSqliteFile",
-                    [](const QString& p) {
-                        writeFile(p, QByteArray("SQLite format 3", 16) + randomBytes(8176, 11));
-                        return bytesOf(p);
-                    }},
-        ForeignCase{"MalformedBook",
-                    [](const QString& p) {
-                        QByteArray bytes = sqliteFile(p, standardRecordTable());
-                        bytes.replace(100, 400, randomBytes(400, 13));
-                        writeFile(p, bytes);
-                        return bytes;
-                    }},
-        ForeignCase{"ForeignRecordTable",
-                    [](const QString& p) {
-                        return sqliteFile(p, "CREATE TABLE INDATA (id INTEGER PRIMARY KEY, name TEXT);"
-                                             "INSERT INTO INDATA VALUES (1, 'x')");
-                    }},
-        ForeignCase{"OtherTablesOnly",
-                    [](const QString& p) { return sqliteFile(p, "CREATE TABLE moz_places (id INTEGER, url TEXT)"); }}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(OpenBookTest, RecordTableOfTheStandardFieldsIsABook)
 {
-    sqliteFile(path, standardRecordTable());
+    const QString path = book("Standard");
+    RawConnection(path).exec(standardRecordTable());
     EXPECT_EQ(refusal(path), QString());
 }
 

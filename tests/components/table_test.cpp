@@ -674,7 +674,6 @@ TEST_F(TableTest, IndexFieldNamesOrdersByTheNamedFields)
     set(*t, "使用者", "A");
     t->Post();
     EXPECT_EQ(t->RecNo(), 1);  // blank number sorts first
-    EXPECT_EQ(t->IndexFieldNames(), "使用者;自動車登録番号");
     EXPECT_THROW(t->SetIndexFieldNames("使用者;氏名"), DbError);
     EXPECT_EQ(column(*t), (Texts{"え", "い", "う", "あ"}));
     t->SetIndexFieldNames("");
@@ -869,57 +868,6 @@ TEST_F(TableTest, TwoProgramsCreatingTheDatabaseAtOnceBothOpenIt)
     }
 }
 
-TEST_F(TableTest, TwoTablesAndTwoConnectionsSeeEachOthersRowsAfterRefresh)
-{
-    auto a = open("INDATA");
-    Database otherConnection(dir.filePath("CARDATA.sqlite3"));
-    Table b(otherConnection, "INDATA");
-    b.Open();
-    Table c(*db, "INDATA");
-    c.Open();
-    int scrolls = 0;
-    b.AfterScroll = [&](Table&) { ++scrolls; };
-
-    addRecord(*a, "あべ", "1");
-    EXPECT_EQ(b.RecordCount(), 0);
-    b.Refresh();
-    c.Refresh();
-    EXPECT_EQ(b.RecordCount(), 1);
-    EXPECT_EQ(c.RecordCount(), 1);
-
-    addRecord(*a, "かとう", "2");
-    b.First();
-    scrolls = 0;
-    EXPECT_TRUE(b.Locate("使用者ふりがな", {sj("かとう")}));  // not yet in b's view
-    EXPECT_EQ(reading(b), "かとう");
-    EXPECT_EQ(scrolls, 1);
-    EXPECT_EQ(b.RecordCount(), 2);
-
-    b.First();
-    b.Delete();
-    addRecord(c, "さとう", "3");
-    a->Refresh();
-    EXPECT_EQ(column(*a), (Texts{"かとう", "さとう"}));
-
-    // An edit of a record that the other program deleted is not saved
-    // silently.
-    a->First();
-    b.Refresh();
-    b.First();
-    b.Delete();
-    a->Edit();
-    set(*a, "電話番号", "03");
-    EXPECT_THROW(a->Post(), DbError);
-    EXPECT_EQ(a->state(), Table::State::Edit);
-    a->Cancel();
-    EXPECT_EQ(column(*a), (Texts{"さとう"}));
-    EXPECT_EQ(reading(*a), "さとう");
-}
-
-}  // namespace
-
-namespace {
-
 TEST_F(TableTest, AMoveThatFindsNothingClearsTheOtherEndsFlag)
 {
     auto t = open("INDATA");
@@ -937,10 +885,6 @@ TEST_F(TableTest, AMoveThatFindsNothingClearsTheOtherEndsFlag)
     t->Prior();
     EXPECT_EQ(changes, 1);  // bound navigators learn the final flags
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(TableTest, AFilterCopesWithRowIdsFarApart)
 {

@@ -29,20 +29,17 @@ protected:
             addRecord(t, readings[i].c_str(), std::to_string(i + 1).c_str());
     }
 
-    // The other program finds a record by its reading and deletes it.
-    void otherDeletes(const char* readingText)
+    // The other program, on the record with this reading.
+    Table& otherOn(const char* readingText)
     {
         b->Refresh();
-        ASSERT_TRUE(b->Locate("使用者ふりがな", {sj(readingText)}));
-        b->Delete();
+        EXPECT_TRUE(b->Locate("使用者ふりがな", {sj(readingText)})) << readingText;
+        return *b;
     }
 
-    // The other program finds a record and changes one field.
     void otherSets(const char* readingText, const char* field, const char* value)
     {
-        b->Refresh();
-        ASSERT_TRUE(b->Locate("使用者ふりがな", {sj(readingText)}));
-        b->Edit();
+        otherOn(readingText).Edit();
         set(*b, field, value);
         b->Post();
     }
@@ -70,18 +67,16 @@ protected:
 // program deleted and appended, or restored the whole table.
 TEST_F(TwoProgramsTest, APostOrDeleteNeverLandsOnTheRecordThatTookTheRowId)
 {
-    struct Case {
+    const struct {
         const char* name;
-        bool restore;
-        bool deleting;
-    };
-    const Case cases[] = {
+        bool restore, deleting;
+    } cases[] = {
         {"delete and append, then post", false, false},
         {"delete and append, then delete", false, true},
         {"restore, then post", true, false},
         {"restore, then delete", true, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         a->EmptyTable();
         fill(*a, {"あ", "い", "う"});
@@ -94,7 +89,7 @@ TEST_F(TwoProgramsTest, APostOrDeleteNeverLandsOnTheRecordThatTookTheRowId)
             fill(*b, {"か", "き"});
             bulk.commit();
         } else {
-            otherDeletes("う");
+            otherOn("う").Delete();
             addRecord(*b, "え", "9");
         }
         const char* other = c.restore ? "か" : "え";
@@ -124,17 +119,16 @@ TEST_F(TwoProgramsTest, APostOrDeleteNeverLandsOnTheRecordThatTookTheRowId)
 // A and B both edit the record A shows; B posts first.
 TEST_F(TwoProgramsTest, APostOverAnotherProgramsChangeIsRefusedAndNothingIsLost)
 {
-    struct Case {
+    const struct {
         const char* name;
         const char* otherField;
         const char* refusal;  // start of A's message; nullptr: A's post lands
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"the same field", "車名", "このレコードは他のプログラムで変更されています"},
         {"another field", "所有者住所", nullptr},
         {"a key field", "使用者", "レコードが見つかりません"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         a->EmptyTable();
         fill(*a, {"あ", "い"});
@@ -244,33 +238,32 @@ TEST_F(TwoProgramsTest, APostWhileTheOtherProgramHoldsTheBookWaitsThenSeesItsCha
 // A's view still holds records that the other program has deleted.
 TEST_F(TwoProgramsTest, AMoveOntoADeletedRecordGoesToTheNearestOneThatExists)
 {
-    struct Case {
+    const struct {
         const char* name;
         const char* at;
         Texts deleted;
         std::function<void(Table&)> move;
         const char* expected;
         bool bof, eof;
-    };
-    const std::vector<Case> cases = {
-        {"next", "い", {"う"}, [](Table& t) { t.Next(); }, "え", false, false},
-        {"next past several", "い", {"う", "え"}, [](Table& t) { t.Next(); }, "お", false, false},
-        {"next with nothing left after", "い", {"う", "え", "お"}, [](Table& t) { t.Next(); }, "い", false, true},
-        {"prior", "え", {"う"}, [](Table& t) { t.Prior(); }, "い", false, false},
-        {"prior with nothing left before", "い", {"あ"}, [](Table& t) { t.Prior(); }, "い", true, false},
-        {"first", "う", {"あ"}, [](Table& t) { t.First(); }, "い", true, false},
-        {"last", "う", {"お"}, [](Table& t) { t.Last(); }, "え", false, true},
+    } cases[] = {
+        {"next", "い", {"う"}, &Table::Next, "え", false, false},
+        {"next past several", "い", {"う", "え"}, &Table::Next, "お", false, false},
+        {"next with nothing left after", "い", {"う", "え", "お"}, &Table::Next, "い", false, true},
+        {"prior", "え", {"う"}, &Table::Prior, "い", false, false},
+        {"prior with nothing left before", "い", {"あ"}, &Table::Prior, "い", true, false},
+        {"first", "う", {"あ"}, &Table::First, "い", true, false},
+        {"last", "う", {"お"}, &Table::Last, "え", false, true},
         {"record number", "あ", {"う"}, [](Table& t) { t.SetRecNo(3); }, "え", false, false},
-        {"next when the current one went too", "い", {"い", "う"}, [](Table& t) { t.Next(); }, "え", false, false},
-        {"delete next to a deleted one", "い", {"う"}, [](Table& t) { t.Delete(); }, "え", false, false},
+        {"next when the current one went too", "い", {"い", "う"}, &Table::Next, "え", false, false},
+        {"delete next to a deleted one", "い", {"う"}, &Table::Delete, "え", false, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         a->EmptyTable();
         fill(*a, {"あ", "い", "う", "え", "お"});
         a->Locate("使用者ふりがな", {sj(c.at)});
         for (const std::string& r : c.deleted)
-            otherDeletes(r.c_str());
+            otherOn(r.c_str()).Delete();
         std::string shown;
         int scrolls = 0;
         auto watch = QObject::connect(a.get(), &Table::recordChanged, [&] { shown = reading(*a); });
@@ -289,6 +282,49 @@ TEST_F(TwoProgramsTest, AMoveOntoADeletedRecordGoesToTheNearestOneThatExists)
         QObject::disconnect(watch);
         a->AfterScroll = nullptr;
     }
+}
+
+// Another table on this program's connection and a table on the other's
+// see each other's records after a refresh.
+TEST_F(TwoProgramsTest, EachTableSeesTheOthersRecordsAfterRefresh)
+{
+    Table c(*db, "INDATA");
+    c.Open();
+    int scrolls = 0;
+    b->AfterScroll = [&](Table&) { ++scrolls; };
+
+    addRecord(*a, "あべ", "1");
+    EXPECT_EQ(b->RecordCount(), 0);
+    b->Refresh();
+    c.Refresh();
+    EXPECT_EQ(b->RecordCount(), 1);
+    EXPECT_EQ(c.RecordCount(), 1);
+
+    addRecord(*a, "かとう", "2");
+    b->First();
+    scrolls = 0;
+    EXPECT_TRUE(b->Locate("使用者ふりがな", {sj("かとう")}));  // not yet in b's view
+    EXPECT_EQ(reading(*b), "かとう");
+    EXPECT_EQ(scrolls, 1);
+    EXPECT_EQ(b->RecordCount(), 2);
+
+    b->First();
+    b->Delete();
+    addRecord(c, "さとう", "3");
+    a->Refresh();
+    EXPECT_EQ(column(*a), (Texts{"かとう", "さとう"}));
+
+    // An edit of a record that the other program deleted is not saved
+    // silently.
+    a->First();
+    otherOn("かとう").Delete();
+    a->Edit();
+    set(*a, "電話番号", "03");
+    EXPECT_THROW(a->Post(), DbError);
+    EXPECT_EQ(a->state(), Table::State::Edit);
+    a->Cancel();
+    EXPECT_EQ(column(*a), (Texts{"さとう"}));
+    EXPECT_EQ(reading(*a), "さとう");
 }
 
 }  // namespace
