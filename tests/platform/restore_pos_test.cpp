@@ -53,15 +53,7 @@ TEST_F(RestorePos, OwnerMustBeAForm)
     QWidget window;
     auto* child = new QWidget(&window);
     EXPECT_THROW(TRestorePos{child}, std::invalid_argument);
-
-    TRestorePos pos(&window);
-    EXPECT_TRUE(pos.Enabled);
-    EXPECT_TRUE(pos.KeyName.isEmpty());
-    EXPECT_EQ(pos.Options, rpRestoreSize | rpSaveNormal);
-    EXPECT_EQ(pos.PosXValueName, QStringLiteral("PosX"));
-    EXPECT_EQ(pos.PosYValueName, QStringLiteral("PosY"));
-    EXPECT_EQ(pos.WidthValueName, QStringLiteral("Width"));
-    EXPECT_EQ(pos.HeightValueName, QStringLiteral("Height"));
+    EXPECT_EQ(TRestorePos(&window).Options, rpRestoreSize | rpSaveNormal);
 }
 
 TEST_F(RestorePos, FirstRunKeepsDesignPlaceAndClosingSavesIt)
