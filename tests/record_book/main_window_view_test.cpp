@@ -33,32 +33,23 @@
 
 namespace {
 
-using Lines = std::vector<const char*>;
-
 // ---- colour names ------------------------------------------------------------------------
 
-TEST(ColorNameToColor, NamesMatchByteForByteOnly)
+TEST(ColorNameToColor, NamesMatchByteForByteOnlyAndTwinNamesGiveOneColour)
 {
-    EXPECT_EQ(ColorNameToColor(sj("　空　色")), rgbColor(0, 255, 255));
-    EXPECT_EQ(ColorNameToColor(sj("　黄　色")), rgbColor(255, 255, 0));
-    EXPECT_EQ(ColorNameToColor(sj("アクティブでないウィンドウのタイトルバーの色")), systemColorValue(3));
-    EXPECT_EQ(ColorNameToColor(sj("　ツールチップコントロールの背景色")), systemColorValue(24));
     // Without the leading full-width space, with a trailing blank, or with
     // full-width letters where the table has single-byte ones: no match.
-    EXPECT_EQ(ColorNameToColor(sj("黒　色")), 0u);
-    EXPECT_EQ(ColorNameToColor(sj("空　色")), 0u);
-    EXPECT_EQ(ColorNameToColor(sj("　空　色 ")), 0u);
-    EXPECT_EQ(ColorNameToColor(sj("　Ｗｉｎｄｏｗｓ　デスクトップの背景色")), 0u);
-    EXPECT_EQ(ColorNameToColor(sj("　３次元表示要素の暗い影")), 0u);
-    EXPECT_EQ(ColorNameToColor(sj("　Windows デスクトップの背景色")), systemColorValue(1));
-    EXPECT_EQ(ColorNameToColor(sj("　3次元表示要素の暗い影")), systemColorValue(21));
-    EXPECT_EQ(ColorNameToColor(""), 0u);
     // Black is the same value as no colour.
-    EXPECT_EQ(ColorNameToColor(sj("　黒　色")), 0u);
-}
-
-TEST(ColorNameToColor, TwinNamesGiveOneColour)
-{
+    const std::pair<const char*, TColor> cases[] = {
+        {"　空　色", rgbColor(0, 255, 255)}, {"　黄　色", rgbColor(255, 255, 0)},
+        {"アクティブでないウィンドウのタイトルバーの色", systemColorValue(3)},
+        {"　ツールチップコントロールの背景色", systemColorValue(24)},
+        {"黒　色", 0u}, {"空　色", 0u}, {"　空　色 ", 0u}, {"　Ｗｉｎｄｏｗｓ　デスクトップの背景色", 0u},
+        {"　３次元表示要素の暗い影", 0u}, {"　Windows デスクトップの背景色", systemColorValue(1)},
+        {"　3次元表示要素の暗い影", systemColorValue(21)}, {"", 0u}, {"　黒　色", 0u}};
+    for (auto [name, color] : cases)
+        EXPECT_EQ(ColorNameToColor(sj(name)), color) << name;
+    // Twin names give one colour.
     EXPECT_EQ(ColorNameToColor(sj("　灰色（暗）")), ColorNameToColor(sj("　灰　色")));
     EXPECT_EQ(ColorNameToColor(sj("　灰色（明）")), ColorNameToColor(sj("　銀　色")));
 }
@@ -147,14 +138,6 @@ protected:
     static TItemWForm* itemW() { return ItemWForm; }
     static TItemHForm* itemH() { return ItemHForm; }
 
-    static QByteArray crlf(const Lines& lines)
-    {
-        QByteArray b;
-        for (const char* l : lines)
-            b += QByteArray::fromStdString(sj(l)) + "\r\n";
-        return b;
-    }
-
     // A settings file that cannot be written: a folder of that name.
     void blockFile(const char* name) { ASSERT_TRUE(QDir(dir.path()).mkdir(QString::fromLatin1(name))); }
 
@@ -236,7 +219,7 @@ TEST_F(ViewTest, OkAppliesAndWritesTheNamesAsTheyStand)
     form()->N7Click();
     EXPECT_EQ(titleColor("Title9Panel4"), QColor(0, 128, 0));
     EXPECT_EQ(indicatorColor("FilterPanel"), QColor(255, 0, 0));
-    EXPECT_EQ(fileBytes("TitleColor.INI"), crlf({"　緑　色", "　赤　色"}));
+    EXPECT_EQ(fileBytes("TitleColor.INI"), crlf({sj("　緑　色"), sj("　赤　色")}));
 
     // Black and an unknown name change nothing but are written back.
     dialogs.answer("ColorDlg", [](QDialog& d) {
@@ -249,7 +232,7 @@ TEST_F(ViewTest, OkAppliesAndWritesTheNamesAsTheyStand)
     form()->N7Click();
     EXPECT_EQ(titleColor("Title9Panel4"), QColor(0, 128, 0));
     EXPECT_EQ(indicatorColor("FilterPanel"), QColor(255, 0, 0));
-    EXPECT_EQ(fileBytes("TitleColor.INI"), crlf({"　黒　色", "空　色"}));
+    EXPECT_EQ(fileBytes("TitleColor.INI"), crlf({sj("　黒　色"), sj("空　色")}));
 
     // The next start shows the design colour for black.
     restart();
@@ -335,27 +318,6 @@ TEST_F(ViewTest, ASystemColourFollowsTheDesktopScheme)
     EXPECT_EQ(titleColor("Title3Panel12"), QColor(10, 200, 30));
     EXPECT_EQ(indicatorColor("SortPanel"), QColor(90, 0, 90));
     QApplication::setPalette(before);
-}
-
-TEST_F(ViewTest, AColourFileThatCannotBeWrittenIsReportedAndTheDialogCloses)
-{
-    create();
-    blockFile("TitleColor.INI");
-    ScriptedDialogs dialogs;
-    ScriptedMessages messages;
-    messages.answer(MessageAnswer::Ok);
-    bool openAfterOk = true;
-    dialogs.answer("ColorDlg", [&](QDialog& d) {
-        static_cast<TColorDlg&>(d).ColorComboBox->setEditText(QStringLiteral("　白　色"));
-        static_cast<TColorDlg&>(d).OKBtn->click();
-        openAfterOk = d.isVisible();
-        return 0;
-    });
-    form()->N7Click();
-    EXPECT_FALSE(openAfterOk);
-    ASSERT_EQ(messages.prompts().size(), 1u);
-    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
-    EXPECT_EQ(titleColor("Title1Panel1"), QColor(255, 255, 255));  // applied before the write
 }
 
 // ---- column widths --------------------------------------------------------------------------
@@ -615,26 +577,6 @@ TEST_F(ViewTest, TheExtensionLayoutShowsTheExtensionRowOfTheDialog)
     EXPECT_EQ(left("UpComboBox3"), last + 20);
 }
 
-TEST_F(ViewTest, AWidthFileThatCannotBeWrittenIsReportedAndTheDialogStillCloses)
-{
-    create();
-    blockFile("WIDTH.INI");
-    ScriptedDialogs dialogs;
-    ScriptedMessages messages;
-    messages.answer(MessageAnswer::Ok).answer(MessageAnswer::Ok);
-    bool open = true;
-    dialogs.answer("ItemWForm", [&](QDialog& d) {
-        itemW()->OKBtn->click();
-        open = d.isVisible();
-        return 0;
-    });
-    EXPECT_EQ(w<QAction>("N11")->isEnabled(), true);
-    w<QAction>("N11")->trigger();
-    EXPECT_FALSE(open);
-    ASSERT_GE(messages.prompts().size(), 1u);
-    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
-}
-
 // ---- line count --------------------------------------------------------------------------------
 
 TEST_F(ViewTest, ThreeLinesGiveTheReadingLine45AndTheOffset25AndOneLineTakesThemBack)
@@ -688,18 +630,43 @@ TEST_F(ViewTest, HeightIniIsAppliedAtStartAndAnOddValueKeepsTheDesignHeights)
     EXPECT_EQ(fileBytes("HEIGHT.INI"), "7\r\n");
 }
 
-TEST_F(ViewTest, AHeightFileThatCannotBeWrittenIsReportedAndTheDialogStillCloses)
+// ---- settings files that cannot be written -------------------------------------------------
+
+TEST_F(ViewTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheDialogStillCloses)
 {
-    create();
-    blockFile("HEIGHT.INI");
-    ScriptedDialogs dialogs;
-    ScriptedMessages messages;
-    messages.answer(MessageAnswer::Ok);
-    dialogs.answer("ItemHForm", QDialog::Accepted);
-    form()->N12Click();
-    EXPECT_FALSE(itemH()->isVisible());
-    ASSERT_EQ(messages.prompts().size(), 1u);
-    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
+    struct Case {
+        const char* file;
+        const char* dialog;
+        const char* menu;
+        std::size_t prompts;
+    };
+    const Case cases[] = {{"TitleColor.INI", "ColorDlg", "N7", 1}, {"WIDTH.INI", "ItemWForm", "N11", 2},
+                          {"HEIGHT.INI", "ItemHForm", "N12", 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        create();
+        blockFile(c.file);
+        ScriptedDialogs dialogs;
+        ScriptedMessages messages;
+        messages.answer(MessageAnswer::Ok).answer(MessageAnswer::Ok);
+        bool open = true;
+        dialogs.answer(c.dialog, [&](QDialog& d) {
+            if (auto* colours = qobject_cast<TColorDlg*>(&d))
+                colours->ColorComboBox->setEditText(QStringLiteral("　白　色"));
+            findControl<QPushButton>(&d, "OKBtn")->click();
+            open = d.isVisible();
+            return 0;
+        });
+        EXPECT_TRUE(action(c.menu)->isEnabled());
+        action(c.menu)->trigger();
+        EXPECT_FALSE(open);
+        ASSERT_EQ(messages.prompts().size(), c.prompts);
+        EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
+        if (std::string_view(c.dialog) == "ColorDlg")  // applied before the write
+            EXPECT_EQ(titleColor("Title1Panel1"), QColor(255, 255, 255));
+        close();
+        ASSERT_TRUE(QDir(dir.path()).rmdir(QString::fromLatin1(c.file)));
+    }
 }
 
 // ---- the list window ------------------------------------------------------------------------------
