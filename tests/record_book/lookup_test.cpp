@@ -287,7 +287,7 @@ TEST_F(LookupTest, SpecificationFromTheTableWithTheOtherLeadingZeroForm)
     EXPECT_EQ(field("自動車型式指定番号"), "０１２３４５");
 }
 
-TEST_F(LookupTest, NothingFoundEndsWithTheMessageOrTheDesignationOnlySearch)
+TEST_F(LookupTest, NothingFoundEndsWithTheMessageOrTheDesignationOnlySearchAndEmptyNumbersLookNothingUp)
 {
     seed("INDATA", {kCustomer});
     seed("code", {{{"自動車型式指定番号", "５５５５"}, {"類別区分番号", "０００９"}, {"車名", "マツダ"}}});
@@ -302,6 +302,10 @@ TEST_F(LookupTest, NothingFoundEndsWithTheMessageOrTheDesignationOnlySearch)
         EXPECT_EQ(messages.prompts()[0].text,
                   QStringLiteral("登録されていませんでした。\r\n次回からは自動的に登録されたものが出力されます。"));
         EXPECT_EQ(form()->Table1->state(), Table::State::Browse);
+        // Empty numbers look nothing up.
+        dialogs.answer(QStringLiteral("FormDlg"), codes("1234", ""));
+        doubleClick("DBMemo21");
+        EXPECT_EQ(form()->Table1->state(), Table::State::Browse);
     }
     close();
     writeSettings("CarSearch.INI", {"1"});
@@ -315,16 +319,6 @@ TEST_F(LookupTest, NothingFoundEndsWithTheMessageOrTheDesignationOnlySearch)
     EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("登録されていませんでした。\r自動車型式指定番号で検索しますか？"));
     EXPECT_EQ(field("車名"), "マツダ");
     EXPECT_EQ(field("類別区分番号"), "０００９") << "the found record's classification";
-}
-
-TEST_F(LookupTest, EmptyNumbersLookNothingUp)
-{
-    seed("INDATA", {kCustomer});
-    create();
-    ScriptedDialogs dialogs;
-    dialogs.answer(QStringLiteral("FormDlg"), codes("1234", ""));
-    doubleClick("DBMemo21");
-    EXPECT_EQ(form()->Table1->state(), Table::State::Browse);
 }
 
 TEST_F(LookupTest, CodeFilesComeFirstAndAMissingOneFallsBackToTheTable)

@@ -109,7 +109,7 @@ TEST(ListColumns, NamedFieldsComeFirstWithTheirWidthsTheOthersFollow)
     EXPECT_FALSE(columns[3].width);
 }
 
-TEST(ListColumns, UnshownRepeatedAndNullFieldsAreSkippedAndTheWalkEnds)
+TEST(ListColumns, UnshownRepeatedAndNullFieldsAreSkippedTheWalkEndsAndTheRestRotate)
 {
     // 5 (field 4) is not shown, 0 names no field, 2 comes twice.
     const auto columns = arrangeListColumns(6, {0, 1, 2}, {{5, 9}, {0, 9}, {2, 11}, {2, 12}, {1, 13}});
@@ -120,13 +120,9 @@ TEST(ListColumns, UnshownRepeatedAndNullFieldsAreSkippedAndTheWalkEnds)
     // A shown number past the table's fields names nothing.
     EXPECT_EQ(fieldsOf(arrangeListColumns(3, {1, 50}, {{51, 4}})), (std::vector<int>{1}));
     EXPECT_TRUE(arrangeListColumns(3, {}, {{1, 4}}).empty());
-}
-
-TEST(ListColumns, ARotationKeepsTheOrderOfTheFieldsLeftBehind)
-{
-    // Field 3 is fetched to the front: 0, 1, 2 rotate behind the rest.
-    const auto columns = arrangeListColumns(5, {0, 1, 2, 3, 4}, {{4, 7}});
-    EXPECT_EQ(fieldsOf(columns), (std::vector<int>{3, 4, 0, 1, 2}));
+    // A rotation keeps the order of the fields left behind: field 3 is
+    // fetched to the front, 0, 1, 2 rotate behind the rest.
+    EXPECT_EQ(fieldsOf(arrangeListColumns(5, {0, 1, 2, 3, 4}, {{4, 7}})), (std::vector<int>{3, 4, 0, 1, 2}));
 }
 
 // ---- the main window with its view dialogs --------------------------------------------------
@@ -164,31 +160,28 @@ protected:
 
 // ---- title colours ------------------------------------------------------------------------
 
-TEST_F(ViewTest, WithoutTitleColorIniTheTitlesTakeTheInactiveTitleBarColour)
+TEST_F(ViewTest, TitleColorIniOrTheInactiveTitleBarColourColoursEveryTitlePanelAndTheIndicators)
 {
     create();
     EXPECT_EQ(colorDlg()->ColorComboBox->currentText(), QStringLiteral("アクティブでないウィンドウのタイトルバーの色"));
     EXPECT_EQ(colorDlg()->ColorComboBox1->currentText(), QStringLiteral("　黒　色"));
     EXPECT_EQ(colorDlg()->ColorComboBox->count(), 42);
-    const QColor expected = systemColor(kColorInactiveCaption, form()->palette());
     ASSERT_EQ(TColorDlg::titlePanelNames().size(), 55);
-    for (const QString& name : TColorDlg::titlePanelNames()) {
-        auto* p = form()->card()->findChild<Panel*>(name);
-        ASSERT_TRUE(p) << name.toStdString();
-        EXPECT_EQ(p->color(), expected) << name.toStdString();
+    // Without the file black is never applied: the indicators keep the window-text colour.
+    const QPalette& p = form()->palette();
+    const QColor designs[] = {systemColor(kColorInactiveCaption, p), systemColor(kColorWindowText, p)};
+    const QColor yellowRed[] = {QColor(255, 255, 0), QColor(255, 0, 0)};
+    for (const QColor* expected : {designs, yellowRed}) {
+        for (const QString& name : TColorDlg::titlePanelNames()) {
+            auto* panel = form()->card()->findChild<Panel*>(name);
+            ASSERT_TRUE(panel) << name.toStdString();
+            EXPECT_EQ(panel->color(), expected[0]) << name.toStdString();
+        }
+        EXPECT_EQ(indicatorColor("SortPanel"), expected[1]);
+        EXPECT_EQ(indicatorColor("FilterPanel"), expected[1]);
+        writeSettings("TitleColor.INI", {"　黄　色", "　赤　色"});
+        restart();
     }
-    // Black is never applied: the indicators keep the window-text colour.
-    EXPECT_EQ(indicatorColor("SortPanel"), systemColor(kColorWindowText, form()->palette()));
-}
-
-TEST_F(ViewTest, TitleColorIniColoursEveryTitlePanelAndTheIndicators)
-{
-    writeSettings("TitleColor.INI", {"　黄　色", "　赤　色"});
-    create();
-    for (const QString& name : TColorDlg::titlePanelNames())
-        EXPECT_EQ(findControl<Panel>(form()->card(), name)->color(), QColor(255, 255, 0)) << name.toStdString();
-    EXPECT_EQ(indicatorColor("SortPanel"), QColor(255, 0, 0));
-    EXPECT_EQ(indicatorColor("FilterPanel"), QColor(255, 0, 0));
 }
 
 TEST_F(ViewTest, AShortOrEmptyTitleColorIniChangesOnlyWhatItNames)
@@ -395,31 +388,23 @@ TEST_F(ViewTest, TheHalfHeightTitleLinesTakeTheWidthMinus4)
     EXPECT_EQ(width("Title3Panel15"), 71);
 }
 
-TEST_F(ViewTest, AWidthIniOfTenSettingsGivesTheTelephone125AndLeavesTheExtensionRow)
+TEST_F(ViewTest, AWidthIniCutShortKeepsTheWidthsItLacksAndTenSettingsGiveTheTelephone125)
 {
     create();
-    const int up1 = width("UpMemo1");
-    const int up2Left = left("UpMemo2");
-    close();
-    writeSettings("WIDTH.INI", widthFile({100, 110, 120, 90, 70, 60, 130, 95, 85, 75}));
-    create();
-    EXPECT_EQ(width("DBMemo42"), 125);
-    EXPECT_EQ(width("UpMemo1"), up1);
-    EXPECT_EQ(left("UpMemo2"), up2Left);
-    EXPECT_EQ(width("DBMemo6"), 130);
-}
-
-TEST_F(ViewTest, AWidthIniCutShortKeepsTheWidthsItLacks)
-{
-    create();
-    const int engine = width("DBMemo15");
-    close();
+    const int engine = width("DBMemo15"), up1 = width("UpMemo1"), up2Left = left("UpMemo2");
     writeSettings("WIDTH.INI", widthFile({100, 110, 120}));
-    create();
+    restart();
     EXPECT_EQ(width("DBComboBox3"), 120);
     EXPECT_EQ(left("DBComboBox4"), 330);
     EXPECT_EQ(width("DBMemo15"), engine);
     EXPECT_GT(width("DBComboBox5"), 0);
+
+    writeSettings("WIDTH.INI", widthFile({100, 110, 120, 90, 70, 60, 130, 95, 85, 75}));
+    restart();
+    EXPECT_EQ(width("DBMemo42"), 125);
+    EXPECT_EQ(width("UpMemo1"), up1);  // the extension row is left
+    EXPECT_EQ(left("UpMemo2"), up2Left);
+    EXPECT_EQ(width("DBMemo6"), 130);
 }
 
 TEST_F(ViewTest, WideningTheRegistrationNumberShiftsTheRowAndNarrowsTheBodyShape)
