@@ -305,31 +305,25 @@ TEST_F(MainWindowTest, ThePasswordSettingWritesPassIniForTheNextStart)
     EXPECT_EQ(fileBytes("Pass.INI"), QByteArray("\r\n"));  // an empty line: no password
 }
 
-TEST_F(MainWindowTest, APasswordCp932CannotHoldIsRefusedWithTheStandardWarning)
+TEST_F(MainWindowTest, APasswordCp932CannotHoldIsRefusedAndAPassIniThatCannotBeWrittenIsReported)
 {
     create();
-    ScriptedDialogs dialogs;
-    dialogs.answer(QStringLiteral("PassDlg"), typing("Abc😀"));
-    ScriptedMessages messages;
-    messages.answer(MessageAnswer::Ok);
-    action("N18")->trigger();
-    ASSERT_EQ(messages.prompts().size(), 1u);
-    EXPECT_EQ(messages.prompts()[0].text, sjis::refusalMessage(U'😀'));
-    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(fileBytes("Pass.INI"), QByteArray("<missing>"));
-}
-
-TEST_F(MainWindowTest, APassIniThatCannotBeWrittenIsReported)
-{
-    create();
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Pass.INI")));
-    ScriptedDialogs dialogs;
-    dialogs.answer(QStringLiteral("PassDlg"), typing("Abc"));
-    ScriptedMessages messages;
-    messages.answer(MessageAnswer::Ok);
-    action("N18")->trigger();
-    ASSERT_EQ(messages.prompts().size(), 1u);
-    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
+    for (bool blocked : {false, true}) {
+        SCOPED_TRACE(blocked);
+        if (blocked)
+            ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Pass.INI")));
+        ScriptedDialogs dialogs;
+        dialogs.answer(QStringLiteral("PassDlg"), typing(blocked ? "Abc" : "Abc😀"));
+        ScriptedMessages messages;
+        messages.answer(MessageAnswer::Ok);
+        action("N18")->trigger();
+        ASSERT_EQ(messages.prompts().size(), 1u);
+        EXPECT_EQ(messages.prompts()[0].icon, blocked ? MessageIcon::Error : MessageIcon::Warning);
+        if (!blocked) {  // the standard warning, and nothing written
+            EXPECT_EQ(messages.prompts()[0].text, sjis::refusalMessage(U'😀'));
+            EXPECT_EQ(fileBytes("Pass.INI"), QByteArray("<missing>"));
+        }
+    }
 }
 
 TEST_F(MainWindowTest, TheHelpMenuShowsTheAboutBoxAndTheHelpFile)

@@ -330,33 +330,25 @@ std::vector<std::string> widthFile(const std::vector<int>& widths)
 
 TEST_F(ViewTest, WidthIniIsAppliedBeforeTheWindowFirstShows)
 {
-    writeSettings("WIDTH.INI",
-                  widthFile({100, 110, 120, 90, 70, 60, 130, 95, 85, 75, 140, 50, 51, 52, 53, 54, 55, 56}));
+    const std::vector<int> widths = {100, 110, 120, 90, 70, 60, 130, 95, 85, 75, 140, 50, 51, 52, 53, 54, 55, 56};
+    writeSettings("WIDTH.INI", widthFile(widths));
     create();
     ASSERT_FALSE(form()->isVisible());
-    EXPECT_EQ(width("Title1Panel1"), 100);
-    EXPECT_EQ(width("DBComboBox1"), 100);
-    EXPECT_EQ(left("DBComboBox2"), 100);
-    EXPECT_EQ(left("DBComboBox3"), 210);
-    EXPECT_EQ(left("DBComboBox6"), 100 + 110 + 120 + 90 + 70);
-    EXPECT_EQ(left("DBComboBox7"), 100 + 110 + 120 + 90 + 70 + 60);
-    EXPECT_EQ(width("Title1Panel6"), 60);
-    EXPECT_EQ(width("Title2Panel2"), 130);
-    EXPECT_EQ(width("DBMemo6"), 130);
-    EXPECT_EQ(width("Title3Panel2"), 95);
-    EXPECT_EQ(width("DBMemo21"), 85);
-    EXPECT_EQ(width("Title3Panel9"), 75);
-    EXPECT_EQ(width("DBMemo22"), 75);
-    EXPECT_EQ(width("Title3Panel"), 95 + 50 + 50 + 50 + 80 + 130 + 85 + 75);
-    EXPECT_EQ(width("DBMemo42"), 140);
-    EXPECT_EQ(width("UpMemo1"), 50);
-    EXPECT_EQ(left("UpMemo2"), 50);
-    EXPECT_EQ(left("UpMemo5"), 50 + 51 + 52 + 53 + 54 + 55);
-    EXPECT_EQ(left("UpComboBox3"), 50 + 51 + 52 + 53 + 54 + 55 + 56);
-    for (int n = 1; n <= 10; ++n)
-        EXPECT_EQ(spin(n)->value(), (std::vector<int>{100, 110, 120, 90, 70, 60, 130, 95, 85, 75})[std::size_t(n - 1)]);
-    EXPECT_EQ(spin(11)->value(), 140);
-    EXPECT_EQ(spin(18)->value(), 56);
+    const std::pair<const char*, int> widthsOf[] = {
+        {"Title1Panel1", 100}, {"DBComboBox1", 100}, {"Title1Panel6", 60}, {"Title2Panel2", 130},
+        {"DBMemo6", 130},      {"Title3Panel2", 95}, {"DBMemo21", 85},     {"Title3Panel9", 75},
+        {"DBMemo22", 75},      {"DBMemo42", 140},    {"UpMemo1", 50},
+        {"Title3Panel", 95 + 50 + 50 + 50 + 80 + 130 + 85 + 75}};
+    for (auto [control, expected] : widthsOf)
+        EXPECT_EQ(width(control), expected) << control;
+    const std::pair<const char*, int> leftsOf[] = {
+        {"DBComboBox2", 100}, {"DBComboBox3", 210}, {"DBComboBox6", 100 + 110 + 120 + 90 + 70},
+        {"DBComboBox7", 100 + 110 + 120 + 90 + 70 + 60}, {"UpMemo2", 50}, {"UpMemo5", 50 + 51 + 52 + 53 + 54 + 55},
+        {"UpComboBox3", 50 + 51 + 52 + 53 + 54 + 55 + 56}};
+    for (auto [control, expected] : leftsOf)
+        EXPECT_EQ(left(control), expected) << control;
+    for (int n = 1; n <= 18; ++n)
+        EXPECT_EQ(spin(n)->value(), widths[std::size_t(n - 1)]) << n;
 
     showQuietly();
     EXPECT_EQ(width("DBComboBox7"), width("Title1Panel7"));
