@@ -137,7 +137,7 @@ TEST_F(CardAidsTest, DollarDateBecomesTodayInTheBoxPattern)
 
 // ---- the end of the compulsory insurance ----------------------------------------
 
-TEST_F(CardAidsTest, InsuranceEndFollowsStartAndTerm)
+TEST_F(CardAidsTest, InsuranceEndFollowsStartAndTermUpToTheLastDayTheMonthHas)
 {
     create({{"使用者ふりがな", "たなか"}, {"自賠責期間自", "平成１０年０４月０１日"}, {"自賠責期間", "１２ヶ月"}});
     focusIn(w<DBComboBox>("DBComboBox12"));
@@ -151,11 +151,10 @@ TEST_F(CardAidsTest, InsuranceEndFollowsStartAndTerm)
     simulateTyping(term, QStringLiteral("２４"));
     simulateLeave(term);
     EXPECT_EQ(field("自賠責期間至"), "平成１２年０４月０１日");
-}
 
-TEST_F(CardAidsTest, InsuranceEndTakesTheLastDayTheMonthHas)
-{
-    create({{"使用者ふりがな", "たなか"}, {"自賠責期間自", "令和０５年０１月３１日"}, {"自賠責期間", "１ヶ月"}});
+    // The end takes the last day the month has.
+    set("自賠責期間自", "令和０５年０１月３１日");
+    set("自賠責期間", "１ヶ月");
     ScriptedMessages messages;  // no error box
     form()->DBComboBox12Enter();
     EXPECT_EQ(field("自賠責期間至"), "令和０５年０２月２８日");

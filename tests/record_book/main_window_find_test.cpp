@@ -458,7 +458,7 @@ TEST_F(FindTest, FilterSelectsTheRangeAndShowsItsState)
     EXPECT_EQ(FilterDlg->FilterPFromEdit->currentText(), QString());
 }
 
-TEST_F(FindTest, CancellingOrLeavingTheFromTextEmptyChangesNothing)
+TEST_F(FindTest, CancellingLeavingTheFromTextEmptyOrAnUnsuitableValueChangesNothing)
 {
     createReadings({"あ", "い"});
     ScriptedDialogs dialogs;
@@ -476,12 +476,8 @@ TEST_F(FindTest, CancellingOrLeavingTheFromTextEmptyChangesNothing)
     emit w<Panel>("SortPanel")->clicked();
     emit w<Panel>("FilterPanel")->clicked();
     EXPECT_EQ(caption("Commant1Panel"), q("件中"));
-}
 
-TEST_F(FindTest, AValueThatDoesNotSuitTheFieldIsRefusedAndChangesNothing)
-{
-    createReadings({"あ", "い"});
-    ScriptedDialogs dialogs;
+    // A value that does not suit the field is refused.
     dialogs.answer("FilterDlg", filtering("乗車定員", "五"));
     ScriptedMessages messages;
     messages.answer(MessageAnswer::Ok);

@@ -405,23 +405,11 @@ TEST_F(MainWindowTest, WithoutListFilesTheBuiltInChoicesStay)
     EXPECT_EQ(caption("Title9Panel2"), QStringLiteral("自動車損害賠償責任保険"));
 }
 
-TEST_F(MainWindowTest, TitleFilesRenameTheSections)
+TEST_F(MainWindowTest, TitleFilesRenameTheSectionsAndTheOtherSettingsAreReadAtStartUp)
 {
     writeSettings("CarInsure.INI", {"任意保険"});
     writeSettings("CarMemo1.INI", {"備忘"});
     writeSettings("CarMemo2.INI", {"車台", "色名", "年"});
-    create();
-    EXPECT_EQ(caption("Title9Panel2"), QStringLiteral("任意保険"));
-    EXPECT_EQ(caption("Title15Panel1"), QStringLiteral("備忘"));
-    EXPECT_EQ(caption("Title14Panel1"), QStringLiteral("車台"));
-    EXPECT_EQ(caption("Title14Panel2"), QStringLiteral("色名"));
-    EXPECT_EQ(caption("Title14Panel3"), QStringLiteral("年"));
-    for (const char* panel : {"Title14Panel4", "Title14Panel5", "Title14Panel6", "Title14Panel7", "Title14Panel8"})
-        EXPECT_EQ(caption(panel), QString()) << panel;  // lines missing at the end: empty
-}
-
-TEST_F(MainWindowTest, OtherSettingsAreReadAtStartUp)
-{
     writeSettings("CarSearch.INI", {"1"});
     writeSettings("CarSave.INI", {"BK", ".sav"});
     writeSettings("INIDIR.INI", {"C:\\Backup"});
@@ -431,6 +419,13 @@ TEST_F(MainWindowTest, OtherSettingsAreReadAtStartUp)
     EXPECT_EQ(form()->book().settings().BackupNameSuffix, ".sav");
     EXPECT_EQ(form()->book().settings().RestoreInitialFolder, QStringLiteral("C:/Backup"));
     EXPECT_EQ(form()->book().settings().RequestProgramPresent, 0);
+    EXPECT_EQ(caption("Title9Panel2"), QStringLiteral("任意保険"));
+    EXPECT_EQ(caption("Title15Panel1"), QStringLiteral("備忘"));
+    EXPECT_EQ(caption("Title14Panel1"), QStringLiteral("車台"));
+    EXPECT_EQ(caption("Title14Panel2"), QStringLiteral("色名"));
+    EXPECT_EQ(caption("Title14Panel3"), QStringLiteral("年"));
+    for (const char* panel : {"Title14Panel4", "Title14Panel5", "Title14Panel6", "Title14Panel7", "Title14Panel8"})
+        EXPECT_EQ(caption(panel), QString()) << panel;  // lines missing at the end: empty
 }
 
 // ---- layout modes and the two-wheeler switch ---------------------------------------------
