@@ -71,64 +71,29 @@ TEST_F(CodeCheckTest, TheVariantOfTheClassificationFillsTheRecord)
     // Typed full-width with the leading zero: compared half-width, without it.
     const CodeCheckOutcome found = search("０１２３４", "０００２", {codes});
     ASSERT_EQ(found.result, speccode::Filled);
-    auto v = valuesOf(found);
-    EXPECT_EQ(v["車名"], "トヨペット　ワゴン");
-    EXPECT_EQ(v["車体の形状"], "ステーションワゴン");
-    EXPECT_EQ(v["長さ"], "460");
-    EXPECT_EQ(v["幅"], "171");
-    EXPECT_EQ(v["高さ"], "150");
-    EXPECT_EQ(v["前前軸重"], "710");
-    EXPECT_EQ(v["後後軸重"], "610");
-    EXPECT_EQ(v["車両重量"], "1250");
-    EXPECT_EQ(v["車両総重量"], "1690");
-    EXPECT_EQ(v["乗車定員"], "8");
-    EXPECT_EQ(v["原動機の型式"], "2G");
-    EXPECT_EQ(v["総排気量又は定格出力"], "2490");
-    EXPECT_EQ(v["燃料の種類"], "ガソリン");
-    EXPECT_EQ(v["用途"], "乗用");
-    EXPECT_EQ(v["自動車の種別"], "普通");
+    // Every value the record gets.
+    const std::map<std::string, std::string> expected = {
+        {"型式", "Ｅ－ＡＢ１２"}, {"車名", "トヨペット　ワゴン"}, {"車体の形状", "ステーションワゴン"},
+        {"長さ", "460"}, {"幅", "171"}, {"高さ", "150"}, {"前前軸重", "710"}, {"後後軸重", "610"},
+        {"車両重量", "1250"}, {"車両総重量", "1690"}, {"乗車定員", "8"}, {"原動機の型式", "2G"},
+        {"総排気量又は定格出力", "2490"}, {"燃料の種類", "ガソリン"}, {"自動車の種別", "普通"}, {"用途", "乗用"}};
+    EXPECT_EQ(valuesOf(found), expected);
     EXPECT_EQ(asked, 0);
     // The type is the vehicle's for every variant, never a classification number.
-    EXPECT_EQ(v["型式"], "Ｅ－ＡＢ１２");
     EXPECT_EQ(valuesOf(search("1234", "0001", {codes}))["型式"], "Ｅ－ＡＢ１２");
-    // The order the fields are written in.
-    ASSERT_EQ(found.values.size(), 16u);
+    ASSERT_EQ(found.values.size(), 16u);  // written in this order
     EXPECT_STREQ(found.values.front().field, "型式");
     EXPECT_STREQ(found.values.back().field, "用途");
 }
 
-TEST_F(CodeCheckTest, ClassificationRangesAndPairs)
+TEST_F(CodeCheckTest, ARangeOrAPairPicksTheVariantAndHoldsBothOfItsEnds)
 {
     std::map<int, const char*> range = kTwoVariants;
     range[6] = "0001～0005";
     range[7] = "0007";
-    std::map<int, const char*> pair = kTwoVariants;
-    pair[6] = "0001，0003";
-    pair[7] = "0007";
-    for (const auto& columns : {range, pair}) {
-        const std::string line = codeLine(columns);  // the cells point into it
-        const auto cells = speccode::codeColumns(line);
-        EXPECT_EQ(speccode::classificationVariant(cells, "0003"), 0);
-        EXPECT_EQ(speccode::classificationVariant(cells, "0007"), 1);
-        EXPECT_EQ(speccode::classificationVariant(cells, "0006"), -1);
-    }
-    // 0006 in neither: the user is asked whether to take the first variant.
-    const QString codes = file("B.CSV", {codeLine(range)});
-    EXPECT_EQ(search("01234", "0006", {codes}).result, speccode::NothingFound);
-    EXPECT_EQ(asked, 1);
-    answer = true;
-    const CodeCheckOutcome taken = search("01234", "0006", {codes});
-    EXPECT_EQ(taken.result, speccode::Filled);
-    EXPECT_EQ(valuesOf(taken)["車名"], "トヨペット　セダン");
-}
-
-TEST_F(CodeCheckTest, ARangeAndAPairHoldBothOfTheirEnds)
-{
-    std::map<int, const char*> range = kTwoVariants;
-    range[6] = "0001～0005";
-    std::map<int, const char*> pair = kTwoVariants;
+    std::map<int, const char*> pair = range;
     pair[6] = "0001，0005";
-    const std::string rangeLine = codeLine(range), pairLine = codeLine(pair);
+    const std::string rangeLine = codeLine(range), pairLine = codeLine(pair);  // the cells point into them
     const auto rangeCells = speccode::codeColumns(rangeLine);
     const auto pairCells = speccode::codeColumns(pairLine);
     struct Case {
@@ -136,7 +101,8 @@ TEST_F(CodeCheckTest, ARangeAndAPairHoldBothOfTheirEnds)
         int inRange;
         int inPair;
     };
-    const Case cases[] = {{"0000", -1, -1}, {"0001", 0, 0}, {"0003", 0, -1}, {"0005", 0, 0}, {"0006", -1, -1}};
+    const Case cases[] = {{"0000", -1, -1}, {"0001", 0, 0},   {"0003", 0, -1},
+                          {"0005", 0, 0},   {"0006", -1, -1}, {"0007", 1, 1}};
     for (const Case& c : cases) {
         EXPECT_EQ(speccode::classificationVariant(rangeCells, c.classification), c.inRange) << c.classification;
         EXPECT_EQ(speccode::classificationVariant(pairCells, c.classification), c.inPair) << c.classification;
@@ -145,6 +111,13 @@ TEST_F(CodeCheckTest, ARangeAndAPairHoldBothOfTheirEnds)
     const QString codes = file("R.CSV", {codeLine(range)});
     EXPECT_EQ(search("０１２３４", "０００５", {codes}).result, speccode::Filled);
     EXPECT_EQ(asked, 0);
+    // 0006 in neither: the user is asked whether to take the first variant.
+    EXPECT_EQ(search("01234", "0006", {codes}).result, speccode::NothingFound);
+    EXPECT_EQ(asked, 1);
+    answer = true;
+    const CodeCheckOutcome taken = search("01234", "0006", {codes});
+    EXPECT_EQ(taken.result, speccode::Filled);
+    EXPECT_EQ(valuesOf(taken)["車名"], "トヨペット　セダン");
 }
 
 TEST_F(CodeCheckTest, ValuesThatDifferWithinARangeAreDropped)

@@ -137,7 +137,7 @@ TEST_F(CardAidsTest, DollarDateBecomesTodayInTheBoxPattern)
 
 // ---- the end of the compulsory insurance ----------------------------------------
 
-TEST_F(CardAidsTest, InsuranceEndFollowsStartAndTerm)
+TEST_F(CardAidsTest, InsuranceEndFollowsStartAndTermUpToTheLastDayTheMonthHas)
 {
     create({{"使用者ふりがな", "たなか"}, {"自賠責期間自", "平成１０年０４月０１日"}, {"自賠責期間", "１２ヶ月"}});
     focusIn(w<DBComboBox>("DBComboBox12"));
@@ -151,11 +151,10 @@ TEST_F(CardAidsTest, InsuranceEndFollowsStartAndTerm)
     simulateTyping(term, QStringLiteral("２４"));
     simulateLeave(term);
     EXPECT_EQ(field("自賠責期間至"), "平成１２年０４月０１日");
-}
 
-TEST_F(CardAidsTest, InsuranceEndTakesTheLastDayTheMonthHas)
-{
-    create({{"使用者ふりがな", "たなか"}, {"自賠責期間自", "令和０５年０１月３１日"}, {"自賠責期間", "１ヶ月"}});
+    // The end takes the last day the month has.
+    set("自賠責期間自", "令和０５年０１月３１日");
+    set("自賠責期間", "１ヶ月");
     ScriptedMessages messages;  // no error box
     form()->DBComboBox12Enter();
     EXPECT_EQ(field("自賠責期間至"), "令和０５年０２月２８日");
@@ -251,14 +250,6 @@ const SjisString kIbmOne("\xFA\x4A");
 const SjisString kNecSelected("\xEE\xEF");
 const SjisString kNoCharacter("\xFD");
 
-QByteArray crLfLines(const std::vector<SjisString>& lines)
-{
-    QByteArray out;
-    for (const SjisString& l : lines)
-        out += QByteArray::fromStdString(l) + "\r\n";
-    return out;
-}
-
 TEST_F(CardAidsTest, TheListEditorReEncodesOnlyTheLinesTheUserChanged)
 {
     const std::vector<SjisString> before = {kIbmOne, sj("トヨタ"), kNecSelected + "x", sj("日産") + kNoCharacter};
@@ -280,7 +271,7 @@ TEST_F(CardAidsTest, TheListEditorReEncodesOnlyTheLinesTheUserChanged)
     form()->CarName1Click();
     const std::vector<SjisString> after = {kIbmOne, sj("トヨタ自動車"), kNecSelected + "x",
                                            sj("日産") + kNoCharacter + sj("自動車"), sj("ホンダ")};
-    EXPECT_EQ(fileBytes("CarName.INI"), crLfLines(after));
+    EXPECT_EQ(fileBytes("CarName.INI"), crlf(after));
     EXPECT_EQ(listEntries(w("DBComboBox8")), after);
 
     script.answer(QStringLiteral("ListEditForm"), [](QDialog& d) {  // OK on what it shows
@@ -288,7 +279,7 @@ TEST_F(CardAidsTest, TheListEditorReEncodesOnlyTheLinesTheUserChanged)
         return int(QDialog::Rejected);
     });
     form()->CarName1Click();
-    EXPECT_EQ(fileBytes("CarName.INI"), crLfLines(after));
+    EXPECT_EQ(fileBytes("CarName.INI"), crlf(after));
 }
 
 TEST_F(CardAidsTest, AChosenListEntryAndAStandardWordKeepTheirBytes)
@@ -322,7 +313,7 @@ TEST_F(CardAidsTest, RenamingATitleKeepsTheBytesOfTheOtherTitles)
     form()->N22Click();
     EXPECT_EQ(caption("Title14Panel3"), QStringLiteral("年式"));
     EXPECT_EQ(fileBytes("CarMemo2.INI"),
-              crLfLines({kIbmOne, kNoCharacter, sj("年式"), kNecSelected, {}, {}, {}, {}}));
+              crlf({kIbmOne, kNoCharacter, sj("年式"), kNecSelected, {}, {}, {}, {}}));
 }
 
 TEST_F(CardAidsTest, ATitleCp932CannotHoldChangesNeitherCaptionNorFile)
@@ -482,23 +473,22 @@ const char* const kUnsortedRemarks =
     "平成３０年１２月０１日　車検\r\n"
     "\r\n"
     "令和０２年０１月１０日　修理";
+// Shift-JIS order: 平成 (95 BD) comes before 令和 (97 DF).
+const std::string kAscending = "平成３０年１２月０１日　車検\r\n令和０２年０１月１０日　修理\r\n令和０６年０３月０１日　点検";
+const std::string kDescending = "令和０６年０３月０１日　点検\r\n令和０２年０１月１０日　修理\r\n平成３０年１２月０１日　車検";
 
 TEST_F(CardAidsTest, RemarksSortByDateThenReverse)
 {
     create({{"使用者ふりがな", "たなか"}, {"備考", kUnsortedRemarks}});
     w<Panel>("Title9Panel3")->clicked();
-    // Shift-JIS order: 平成 (95 BD) comes before 令和 (97 DF).
-    EXPECT_EQ(field("備考"),
-              "平成３０年１２月０１日　車検\r\n令和０２年０１月１０日　修理\r\n令和０６年０３月０１日　点検");
+    EXPECT_EQ(field("備考"), kAscending);
     EXPECT_EQ(caption("Title9Panel3"), QStringLiteral("　　　　年　月　日　　　△"));
     form()->Title9Panel3Click();
-    EXPECT_EQ(field("備考"),
-              "令和０６年０３月０１日　点検\r\n令和０２年０１月１０日　修理\r\n平成３０年１２月０１日　車検");
+    EXPECT_EQ(field("備考"), kDescending);
     EXPECT_EQ(caption("Title9Panel3"), QStringLiteral("　　　　年　月　日　　　▽"));
 
     form()->Title9Panel4Click();
-    EXPECT_EQ(field("備考"),
-              "平成３０年１２月０１日　車検\r\n令和０２年０１月１０日　修理\r\n令和０６年０３月０１日　点検");
+    EXPECT_EQ(field("備考"), kAscending);
     EXPECT_EQ(caption("Title9Panel3"), QStringLiteral("年　月　日"));
     EXPECT_EQ(caption("Title9Panel4"),
               QStringLiteral("　　　　　　　　　　内　　　　　　　　　　容　　　　　　　　　△"));

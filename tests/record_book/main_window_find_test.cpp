@@ -188,46 +188,36 @@ TEST_F(FindTest, FindTakesTheFirstRecordHoldingPartOfAValueInOneMove)
     EXPECT_EQ(reading(), "かわだ");
 }
 
-TEST_F(FindTest, FindNextAtTheLastRecordLooksAtItAgainOrSaysNotFound)
+TEST_F(FindTest, FindNextOrPreviousAtTheEndLooksAtItAgainOrSaysNotFound)
 {
     createReadings({"あべ", "かわだ", "さとう"});
-    ScriptedDialogs dialogs;
-    dialogs.answer("FindDlg", finding("使用者ふりがな", "とう"));
-    click("FindSpeed");
-    EXPECT_EQ(reading(), "さとう");
-    action("FindNext1")->trigger();  // the last record matches: found again
-    EXPECT_EQ(reading(), "さとう");
+    struct Case {
+        const char* again;  // found at the end it searches towards
+        const char* again1;
+        const char* missing;  // found only at the other end
+        const char* speed;
+        const char* end;
+    };
+    const Case cases[] = {{"とう", "FindNext1", "べ", "FindNextSpeed", "さとう"},
+                          {"あ", "FindBack1", "とう", "FindBackSpeed", "あべ"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.speed);
+        ScriptedDialogs dialogs;
+        dialogs.answer("FindDlg", finding("使用者ふりがな", c.again));
+        click("FindSpeed");
+        action(c.again1)->trigger();  // the end record matches: found again
+        EXPECT_EQ(reading(), c.end);
 
-    dialogs.answer("FindDlg", finding("使用者ふりがな", "べ"));
-    click("FindSpeed");
-    EXPECT_EQ(reading(), "あべ");
-    ScriptedMessages messages;
-    messages.answer(MessageAnswer::Ok);
-    click("FindNextSpeed");
-    ASSERT_EQ(messages.prompts().size(), 1u);
-    EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("使用者ふりがな の べは、見つかりませんでした。"));
-    EXPECT_EQ(reading(), "さとう");  // the search ends on the last record
-    EXPECT_TRUE(form()->Table1->Eof());
-}
-
-TEST_F(FindTest, FindPreviousAtTheFirstRecordLooksAtItAgainOrSaysNotFound)
-{
-    createReadings({"あべ", "かわだ", "さとう"});
-    ScriptedDialogs dialogs;
-    dialogs.answer("FindDlg", finding("使用者ふりがな", "あ"));
-    click("FindSpeed");
-    action("FindBack1")->trigger();
-    EXPECT_EQ(reading(), "あべ");
-
-    form()->Table1->Last();
-    dialogs.answer("FindDlg", finding("使用者ふりがな", "とう"));
-    click("FindSpeed");
-    ScriptedMessages messages;
-    messages.answer(MessageAnswer::Ok);
-    click("FindBackSpeed");
-    ASSERT_EQ(messages.prompts().size(), 1u);
-    EXPECT_EQ(reading(), "あべ");
-    EXPECT_TRUE(form()->Table1->Bof());
+        dialogs.answer("FindDlg", finding("使用者ふりがな", c.missing));
+        click("FindSpeed");
+        ScriptedMessages messages;
+        messages.answer(MessageAnswer::Ok);
+        click(c.speed);
+        ASSERT_EQ(messages.prompts().size(), 1u);
+        EXPECT_EQ(messages.prompts()[0].text, q("使用者ふりがな の %1は、見つかりませんでした。").arg(q(c.missing)));
+        EXPECT_EQ(reading(), c.end);  // the search ends on the end record
+        EXPECT_TRUE(std::string_view(c.speed) == "FindNextSpeed" ? form()->Table1->Eof() : form()->Table1->Bof());
+    }
 }
 
 TEST_F(FindTest, ATextNeverMatchesInsideATwoByteCharacter)
@@ -468,7 +458,7 @@ TEST_F(FindTest, FilterSelectsTheRangeAndShowsItsState)
     EXPECT_EQ(FilterDlg->FilterPFromEdit->currentText(), QString());
 }
 
-TEST_F(FindTest, CancellingOrLeavingTheFromTextEmptyChangesNothing)
+TEST_F(FindTest, CancellingLeavingTheFromTextEmptyOrAnUnsuitableValueChangesNothing)
 {
     createReadings({"あ", "い"});
     ScriptedDialogs dialogs;
@@ -486,12 +476,8 @@ TEST_F(FindTest, CancellingOrLeavingTheFromTextEmptyChangesNothing)
     emit w<Panel>("SortPanel")->clicked();
     emit w<Panel>("FilterPanel")->clicked();
     EXPECT_EQ(caption("Commant1Panel"), q("件中"));
-}
 
-TEST_F(FindTest, AValueThatDoesNotSuitTheFieldIsRefusedAndChangesNothing)
-{
-    createReadings({"あ", "い"});
-    ScriptedDialogs dialogs;
+    // A value that does not suit the field is refused.
     dialogs.answer("FilterDlg", filtering("乗車定員", "五"));
     ScriptedMessages messages;
     messages.answer(MessageAnswer::Ok);

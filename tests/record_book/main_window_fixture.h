@@ -16,6 +16,7 @@
 #include "record_book/date_dialog.h"
 #include "record_book/forms.h"
 #include "record_book/main_window.h"
+#include "tests/record_book/seed_records.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,9 +34,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-// A record's fields by name with their values in UTF-8.
-using Fields = std::vector<std::pair<const char*, const char*>>;
 
 class MainWindowFixture : public ::testing::Test {
 protected:
@@ -96,17 +94,7 @@ protected:
     }
 
     // Records put straight into a table, past the window's hooks.
-    void seed(const char* table, const std::vector<Fields>& records)
-    {
-        Table t(*db, table);
-        t.Open();
-        for (const Fields& fields : records) {
-            t.Append();
-            for (auto [field, value] : fields)
-                t.FieldByName(field).SetAsString(sj(value));
-            t.Post();
-        }
-    }
+    void seed(const char* table, const std::vector<Fields>& records) { seedTable(*db, table, records); }
     void seed(const std::vector<Fields>& records) { seed("INDATA", records); }
 
     // A settings file of the data directory, its lines given in UTF-8.
@@ -116,6 +104,15 @@ protected:
         for (const std::string& l : utf8Lines)
             lines.push_back(sj(l));
         LineListFile(lines).write(dir.filePath(QString::fromLatin1(name)));
+    }
+
+    // Lines as a settings file holds them, each ended by CR LF.
+    static QByteArray crlf(const std::vector<SjisString>& lines)
+    {
+        QByteArray b;
+        for (const SjisString& l : lines)
+            b += QByteArray::fromStdString(l) + "\r\n";
+        return b;
     }
 
     QByteArray fileBytes(const char* name)

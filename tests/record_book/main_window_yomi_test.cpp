@@ -15,6 +15,8 @@
 
 namespace {
 
+using Saved = std::vector<std::pair<std::string, std::string>>;
+
 // The record card, not shown.
 class CardReadingTest : public MainWindowFixture {
 protected:
@@ -57,19 +59,17 @@ protected:
     }
 
     // Each record's name and reading, read from the database.
-    std::vector<std::pair<std::string, std::string>> saved()
+    Saved saved()
     {
         Table t(*db, "INDATA");
         t.Open();
-        std::vector<std::pair<std::string, std::string>> out;
+        Saved out;
         for (t.First(); !t.Eof(); t.Next())
             out.emplace_back(sjis::toUtf8(t.FieldByName("使用者").AsString()),
                              sjis::toUtf8(t.FieldByName("使用者ふりがな").AsString()));
         return out;
     }
 };
-
-using Saved = std::vector<std::pair<std::string, std::string>>;
 
 TEST_F(CardReadingTest, ANameTypedInOneConversionAppendsItsReadingInHiragana)
 {
@@ -118,10 +118,6 @@ TEST_F(CardReadingTest, TheFirstNameOfAnEmptyBookFillsTheNewRecord)
     EXPECT_EQ(field("使用者"), "田中");
     EXPECT_EQ(field("使用者ふりがな"), "たなか");
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(CardReadingTest, AConversionOpenWhenTheRecordIsSavedIsSavedWithItsReading)
 {

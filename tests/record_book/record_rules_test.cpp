@@ -1,31 +1,19 @@
 #include "record_book/model/record_rules.h"
 #include "tests/components/table_fixture.h"
-#include "components/core/record_fields.h"
+#include "tests/record_book/seed_records.h"
 
 namespace {
 
 TEST(KanaRowIndex, ChoosesTheRowByTheFirstKana)
 {
-    EXPECT_EQ(KanaRowIndex(sj("かとう")), 1);
-    EXPECT_EQ(KanaRowIndex(sj("がっこう")), 1);  // 0x82AA
-    EXPECT_EQ(KanaRowIndex(sj("さとう")), 2);
-    EXPECT_EQ(KanaRowIndex(sj("ぢ")), 3);
-    EXPECT_EQ(KanaRowIndex(sj("のむら")), 4);
-    EXPECT_EQ(KanaRowIndex(sj("ぱ")), 5);  // 0x82CF
-    EXPECT_EQ(KanaRowIndex(sj("ぽ")), 5);
-    EXPECT_EQ(KanaRowIndex(sj("まつだ")), 6);
-    EXPECT_EQ(KanaRowIndex(sj("ょ")), 7);
-    EXPECT_EQ(KanaRowIndex(sj("ろ")), 8);
-    EXPECT_EQ(KanaRowIndex(sj("わだ")), 9);
-    EXPECT_EQ(KanaRowIndex(sj("ん")), 9);  // 0x82F1
-    EXPECT_EQ(KanaRowIndex(sj("あべ")), 0);
-    EXPECT_EQ(KanaRowIndex(sj("ぁ")), 0);
-    EXPECT_EQ(KanaRowIndex("Abc"), 0);
-    EXPECT_EQ(KanaRowIndex(""), 0);
-    EXPECT_EQ(KanaRowIndex(sj("１")), 0);
-    EXPECT_EQ(KanaRowIndex(sj("カトウ")), 9);
-    EXPECT_EQ(KanaRowIndex(sj("ｶﾄｳ")), 9);
-    EXPECT_EQ(KanaRowIndex(sj("加藤")), 9);
+    // がっこう is 0x82AA, ぱ 0x82CF, ん 0x82F1; what sorts after ん is row 9.
+    const std::pair<const char*, int> cases[] = {
+        {"かとう", 1}, {"がっこう", 1}, {"さとう", 2}, {"ぢ", 3},   {"のむら", 4}, {"ぱ", 5},    {"ぽ", 5},
+        {"まつだ", 6}, {"ょ", 7},       {"ろ", 8},     {"わだ", 9}, {"ん", 9},     {"あべ", 0},  {"ぁ", 0},
+        {"Abc", 0},    {"", 0},         {"１", 0},     {"カトウ", 9}, {"ｶﾄｳ", 9},  {"加藤", 9},
+    };
+    for (auto [reading, row] : cases)
+        EXPECT_EQ(KanaRowIndex(sj(reading)), row) << reading;
     EXPECT_EQ(KanaRowIndex("\x82"), 0);  // a lone lead byte reads as 0x82 0x00
 }
 
@@ -100,18 +88,9 @@ TEST_F(LearningTest, CategoryIsLearnedUnderTheExtensionLayoutOnly)
     EXPECT_EQ(stored("カテゴリ"), "スクーター");
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(TableTest, TheExtensionLayoutOnAStandardRecordTableLearnsWithoutTheCategory)
 {
-    db->exec("DROP TABLE INDATA");
-    std::string sql = "CREATE TABLE INDATA (";
-    for (int no = 1; no <= kStandardFieldCount; ++no)
-        sql += std::string(no > 1 ? ", " : "") + quoteIdentifier(recordField(no).name) +
-               (recordField(no).wholeNumber ? " INTEGER" : " BLOB NOT NULL DEFAULT x''");
-    db->exec(sql + ")");
+    makeStandardRecordTable(*db);
     auto records = open("INDATA");
     auto codes = open("code");
     records->Append();
