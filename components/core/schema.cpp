@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <string>
 
 namespace {
 
@@ -45,6 +46,42 @@ TableDef specificationTable()
     return t;
 }
 
+// Width sets: a name, a byte width per standard field, the postal-code
+// setting and the widths of the list print's two computed columns; kept in
+// insertion order.
+TableDef widthSetTable()
+{
+    TableDef t{"INDTLEN", {{"データ用途", FieldType::Text}}, {}, false, {}};
+    for (int no = 1; no <= kStandardFieldCount; ++no)
+        t.fields.push_back({recordField(no).name, FieldType::WholeNumber});
+    for (const char* n : {"郵便番号", "車両重量又は総重量", "用途及び重量"})
+        t.fields.push_back({n, FieldType::WholeNumber});
+    return t;
+}
+
+// The print program's pattern tables: row P (insertion order) belongs to
+// print pattern P.
+TableDef printPatternTable()
+{
+    return {"PrtData",
+            {{"名称", FieldType::Text},
+             {"用紙", FieldType::Text},
+             {"横向き", FieldType::WholeNumber},
+             {"上余白", FieldType::WholeNumber},
+             {"左余白", FieldType::WholeNumber}},
+            {},
+            false,
+            {}};
+}
+
+TableDef printFreeTable()
+{
+    TableDef t{"PrtFreeData", {}, {}, false, {}};
+    for (int n = 1; n <= 60; ++n)
+        t.fields.push_back({"項目" + std::to_string(n), FieldType::Text});
+    return t;
+}
+
 std::vector<TableDef> buildSchema()
 {
     return {
@@ -55,6 +92,9 @@ std::vector<TableDef> buildSchema()
         // Scratch table of the remarks sort: lines with equal keys keep
         // the order they were appended in.
         {"Sort", textFields({"項目1", "項目2"}), {"項目1"}, false, {}},
+        widthSetTable(),
+        printPatternTable(),
+        printFreeTable(),
     };
 }
 
