@@ -4,18 +4,18 @@
 // list print's two computed columns.
 #pragma once
 
+#include "components/core/cp932.h"
 #include "components/core/record_fields.h"
 
-#include <QByteArray>
 #include <array>
 
 struct WidthSet {
-    QByteArray name;                             // データ用途, CP932
+    SjisString name;                                // データ用途
     std::array<int, kStandardFieldCount> widths{};  // fields 1..47
-    int postalMode = 0;                          // 郵便番号: 0 = no postal-code column
-    int weightWidth = 0;                         // 車両重量又は総重量
-    int useAndWeightWidth = 0;                   // 用途及び重量
+    int postalMode = 0;                             // 郵便番号: 0 = no postal-code column
+    int weightWidth = 0;                            // 車両重量又は総重量
+    int useAndWeightWidth = 0;                      // 用途及び重量
 
     // A name holding "住所録" makes the set an address-book export.
-    bool isAddressBook() const { return name.contains(QByteArray("\x8f\x5a\x8f\x8a\x98\x5e")); }
+    bool isAddressBook() const { return sjis::findCharacters(name, sj("住所録")) != std::string::npos; }
 };
