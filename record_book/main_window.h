@@ -1,12 +1,14 @@
 #pragma once
 
 #include "components/core/table.h"
+#include "components/formats/width_set.h"
 #include "record_book/model/record_book.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class DBComboBox;
@@ -159,6 +161,18 @@ public:
     void Sort1Click();
     void SortNClick();
     void SortFilter1Click();
+
+    // widths: the width sets of INDTLEN, shown by the width-set dialog
+    // (main_window_widths.cpp).
+    Table* Table3 = nullptr;  // INDTLEN: width sets
+    void S1Click();
+    // Shows the width-set dialog to choose a set; the chosen set, which
+    // stays the current row of INDTLEN, or nothing when cancelled.
+    std::optional<WidthSet> chooseWidthSet(const QString& instruction);
+
+    // backup: backup to CSV and restore (main_window_backup.cpp).
+    void Exp1Click();
+    void Inp1Click();
 
 private:
     void findFrom(int start, bool backwards);
