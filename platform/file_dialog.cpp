@@ -71,6 +71,9 @@ std::optional<QString> saveFileName(const QString& objectName, const QString& ti
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // The callers replace an existing file without asking (and may write
+    // another extension than the one chosen), so Qt asks nothing either.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!folder.isEmpty())
         dialog.setDirectory(folder);
     if (!fileName.isEmpty())

@@ -17,7 +17,8 @@ class QWidget;
 std::optional<QString> openFileName(const QString& objectName, const QString& title, const QString& filter,
                                     const QString& folder = {}, QWidget* parent = nullptr);
 
-// The file to write, or nothing when cancelled.
+// The file to write, or nothing when cancelled. Choosing an existing file
+// asks nothing: the caller replaces it.
 std::optional<QString> saveFileName(const QString& objectName, const QString& title, const QString& filter,
                                     const QString& folder = {}, const QString& fileName = {},
                                     QWidget* parent = nullptr);

@@ -45,8 +45,10 @@ void TCarDataForm::buildMenus()
     item(file, "N28", "郵便番号表示", Qt::Key_F5);
     item(file, "Expense2", "費用出力(&E)", Qt::Key_F7);
     file->addSeparator();
-    item(file, "Exp1", "ﾊﾞｯｸｱｯﾌﾟ(&B)", Qt::CTRL | Qt::Key_B);
-    item(file, "Inp1", "ﾘｽﾄｱ(&R)", Qt::CTRL | Qt::Key_R);
+    connectGuarded(item(file, "Exp1", "ﾊﾞｯｸｱｯﾌﾟ(&B)", Qt::CTRL | Qt::Key_B), &QAction::triggered, this,
+                   &TCarDataForm::Exp1Click);
+    connectGuarded(item(file, "Inp1", "ﾘｽﾄｱ(&R)", Qt::CTRL | Qt::Key_R), &QAction::triggered, this,
+                   &TCarDataForm::Inp1Click);
     file->addSeparator();
     item(file, "PrintB", "一覧印刷(&P)", Qt::CTRL | Qt::Key_P);
     item(file, "Print1", "車検証印刷(&C)", Qt::Key_F12);

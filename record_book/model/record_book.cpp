@@ -4,6 +4,7 @@
 
 #include "components/core/data_directory.h"
 #include "components/core/japanese_text.h"
+#include "components/formats/backup_format.h"
 #include "components/formats/post_read.h"
 #include "components/formats/startup_settings.h"
 #include "record_book/model/record_rules.h"
@@ -147,8 +148,5 @@ void RecordBook::PostRead(SjisString& Code, int Mode)
     const auto index = postal::kenAllIndex(resolveFile(dataDirectory_, QStringLiteral("KEN_ALL.CSV")));
     if (!index)
         return;
-    const postal::PostReadResult result = index->lookup(RecordBuffer[4], Mode);
-    Code = result.code;
-    if (!result.prefecture.empty())
-        RecordBuffer[4] = result.prefecture + RecordBuffer[4];
+    Code = backup::lookUpPostalCode(*index, RecordBuffer[4], Mode);
 }
