@@ -376,7 +376,9 @@ std::string readBackupFile(const QString& path)
 
 BackupFileWriter::BackupFileWriter(const QString& path) : path_(path), file_(std::make_unique<QSaveFile>(path))
 {
-    if (!file_->open(QIODevice::WriteOnly))
+    // Unbuffered: a write the disk takes only in part shows as such here,
+    // where a buffered one could reach the file short at the commit unseen.
+    if (!file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail();
 }
 

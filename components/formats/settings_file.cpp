@@ -125,7 +125,9 @@ SjisString LineListFile::toBytes() const
 void LineListFile::write(const QString& path) const
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered write that the disk takes only in part reaches
+    // the commit unseen, which then puts the short file in place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw FileError(QStringLiteral("%1 に書き込めません。\r%2").arg(path, file.errorString()));
     const SjisString data = toBytes();
     if (file.write(data.data(), qint64(data.size())) != qint64(data.size()) || !file.commit())
