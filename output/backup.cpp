@@ -17,18 +17,6 @@ namespace {
 constexpr int kAddressField = 4;
 constexpr std::size_t kReadingsNamed = 5;
 
-// Clears BulkRestoring however the restore ends.
-class BulkRestoringScope {
-public:
-    explicit BulkRestoringScope(RecordBook& book) : book_(book) { book_.BulkRestoring = true; }
-    ~BulkRestoringScope() { book_.BulkRestoring = false; }
-    BulkRestoringScope(const BulkRestoringScope&) = delete;
-    BulkRestoringScope& operator=(const BulkRestoringScope&) = delete;
-
-private:
-    RecordBook& book_;
-};
-
 // Where each record field (from 1) lies in the table; -1 where it lacks it.
 std::vector<int> fieldIndexes(const Table& t)
 {
@@ -137,7 +125,7 @@ std::size_t replaceRecords(RecordBook& book, bool adding, Append append)
     t.CheckBrowseMode();
     std::size_t refused = 0;
     {
-        BulkRestoringScope restoring(book);
+        const RecordBook::BulkRestore restoring(book);
         const bool emptyAll = !adding && !t.Filtered();
         Table::Bulk bulk(t, emptyAll ? Table::Bulk::Mode::ReplaceAll : Table::Bulk::Mode::Append);
         {

@@ -100,7 +100,23 @@ void RecordBook::Table1BeforePost()
     }
     if (SavingKanaRow)
         SavingKanaRow(::KanaRowIndex(t.FieldByName("使用者ふりがな").AsString()));
-    learnSpecification(t, *specifications_, settings_.RecordLayoutMode);
+    if (BulkRestoring && restoreLearning_)
+        restoreLearning_->learn(t);
+    else
+        learnSpecification(t, *specifications_, settings_.RecordLayoutMode);
+}
+
+RecordBook::BulkRestore::BulkRestore(RecordBook& book) : book_(book)
+{
+    book_.restoreLearning_ =
+        std::make_unique<SpecificationLearning>(*book_.specifications_, book_.settings_.RecordLayoutMode);
+    book_.BulkRestoring = true;
+}
+
+RecordBook::BulkRestore::~BulkRestore()
+{
+    book_.BulkRestoring = false;
+    book_.restoreLearning_.reset();
 }
 
 // The saved record stays the current one (the table keeps it so). The

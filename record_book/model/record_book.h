@@ -13,6 +13,7 @@
 #include <memory>
 
 class Database;
+class SpecificationLearning;
 
 // What the book reads from the data directory at start-up.
 struct RecordBookSettings {
@@ -48,6 +49,19 @@ public:
     // While a restore writes records, saves keep the insurance history as
     // it comes and browsing does no after-scroll work.
     bool BulkRestoring = false;
+    // Sets BulkRestoring for its life. The saves meanwhile learn through one
+    // SpecificationLearning, which keeps the types met: the restore's
+    // transaction lets nothing else write the specification table.
+    class BulkRestore {
+    public:
+        explicit BulkRestore(RecordBook& book);
+        ~BulkRestore();
+        BulkRestore(const BulkRestore&) = delete;
+        BulkRestore& operator=(const BulkRestore&) = delete;
+
+    private:
+        RecordBook& book_;
+    };
 
     // The kana-row tab of the current record; the add tab for a new one.
     int KanaRowIndex() const;
@@ -91,4 +105,5 @@ private:
     QString dataDirectory_;
     RecordBookSettings settings_;
     SjisString RememberedInsurer, RememberedCertificate;
+    std::unique_ptr<SpecificationLearning> restoreLearning_;
 };

@@ -27,7 +27,20 @@ int KanaRowIndex(std::string_view reading)
 
 void learnSpecification(Table& record, Table& specification, int layoutMode)
 {
-    if (layoutMode < 0 || layoutMode > 2)
+    SpecificationLearning(specification, layoutMode).learn(record);
+}
+
+std::vector<SjisString> SpecificationLearning::storedValues(int count) const
+{
+    std::vector<SjisString> values;
+    for (int i = 0; i < count; ++i)
+        values.push_back(specification_.FieldByName(specificationFields()[std::size_t(i)].name).AsString());
+    return values;
+}
+
+void SpecificationLearning::learn(Table& record)
+{
+    if (layoutMode_ < 0 || layoutMode_ > 2)
         return;
     const std::vector<FieldDef>& fields = specificationFields();
     const SjisString designation = record.FieldByName(fields[0].name).AsString();
@@ -37,31 +50,41 @@ void learnSpecification(Table& record, Table& specification, int layoutMode)
     // カテゴリ only under the extension layout, and only where both tables have it.
     const std::string& category = fields.back().name;
     const bool withCategory =
-        layoutMode == 1 && record.FieldIndex(category) >= 0 && specification.FieldIndex(category) >= 0;
+        layoutMode_ == 1 && record.FieldIndex(category) >= 0 && specification_.FieldIndex(category) >= 0;
     const int count = int(fields.size()) - (withCategory ? 0 : 1);
     std::vector<std::optional<SjisString>> values;
     for (int i = 0; i < count; ++i)
         values.push_back(record.FieldByName(fields[std::size_t(i)].name).AsString());
-    try {
-        specification.AppendRecord(values);
-        return;
-    } catch (const DbError&) {
-        // The type is known already: fall through to raising its values.
-    }
-    // Exactly the saved codes: a type whose codes merely begin with them is another vehicle.
-    if (!specification.Locate("自動車型式指定番号;類別区分番号", {designation, classification}))
-        return;
-    specification.Edit();
-    bool copied = false;
-    for (int i = 2; i < count; ++i) {
-        Field stored = specification.FieldByName(fields[std::size_t(i)].name);
-        if (*values[std::size_t(i)] > stored.AsString()) {
-            stored.SetAsString(*values[std::size_t(i)]);
-            copied = true;
+    const std::pair<SjisString, SjisString> codes{designation, classification};
+    auto known = known_.find(codes);
+    bool current = false;  // the specification table stands on the type
+    if (known == known_.end() || int(known->second.size()) != count) {
+        try {
+            specification_.AppendRecord(values);
+            known_[codes] = storedValues(count);
+            return;
+        } catch (const DbError&) {
+            // The type is known already: fall through to raising its values.
         }
+        // Exactly the saved codes: a type whose codes merely begin with them is another vehicle.
+        if (!specification_.Locate("自動車型式指定番号;類別区分番号", {designation, classification}))
+            return;
+        known = known_.insert_or_assign(codes, storedValues(count)).first;
+        current = true;
     }
-    if (copied)
-        specification.Post();
-    else
-        specification.Cancel();
+    std::vector<int> grown;
+    for (int i = 2; i < count; ++i)
+        if (*values[std::size_t(i)] > known->second[std::size_t(i)])
+            grown.push_back(i);
+    if (grown.empty())
+        return;
+    if (!current && !specification_.Locate("自動車型式指定番号;類別区分番号", {designation, classification})) {
+        known_.erase(known);
+        return;
+    }
+    specification_.Edit();
+    for (int i : grown)
+        specification_.FieldByName(fields[std::size_t(i)].name).SetAsString(*values[std::size_t(i)]);
+    specification_.Post();
+    known->second = storedValues(count);
 }

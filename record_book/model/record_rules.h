@@ -4,6 +4,8 @@
 #include "components/core/cp932.h"
 #include "components/core/schema.h"
 
+#include <map>
+#include <utility>
 #include <vector>
 
 class Table;
@@ -24,3 +26,23 @@ const std::vector<FieldDef>& specificationFields();
 // raises each stored value that the record's value sorts after. Only when
 // both codes are non-empty and the layout mode is 0, 1 or 2.
 void learnSpecification(Table& record, Table& specification, int layoutMode);
+
+// The same learning for the saves of one run that nothing else writes the
+// specification table during (a restore, in its transaction): the stored
+// values of each type met are kept, so a save of a known type reads
+// nothing, and the table is written only when a value grows.
+class SpecificationLearning {
+public:
+    SpecificationLearning(Table& specification, int layoutMode)
+        : specification_(specification), layoutMode_(layoutMode)
+    {
+    }
+    void learn(Table& record);
+
+private:
+    std::vector<SjisString> storedValues(int count) const;
+
+    Table& specification_;
+    int layoutMode_;
+    std::map<std::pair<SjisString, SjisString>, std::vector<SjisString>> known_;
+};
