@@ -449,3 +449,36 @@ TEST_F(BackupTest, ABackupReplacesAnOlderFileOnlyWhenWrittenWholeAndAgreedTo)
     backUp(fullSet(), "old.CSV");
     EXPECT_NE(bytes("old.CSV").find(sj("山田,太郎")), std::string::npos);
 }
+
+// The learning of a restore, which keeps the types it met, teaches the
+// specification table what saving the records one by one does.
+TEST_F(BackupTest, ARestoreLearnsWhatSavingEachRecordTeaches)
+{
+    auto specifications = [this] {
+        auto t = open("code");
+        std::vector<Record> out;
+        for (int i = 0; i < t->RecordCount(); ++i)
+            out.push_back(t->rowValues(i));
+        return out;
+    };
+    for (int mode : {0, 1}) {
+        db->exec("DELETE FROM code");
+        load(mode);
+        const std::vector<Record> records = randomRecords(unsigned(30 + mode), 120);
+        write("s.CSV", csvFile(records, mode));
+        restore("s.CSV");
+        const std::vector<Record> restored = specifications();
+        EXPECT_GT(restored.size(), 3u);
+
+        db->exec("DELETE FROM code");
+        db->exec("DELETE FROM INDATA");
+        load(mode);
+        book->BulkRestoring = true;
+        for (const Record& r : records) {
+            const Record values = carried(r, mode);
+            book->records().AppendRecord({values.begin(), values.end()});
+        }
+        book->BulkRestoring = false;
+        EXPECT_EQ(specifications(), restored);
+    }
+}
