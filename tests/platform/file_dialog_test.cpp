@@ -35,11 +35,14 @@ TEST(FileDialog, AScriptAnswersBySelectingAFileOrCancelling)
     EXPECT_FALSE(openFileName(QStringLiteral("OpenDialog1"), QStringLiteral("開く"), {}, dir.path()));
 }
 
-TEST(FileDialog, SaveOffersTheGivenName)
+TEST(FileDialog, SaveOffersTheGivenNameAndAsksNothingBeforeReplacing)
 {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
-    dialogs.answer(QStringLiteral("SaveDialog1"), QDialog::Accepted);
+    dialogs.answer(QStringLiteral("SaveDialog1"), [](QDialog& d) {
+        EXPECT_TRUE(static_cast<QFileDialog&>(d).testOption(QFileDialog::DontConfirmOverwrite));
+        return int(QDialog::Accepted);
+    });
     const auto chosen = saveFileName(QStringLiteral("SaveDialog1"), QStringLiteral("保存"), {}, dir.path(),
                                      QStringLiteral("新しい.csv"));
     ASSERT_TRUE(chosen);
