@@ -3,6 +3,7 @@
 #include "record_book/color_dlg.h"
 #include "record_book/copy_pattern_dialog.h"
 #include "record_book/date_dialog.h"
+#include "record_book/expense_form.h"
 #include "record_book/filter_dialog.h"
 #include "record_book/find_dialog.h"
 #include "record_book/item_height_form.h"
@@ -33,6 +34,7 @@ DremlotForms::DremlotForms(Database& db)
     ListEditForm = new TListEditForm(&form);
     CopyPatDlg = new TCopyPatDlg(&form);
     PassDlg = new TPassDlg(&form);
+    ExpenseForm = new TExpenseForm(form.costTables(), form.dataDirectory(), &form);
 }
 
 DremlotForms::~DremlotForms()
@@ -53,4 +55,5 @@ DremlotForms::~DremlotForms()
     ListEditForm = nullptr;
     CopyPatDlg = nullptr;
     PassDlg = nullptr;
+    ExpenseForm = nullptr;
 }

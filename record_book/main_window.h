@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+class CostTables;
 class DBComboBox;
 class DBMemo;
 class DBNavigator;
@@ -173,6 +174,14 @@ public:
     // backup: backup to CSV and restore (main_window_backup.cpp).
     void Exp1Click();
     void Inp1Click();
+
+    // costs: the fee tables, cost settings and estimates (main_window_costs.cpp).
+    Table* Table2 = nullptr;  // Expense: fees, set by costTables()
+    Table* Table7 = nullptr;  // WeightTax: weight-tax brackets, likewise
+    CostTables& costTables();  // opened on first use
+    void Expense1Click();
+    void Expense2Click();
+    void ExpenseOut();
 
 private:
     void findFrom(int start, bool backwards);

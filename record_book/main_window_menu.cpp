@@ -43,7 +43,8 @@ void TCarDataForm::buildMenus()
 
     QMenu* file = top("File1", "ﾌｧｲﾙ(&F)");
     item(file, "N28", "郵便番号表示", Qt::Key_F5);
-    item(file, "Expense2", "費用出力(&E)", Qt::Key_F7);
+    connectGuarded(item(file, "Expense2", "費用出力(&E)", Qt::Key_F7), &QAction::triggered, this,
+                   &TCarDataForm::Expense2Click);
     file->addSeparator();
     item(file, "Exp1", "ﾊﾞｯｸｱｯﾌﾟ(&B)", Qt::CTRL | Qt::Key_B);
     item(file, "Inp1", "ﾘｽﾄｱ(&R)", Qt::CTRL | Qt::Key_R);
@@ -84,7 +85,7 @@ void TCarDataForm::buildMenus()
     up1->setCheckable(true);
     connectGuarded(up1, &QAction::triggered, this, &TCarDataForm::Up1Click);
     item(edit, "N13", "諸元表の修正(&F)");
-    item(edit, "Expense1", "費用の設定(&H)");
+    connectGuarded(item(edit, "Expense1", "費用の設定(&H)"), &QAction::triggered, this, &TCarDataForm::Expense1Click);
     item(edit, "S1", "印刷等桁数設定(&S)");
     item(edit, "N7", "ﾀｲﾄﾙ色変更(&T)");
     item(edit, "User1", "自社情報設定");

@@ -82,6 +82,62 @@ TableDef printFreeTable()
     return t;
 }
 
+// The five uses of the fee tables, in the order their fields are kept.
+const char* const kCostUses[] = {"乗用", "貨物", "特種", "乗合", "特殊"};
+
+std::vector<FieldDef> wholeNumbers(const std::vector<std::string>& names)
+{
+    std::vector<FieldDef> fields;
+    for (const std::string& n : names)
+        fields.push_back({n, FieldType::WholeNumber});
+    return fields;
+}
+
+// Weight-tax brackets: per use the bounds of rows 1..13 (13: the step),
+// per use the taxes of rows 1..13 private and 14..26 business, the
+// special-purpose load columns 27..52, then the four flat taxes. One row.
+TableDef weightTaxTable()
+{
+    std::vector<std::string> names;
+    for (const char* use : kCostUses)
+        for (int r = 1; r <= 13; ++r)
+            names.push_back(std::string("重量税") + use + "数値" + std::to_string(r));
+    for (const char* use : kCostUses)
+        for (int r = 1; r <= 26; ++r)
+            names.push_back(std::string("重量税") + use + std::to_string(r));
+    for (int r = 27; r <= 52; ++r)
+        names.push_back("重量税特種" + std::to_string(r));
+    for (const char* flat : {"重量税軽", "重量税二輪", "重量税軽貨物", "重量税二輪事業用"})
+        names.push_back(flat);
+    return {"WeightTax", wholeNumbers(names), {}, false, {}};
+}
+
+// Fees by kind, use and class 1..8, then the temporary plate. One row.
+TableDef expenseTable()
+{
+    std::vector<std::string> names;
+    for (const char* kind : {"自賠責", "検査印紙", "諸費用"})
+        for (const char* use : kCostUses)
+            for (int k = 1; k <= 8; ++k)
+                names.push_back(std::string(kind) + use + std::to_string(k));
+    names.push_back("仮ナンバー");
+    return {"Expense", wholeNumbers(names), {}, false, {}};
+}
+
+// Rows the request program reads: several a day share one 項番.
+TableDef requestTable()
+{
+    std::vector<FieldDef> fields = textFields({"作成日"});
+    fields.push_back({"項番", FieldType::WholeNumber});
+    for (const FieldDef& f : textFields({"電話番号", "住所", "ふりがな", "氏名", "自動車登録番号", "車名", "初度登録",
+                                         "車台番号", "型式", "原動機の型式", "型式指定番号", "類別区分番号", "分類",
+                                         "車検"}))
+        fields.push_back(f);
+    for (const FieldDef& f : wholeNumbers({"自賠責", "重量税", "印紙代", "諸費用", "車検合計"}))
+        fields.push_back(f);
+    return {"Request", fields, {"項番"}, false, {}};
+}
+
 std::vector<TableDef> buildSchema()
 {
     return {
@@ -95,6 +151,9 @@ std::vector<TableDef> buildSchema()
         widthSetTable(),
         printPatternTable(),
         printFreeTable(),
+        expenseTable(),
+        weightTaxTable(),
+        requestTable(),
     };
 }
 
