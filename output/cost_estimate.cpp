@@ -220,7 +220,7 @@ EstimateResult CostEstimate::run(const EstimateOptions& options)
     if (options.output == EstimateOutput::Printer) {
         if (run.jobs.back().empty() && run.jobs.size() > 1)
             run.jobs.pop_back();
-        printEstimateJobs(run.jobs, options.font);
+        print(run.jobs, options.font);
     } else if (options.output == EstimateOutput::Screen) {
         LineListFile(std::move(run.text)).write(estimateTextPath(book_.dataDirectory()));
     }

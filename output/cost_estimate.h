@@ -10,6 +10,7 @@
 
 #include <QDate>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -56,6 +57,9 @@ public:
     // The Request table, opened on first use; it stays open.
     Table& requests();
     bool requestsOpen() const;
+
+    // Where printer output goes; tests put their own here.
+    std::function<bool(const EstimateJobs&, const ExpenseFontLines&)> print = printEstimateJobs;
 
     // Runs an estimate. Scope All asks its questions through the message
     // boxes and leaves the record table on its last record. Throws FileError
