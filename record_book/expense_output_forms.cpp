@@ -1,6 +1,7 @@
 #include "record_book/expense_output_forms.h"
 
 #include "components/core/data_directory.h"
+#include "components/widgets/line_view.h"
 #include "components/widgets/restore_pos.h"
 #include "platform/error_guard.h"
 
@@ -9,7 +10,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -165,9 +165,8 @@ TExpenseOutForm::TExpenseOutForm(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("費用出力"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    Memo1 = new QPlainTextEdit(this);
+    Memo1 = new LineView(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(Memo1);

@@ -8,12 +8,12 @@
 #include <QDialog>
 #include <array>
 
+class LineView;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class TRestorePos;
@@ -64,7 +64,7 @@ public:
     explicit TExpenseOutForm(QWidget* parent = nullptr);
     ~TExpenseOutForm() override;
 
-    QPlainTextEdit* Memo1 = nullptr;
+    LineView* Memo1 = nullptr;
     // The last record's insurance, weight tax, stamp, fees, plate and total.
     std::array<QSpinBox*, 6> SpinEdits{};
     std::array<QLabel*, 6> Labels{};

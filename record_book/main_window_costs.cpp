@@ -1,6 +1,7 @@
 // Cost settings and cost estimates: the fee tables, the settings dialog and
 // the estimate with its options and its viewer.
 #include "components/core/data_directory.h"
+#include "components/widgets/line_view.h"
 #include "components/formats/settings_file.h"
 #include "output/cost_estimate.h"
 #include "platform/clock.h"
@@ -14,7 +15,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QSpinBox>
 #include <algorithm>
 #include <climits>

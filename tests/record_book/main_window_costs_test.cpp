@@ -1,5 +1,6 @@
 // The cost settings dialog and the estimate's handlers.
 #include "components/formats/cost_settings.h"
+#include "components/widgets/line_view.h"
 #include "platform/message_box.h"
 #include "record_book/expense_form.h"
 #include "record_book/expense_output_forms.h"
@@ -10,7 +11,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
