@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 TExpenseForm* ExpenseForm = nullptr;
@@ -24,7 +25,7 @@ namespace {
 
 constexpr int kFlatGroup = 5, kFirstFeeGroup = 6, kPlateGroup = 9;
 constexpr int kBus = 4, kSpecialPurpose = 3;
-constexpr int kTop = 18, kPitch = 24, kEditWidth = 64, kColumnWidth = 68, kLabelWidth = 74;
+constexpr int kTop = 18, kPitch = 22, kEditWidth = 60, kColumnWidth = 64, kLabelWidth = 70;
 
 const char* const kGroupNames[] = {"JyouyouGroup", "kamotuGroup", "TokusyuGroup", "NoriaiGroup", "TokushyuGroup"};
 const char* const kPanelNames[] = {"JyouyouPanel", "kamotuPanel", "TokusyuPanel", "NoriaiPanel", "TokushyuPanel"};
@@ -125,6 +126,9 @@ TExpenseForm::TExpenseForm(CostTables& tables, const QString& dataDir, QWidget* 
 {
     setObjectName(QStringLiteral("ExpenseForm"));
     setWindowTitle(QStringLiteral("費用"));
+    QFont f = font();
+    f.setPointSize(9);
+    setFont(f);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     ScrollBox1 = new QScrollArea(this);
@@ -211,16 +215,20 @@ QWidget* TExpenseForm::buildContents()
         } else if (f.group == kFlatGroup) {
             e->setGeometry(kLabelWidth + 30, rowTop(f.row), kEditWidth, kPitch - 2);
         } else if (f.group < kUses) {
-            const QRadioButton* r = radioItem(f.group + 1, f.row);
-            const int blank = r->fontMetrics().horizontalAdvance(QStringLiteral("　　　　 "));
-            const int x = f.column == 0 ? r->x() + 20 : r->geometry().right() + 6 + (f.column - 1) * kColumnWidth;
+            // The bound's edit lies over the blanks of its item's caption.
+            const QRadioButton* r = radioItem(f.group + 1, 1);
+            const QStyle* st = r->style();
+            const int text = st->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, r) +
+                             st->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, r);
+            const int blank = r->fontMetrics().horizontalAdvance(QStringLiteral("　　　　 ")) - 2;
+            const int x = f.column == 0 ? r->x() + text : r->geometry().right() + 6 + (f.column - 1) * kColumnWidth;
             e->setGeometry(x, rowTop(f.row), f.column == 0 ? blank : kEditWidth, kPitch - 2);
         } else {
             int use = 1;
             while (use < kUses && f.column >= kFirstFeeColumn[use])
                 ++use;
             const int x = 8 + (use - 1) * kLabelWidth + f.column * kColumnWidth + kLabelWidth;
-            e->setGeometry(x, rowTop(f.row + 1), kEditWidth, kPitch - 2);
+            e->setGeometry(x, rowTop(f.row), kEditWidth, kPitch - 2);
         }
         e->lower();
     }
@@ -237,22 +245,29 @@ QGroupBox* TExpenseForm::buildBracketGroup(QWidget* parent, int use)
     auto* box = new QGroupBox(QString::fromUtf8(costUseName(use)), parent);
     box->setObjectName(QString::fromLatin1(kGroupNames[use - 1]));
     auto* group = new QButtonGroup(box);
+    const QString below = QStringLiteral("　　　　 Kg 以下"), step = QStringLiteral("         Kg 毎増");
+    // The step row's caption starts with narrower blanks: the item moves
+    // right so that its "Kg" lines up, its button under the bound's edit.
+    const QFontMetrics fm(font());
+    const int stepShift = fm.horizontalAdvance(below.left(5)) - fm.horizontalAdvance(step.left(9));
     int right = 0;
     for (int r = 1; r <= kBracketRows; ++r) {
-        auto* item = new QRadioButton(r < 13 ? QStringLiteral("　　　　 Kg 以下") : QStringLiteral("         Kg 毎増"), box);
-        item->move(8, rowTop(r));
+        auto* item = new QRadioButton(r < 13 ? below : step, box);
+        item->move(r < 13 ? 8 : 8 + stepShift, rowTop(r));
         item->adjustSize();
         group->addButton(item, r - 1);
         right = std::max(right, item->geometry().right());
     }
     // Row 13 is the step: its radio button stays covered.
     auto* stepCover = new Panel(box, Align::None);
-    stepCover->setGeometry(6, rowTop(13), 20, kPitch - 2);
+    stepCover->setAutoFillBackground(true);
+    stepCover->setGeometry(6, rowTop(13), 20 + stepShift, kPitch - 2);
     const int columns = use == kSpecialPurpose ? 4 : 2;
     for (int c = 0; c < columns; ++c)
         label(box, kAmountHeaders[c], right + 6 + c * kColumnWidth, kTop, kEditWidth, Qt::AlignCenter);
     box->setFixedSize(right + 6 + columns * kColumnWidth + 8, rowTop(14) + 4);
     auto* cover = new Panel(box, Align::None, QString::fromLatin1(kPanelNames[use - 1]));
+    cover->setAutoFillBackground(true);
     cover->setGeometry(26, rowTop(13), box->width() - 30, 0);
     buttons_[std::size_t(use - 1)] = group;
     radioGroups[std::size_t(use - 1)] = box;
@@ -270,10 +285,10 @@ QGroupBox* TExpenseForm::buildFeeGroup(QWidget* parent, const QString& caption)
         for (int c = 0; c < kFeeColumns[use - 1]; ++c)
             label(box, kAmountHeaders[c], x + kLabelWidth + c * kColumnWidth, kTop, kEditWidth, Qt::AlignCenter);
         for (int row = 1; row <= 4; ++row)
-            label(box, feeRowLabel(use, row), x, rowTop(row + 1), kLabelWidth);
+            label(box, feeRowLabel(use, row), x, rowTop(row), kLabelWidth);
         width = x + kLabelWidth + kFeeColumns[use - 1] * kColumnWidth;
     }
-    box->setFixedSize(width + 8, rowTop(6) + 4);
+    box->setFixedSize(width + 8, rowTop(5) + 4);
     return box;
 }
 
