@@ -352,6 +352,9 @@ void TExpenseForm::layOutGroup(int use, int n)
         checked->setChecked(false);
         group->setExclusive(true);
     }
+    for (const auto& [f, e] : edits_)
+        if (f->group == use - 1 && f->row < kBracketRows)
+            e->setEnabled(f->row < n);  // no typing into covered rows
     Panel* cover = coverPanels[std::size_t(use - 1)];
     const int top = rowTop(n);
     cover->setGeometry(cover->x(), top, cover->width(), rowTop(13) - top);
