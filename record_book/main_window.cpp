@@ -19,6 +19,7 @@
 #include "platform/modal.h"
 #include "record_book/model/choice_lists.h"
 #include "record_book/model/record_rules.h"
+#include "record_book/print_dialogs.h"
 #include "record_book/small_dialogs.h"
 
 #include <QApplication>
@@ -181,7 +182,9 @@ void TCarDataForm::FormCreate()
     Commant1Panel->setCaption(QStringLiteral("件中"));
     PathLabel->setText(dataDirectory());
     const RecordBookSettings& settings = book_.settings();
-    if (!settings.PrintProgramPresent) {
+    if (settings.PrintProgramPresent) {
+        PrintSet();
+    } else {
         QStringList hidden = {QStringLiteral("User1"), QStringLiteral("Print1"), QStringLiteral("PrintS1"),
                               QStringLiteral("PrintS2"), QStringLiteral("PrintS3")};
         for (int i = 2; i <= 23; ++i)
@@ -286,6 +289,8 @@ void TCarDataForm::Timer1Timer()
         }
         lockForPassword(false);
     }
+    if (book_.settings().PrintProgramPresent && !fileExists(dataDirectory(), QStringLiteral("User.INI")))
+        showModal(*UserSetForm);
 }
 
 void TCarDataForm::selectTab(int index)

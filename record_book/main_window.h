@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/core/table.h"
+#include "components/formats/print_files.h"
 #include "components/formats/width_set.h"
 #include "record_book/model/record_book.h"
 
@@ -174,6 +175,22 @@ public:
     void Exp1Click();
     void Inp1Click();
 
+    // print: the print program's menus and hand-off, the print settings of
+    // free layouts, the pattern order, the own company
+    // (main_window_print.cpp).
+    PrintNameList PrintNames;  // PrintName.INI as PrintSet last read it
+    void PrintSet();
+    void CallPrint(int PrintNo);
+    void Print1Click();
+    void PrintS1Click();
+    void Print2Click(), Print3Click(), Print4Click(), Print5Click(), Print6Click(), Print7Click(), Print8Click(),
+        Print9Click(), Print10Click(), Print11Click(), Print12Click(), Print13Click(), Print14Click(),
+        Print15Click(), Print16Click(), Print17Click(), Print18Click(), Print19Click(), Print20Click(),
+        Print21Click(), Print22Click(), Print23Click();
+    void PrintS2Click();
+    void PrintS3Click();
+    void User1Click();
+
 private:
     void findFrom(int start, bool backwards);
     void applyFilter();
@@ -204,6 +221,10 @@ private:
     void setRemarks(const SjisString& text);
     void showRemarkWords(bool show);
     void sortRemarks(bool byContent);
+
+    // print
+    QAction* printItem(int n) const;
+    void handOff(int pattern, PrintMode mode);
 
     void buildMenus();
     void buildToolbar();

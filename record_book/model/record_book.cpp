@@ -5,6 +5,7 @@
 #include "components/core/data_directory.h"
 #include "components/core/japanese_text.h"
 #include "components/formats/post_read.h"
+#include "components/formats/print_files.h"
 #include "components/formats/startup_settings.h"
 #include "record_book/model/record_rules.h"
 
@@ -39,7 +40,7 @@ void RecordBook::load(const QString& dataDir)
     rememberInsurance();
     dataDirectory_ = dataDir;
     settings_.RequestProgramPresent = fileExists(dataDir, QStringLiteral("Ostrivan.exe")) ? 1 : 0;
-    settings_.PrintProgramPresent = fileExists(dataDir, QStringLiteral("Pelmora.exe"));
+    settings_.PrintProgramPresent = !findPrintProgram(dataDir).isEmpty();
     settings_.DesignationOnlySearch = readDesignationOnlySearch(dataDir);
     settings_.RecordLayoutMode = readRecordLayoutMode(dataDir);
     const BackupName backupName = readBackupName(dataDir);
