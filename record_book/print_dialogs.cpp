@@ -281,7 +281,9 @@ TFreeEditForm::TFreeEditForm(Database& db, QWidget* parent)
     big.setPixelSize(19);
     TopPanel->setFont(big);
     ComboBox1 = makeFieldBox(TopPanel, "ComboBox1");
-    ComboBox1->setFont(font());
+    QFont normal = font();
+    normal.setPointSizeF(normal.pointSizeF());  // set, so the panel's large font is not inherited
+    ComboBox1->setFont(normal);
     ComboBox1->setFixedWidth(200);
     std::vector<SjisString> codes;
     for (const char* code : kContentCodes)
@@ -429,22 +431,23 @@ TUserSetForm::TUserSetForm(QWidget* parent) : QDialog(parent)
     ScrollBox1 = new QScrollArea(GroupBox1);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setFrameShape(QFrame::NoFrame);
+    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* rows = new QWidget(ScrollBox1);
     constexpr int kRowPitch = 24, kEditLeft = 90, kEditWidth = 217;
     for (int i = 0; i < kOwnCompanyLineCount; ++i) {
         auto* label = new QLabel(QString::fromUtf8(labels[i]), rows);
         label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
-        label->setGeometry(4, 4 + i * kRowPitch, kEditLeft - 4, 21);
+        label->setGeometry(0, 4 + i * kRowPitch, kEditLeft, 21);
         auto* edit = new QLineEdit(rows);
         edit->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
         edit->setAttribute(Qt::WA_InputMethodEnabled, true);
         edit->setGeometry(kEditLeft, 4 + i * kRowPitch, kEditWidth, 21);
         Edits[std::size_t(i)] = edit;
     }
-    rows->resize(kEditLeft + kEditWidth + 4, 8 + kOwnCompanyLineCount * kRowPitch);
+    rows->resize(kEditLeft + kEditWidth, 8 + kOwnCompanyLineCount * kRowPitch);
     ScrollBox1->setWidget(rows);
     auto* group = new QVBoxLayout(GroupBox1);
-    group->setContentsMargins(4, 4, 4, 4);
+    group->setContentsMargins(1, 1, 1, 1);
     group->addWidget(ScrollBox1);
 
     OKBtn = button(this, "OKBtn", "OK");
@@ -457,7 +460,7 @@ TUserSetForm::TUserSetForm(QWidget* parent) : QDialog(parent)
     buttons->addWidget(CancelBtn);
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(3, 3, 3, 6);
     layout->addWidget(GroupBox1, 1);
     layout->addLayout(buttons);
 
