@@ -13,8 +13,8 @@ bool refuse(const QString& message)
     return false;
 }
 
-// The record table's index name as the file holds it; nothing (after the
-// message) when CP932 cannot hold it.
+// Text as the hand-off file holds it; nothing (after the message) when
+// CP932 cannot hold it.
 std::optional<SjisString> encodedOrRefused(const QString& text)
 {
     char32_t offending = 0;

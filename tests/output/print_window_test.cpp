@@ -117,17 +117,6 @@ TEST_F(PrintWindowTest, TheCertificateItemsHandOffPatternOneWithTheCurrentView)
     EXPECT_EQ(starts.starts().size(), 2u);
 }
 
-TEST_F(PrintWindowTest, ThePrintProgramIsFoundWhateverTheCaseOfItsName)
-{
-    QFile::rename(dir.filePath("Pelmora.EXE"), dir.filePath("PELMORA.exe"));
-    create();
-    for (const char* name : {"User1", "Print1", "PrintS1", "Print2", "PrintS2", "PrintS3"})
-        EXPECT_TRUE(action(name)->isVisible()) << name;
-    action("Print1")->trigger();
-    ASSERT_EQ(starts.starts().size(), 1u);
-    EXPECT_EQ(starts.starts()[0].program, dir.filePath("PELMORA.exe"));
-}
-
 // A pattern keeps its number when it moves; the new pattern's pair stays
 // last with a number no named pattern has; the menus follow.
 TEST_F(PrintWindowTest, TheOrderDialogMovesPatternsWithTheirNumbers)
