@@ -107,6 +107,7 @@ TCarDataForm::TCarDataForm(RecordBook& book, QWidget* parent) : QMainWindow(pare
     wiredates();
     wirefind();
     wireview();
+    wireprint();
     for (QObject* o : CardPanel->children())
         if (auto* w = qobject_cast<QWidget*>(o); w && !w->isHidden() && alignOf(w) == Align::Top)
             cardBaseHeight_ += w->height();

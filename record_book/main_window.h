@@ -163,22 +163,11 @@ public:
     void SortNClick();
     void SortFilter1Click();
 
-    // widths: the width sets of INDTLEN, shown by the width-set dialog
-    // (main_window_widths.cpp).
-    Table* Table3 = nullptr;  // INDTLEN: width sets
-    void S1Click();
-    // Shows the width-set dialog to choose a set; the chosen set, which
-    // stays the current row of INDTLEN, or nothing when cancelled.
-    std::optional<WidthSet> chooseWidthSet(const QString& instruction);
-
-    // backup: backup to CSV and restore (main_window_backup.cpp).
-    void Exp1Click();
-    void Inp1Click();
-
     // print: the print program's menus and hand-off, the print settings of
     // free layouts, the pattern order, the own company
     // (main_window_print.cpp).
     PrintNameList PrintNames;  // PrintName.INI as PrintSet last read it
+    void wireprint();
     void PrintSet();
     void CallPrint(int PrintNo);
     void Print1Click();
@@ -190,6 +179,18 @@ public:
     void PrintS2Click();
     void PrintS3Click();
     void User1Click();
+
+    // widths: the width sets of INDTLEN, shown by the width-set dialog
+    // (main_window_widths.cpp).
+    Table* Table3 = nullptr;  // INDTLEN: width sets
+    void S1Click();
+    // Shows the width-set dialog to choose a set; the chosen set, which
+    // stays the current row of INDTLEN, or nothing when cancelled.
+    std::optional<WidthSet> chooseWidthSet(const QString& instruction);
+
+    // backup: backup to CSV and restore (main_window_backup.cpp).
+    void Exp1Click();
+    void Inp1Click();
 
 private:
     void findFrom(int start, bool backwards);

@@ -49,23 +49,10 @@ void TCarDataForm::buildMenus()
     item(file, "Inp1", "ﾘｽﾄｱ(&R)", Qt::CTRL | Qt::Key_R);
     file->addSeparator();
     item(file, "PrintB", "一覧印刷(&P)", Qt::CTRL | Qt::Key_P);
-    connectGuarded(item(file, "Print1", "車検証印刷(&C)", Qt::Key_F12), &QAction::triggered, this,
-                   &TCarDataForm::Print1Click);
-    using Handler = void (TCarDataForm::*)();
-    const Handler printClicks[] = {
-        &TCarDataForm::Print2Click,  &TCarDataForm::Print3Click,  &TCarDataForm::Print4Click,
-        &TCarDataForm::Print5Click,  &TCarDataForm::Print6Click,  &TCarDataForm::Print7Click,
-        &TCarDataForm::Print8Click,  &TCarDataForm::Print9Click,  &TCarDataForm::Print10Click,
-        &TCarDataForm::Print11Click, &TCarDataForm::Print12Click, &TCarDataForm::Print13Click,
-        &TCarDataForm::Print14Click, &TCarDataForm::Print15Click, &TCarDataForm::Print16Click,
-        &TCarDataForm::Print17Click, &TCarDataForm::Print18Click, &TCarDataForm::Print19Click,
-        &TCarDataForm::Print20Click, &TCarDataForm::Print21Click, &TCarDataForm::Print22Click,
-        &TCarDataForm::Print23Click,
-    };
-    for (int i = 2; i <= 23; ++i)
-        connectGuarded(item(file, QStringLiteral("Print%1").arg(i).toLatin1().constData(),
-                            i == 2 ? "　　（手入力ﾓｰﾄﾞ）" : "費用印刷"),
-                       &QAction::triggered, this, printClicks[i - 2]);
+    item(file, "Print1", "車検証印刷(&C)", Qt::Key_F12);
+    item(file, "Print2", "　　（手入力ﾓｰﾄﾞ）");
+    for (int i = 3; i <= 23; ++i)
+        item(file, QStringLiteral("Print%1").arg(i).toLatin1().constData(), "費用印刷");
     file->addSeparator();
     connectGuarded(item(file, "Exit1", "終了(&X)"), &QAction::triggered, this, &TCarDataForm::Exit1Click);
 
@@ -100,13 +87,13 @@ void TCarDataForm::buildMenus()
     item(edit, "Expense1", "費用の設定(&H)");
     item(edit, "S1", "印刷等桁数設定(&S)");
     item(edit, "N7", "ﾀｲﾄﾙ色変更(&T)");
-    connectGuarded(item(edit, "User1", "自社情報設定"), &QAction::triggered, this, &TCarDataForm::User1Click);
+    item(edit, "User1", "自社情報設定");
     connectGuarded(item(edit, "N18", "パスワードの設定"), &QAction::triggered, this, &TCarDataForm::N18Click);
     edit->addSeparator();
     item(edit, "PrintSB", "一覧印刷設定");
-    connectGuarded(item(edit, "PrintS1", "車検証印刷設定"), &QAction::triggered, this, &TCarDataForm::PrintS1Click);
-    connectGuarded(item(edit, "PrintS2", "印刷設定"), &QAction::triggered, this, &TCarDataForm::PrintS2Click);
-    connectGuarded(item(edit, "PrintS3", "印刷順序変更"), &QAction::triggered, this, &TCarDataForm::PrintS3Click);
+    item(edit, "PrintS1", "車検証印刷設定");
+    item(edit, "PrintS2", "印刷設定");
+    item(edit, "PrintS3", "印刷順序変更");
 
     QMenu* find = top("Find1", "検索(&S)");
     item(find, "Find2", "検索(&F)", Qt::CTRL | Qt::Key_F);

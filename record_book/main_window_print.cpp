@@ -3,6 +3,7 @@
 // a free layout, the order of the patterns and the own company's lines.
 #include "components/widgets/find_control.h"
 #include "components/widgets/panel.h"
+#include "platform/error_guard.h"
 #include "output/print_handoff.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
@@ -22,6 +23,31 @@ constexpr int kLastNamedItem = 23;
 QAction* TCarDataForm::printItem(int n) const
 {
     return findControl<QAction>(this, QStringLiteral("Print%1").arg(n));
+}
+
+void TCarDataForm::wireprint()
+{
+    auto wire = [this](const char* name, void (TCarDataForm::*handler)()) {
+        connectGuarded(findControl<QAction>(this, name), &QAction::triggered, this, handler);
+    };
+    wire("Print1", &TCarDataForm::Print1Click);
+    wire("PrintS1", &TCarDataForm::PrintS1Click);
+    wire("PrintS2", &TCarDataForm::PrintS2Click);
+    wire("PrintS3", &TCarDataForm::PrintS3Click);
+    wire("User1", &TCarDataForm::User1Click);
+    using Handler = void (TCarDataForm::*)();
+    const Handler printClicks[] = {
+        &TCarDataForm::Print2Click,  &TCarDataForm::Print3Click,  &TCarDataForm::Print4Click,
+        &TCarDataForm::Print5Click,  &TCarDataForm::Print6Click,  &TCarDataForm::Print7Click,
+        &TCarDataForm::Print8Click,  &TCarDataForm::Print9Click,  &TCarDataForm::Print10Click,
+        &TCarDataForm::Print11Click, &TCarDataForm::Print12Click, &TCarDataForm::Print13Click,
+        &TCarDataForm::Print14Click, &TCarDataForm::Print15Click, &TCarDataForm::Print16Click,
+        &TCarDataForm::Print17Click, &TCarDataForm::Print18Click, &TCarDataForm::Print19Click,
+        &TCarDataForm::Print20Click, &TCarDataForm::Print21Click, &TCarDataForm::Print22Click,
+        &TCarDataForm::Print23Click,
+    };
+    for (int n = kFirstNamedItem; n <= kLastNamedItem; ++n)
+        connectGuarded(printItem(n), &QAction::triggered, this, printClicks[n - kFirstNamedItem]);
 }
 
 void TCarDataForm::PrintSet()
