@@ -32,6 +32,7 @@ DremlotForms::DremlotForms(Database& db)
     FListForm = new TFListForm(*form.Table5, &form);
     ListEditForm = new TListEditForm(&form);
     CopyPatDlg = new TCopyPatDlg(&form);
+    InDTLenForm = form.createInDTLenForm();
     PassDlg = new TPassDlg(&form);
 }
 
@@ -52,5 +53,6 @@ DremlotForms::~DremlotForms()
     FListForm = nullptr;
     ListEditForm = nullptr;
     CopyPatDlg = nullptr;
+    InDTLenForm = nullptr;
     PassDlg = nullptr;
 }
