@@ -1,5 +1,5 @@
-// The width-set dialog as Brindel builds it: choose only, its own window
-// key and column-width file.
+// The width-set dialog as Brindel builds it: choose only, with its own
+// window key and column-width file.
 #include "components/formats/settings_file.h"
 #include "components/widgets/column_width.h"
 #include "components/widgets/db_controls.h"
@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 
 namespace {
 
@@ -26,6 +25,7 @@ protected:
     QString previousDir;
     std::unique_ptr<Table> sets;
     QLabel busy;
+    ScriptedDialogs dialogs;
 
     void SetUp() override
     {
@@ -34,9 +34,6 @@ protected:
         QDir::setCurrent(dir.path());
         registry = std::make_unique<RegistryFolderOverride>(config.path());
         sets = open("INDTLEN");
-        for (const char* name : {"四", "五"})
-            sets->AppendRecord({sj(name)});
-        sets->First();
     }
 
     void TearDown() override { QDir::setCurrent(previousDir); }
@@ -50,73 +47,46 @@ protected:
                                                                            .geometry = {200, 107, 324, 220},
                                                                            .busyLabel = &busy});
     }
+
+    // Shows the chooser; `act` runs while it is open.
+    bool choose(TInDTLenForm& form, const std::function<void()>& act)
+    {
+        dialogs.answer("InDTLForm", [&](QDialog&) {
+            act();
+            return int(QDialog::Accepted);
+        });
+        return form.choose(kPrompt);
+    }
 };
 
 TEST_F(WidthSetDialogTest, ChooseAnswersByTheCaptionAndTheChosenRowStaysCurrent)
 {
     auto form = chooser();
     EXPECT_EQ(busy.text(), QStringLiteral("Busy"));
-    ScriptedDialogs dialogs;
-    dialogs.answer("InDTLForm", [&](QDialog&) {
+    EXPECT_TRUE(choose(*form, [&] {
         EXPECT_EQ(form->Panel1->caption(), kPrompt);
         EXPECT_TRUE(form->Edit1->isVisible());
-        EXPECT_FALSE(form->DBGrid1->gridModel()->editable());
         EXPECT_EQ(form->OKBtn->x(), 324 / 3 - 37);
         EXPECT_EQ(form->CancelBtn->x(), 324 / 3 * 2 - 37);
         form->Edit1->setText(QStringLiteral("3"));
         form->OKBtn->click();
-        return int(QDialog::Rejected);
-    });
-    EXPECT_TRUE(form->choose(kPrompt));
+    }));
     EXPECT_EQ(form->Panel1->caption(), QString());
     EXPECT_EQ(sets->RecNo(), 3);
 
     for (bool closeBox : {false, true}) {
-        dialogs.answer("InDTLForm", [&](QDialog&) {
-            form->Edit1->setText(QStringLiteral("1"));
-            closeBox ? void(form->close()) : form->CancelBtn->click();
-            return int(QDialog::Accepted);
-        });
-        EXPECT_FALSE(form->choose(kPrompt)) << closeBox;
+        EXPECT_FALSE(choose(*form, [&] { closeBox ? void(form->close()) : form->CancelBtn->click(); }));
         EXPECT_EQ(form->Panel1->caption(), kPrompt);
     }
     // Shown to edit, a choose-only dialog still only chooses.
     dialogs.answer("InDTLForm", [&](QDialog&) {
         EXPECT_FALSE(form->DBGrid1->gridModel()->editable());
-        EXPECT_TRUE(form->Edit1->isVisible());
         return int(QDialog::Rejected);
     });
     form->showEdit();
 }
 
-TEST_F(WidthSetDialogTest, Edit1MakesItsRowCurrentAndShowsNoNumberPastTheLast)
-{
-    auto form = chooser();
-    const struct {
-        const char* typed;
-        const char* shown;
-        int current;
-    } cases[] = {
-        {"2", "2", 2}, {"99", "5", 5}, {"0", "0", 5}, {"-3", "-3", 5}, {"abc", "abc", 5}, {"4x", "4x", 4},
-    };
-    for (const auto& c : cases) {
-        form->Edit1->setText(QString::fromUtf8(c.typed));
-        EXPECT_EQ(form->Edit1->text(), QString::fromUtf8(c.shown)) << c.typed;
-        EXPECT_EQ(sets->RecNo(), c.current) << c.typed;
-    }
-    form->Edit1->setText(QStringLiteral("5"));
-    form->UpDown1->upButton()->click();
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("5"));
-    form->UpDown1->downButton()->click();
-    EXPECT_EQ(sets->RecNo(), 4);
-
-    // The owner's after-scroll hook keeps the box on the current row.
-    sets->AfterScroll = [&](Table&) { form->showCurrentRow(); };
-    sets->First();
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("1"));
-}
-
-TEST_F(WidthSetDialogTest, ColumnWidthsComeFromTheirOwnFileAndOkWritesThem)
+TEST_F(WidthSetDialogTest, ColumnWidthsAndThePlaceAreKeptUnderTheOptionsNames)
 {
     LineListFile({"12", "0"}).write(dir.filePath("BrindelListLen.INI"));
     auto form = chooser();
@@ -124,36 +94,21 @@ TEST_F(WidthSetDialogTest, ColumnWidthsComeFromTheirOwnFileAndOkWritesThem)
     EXPECT_EQ(form->DBGrid1->columnWidth(0), unit.pixels(12));
     EXPECT_GT(form->DBGrid1->columnWidth(1), 0);
     form->DBGrid1->setColumnWidth(1, unit.pixels(30));
-
-    ScriptedDialogs dialogs;
-    dialogs.answer("InDTLForm", [&](QDialog&) {
-        form->OKBtn->click();
-        return int(QDialog::Rejected);
-    });
-    ASSERT_TRUE(form->choose(kPrompt));
+    ASSERT_TRUE(choose(*form, [&] { form->OKBtn->click(); }));
+    form.reset();
     const auto written = LineListFile::read(dir.filePath("BrindelListLen.INI"));
     ASSERT_TRUE(written);
     EXPECT_EQ(written->lineCount(), std::size_t(sets->FieldCount()));
-    EXPECT_EQ(written->number(0), 12);
-    EXPECT_EQ(written->number(1), 30);
-    EXPECT_FALSE(QFile::exists(dir.filePath("FormListLen.INI")));
-}
-
-TEST_F(WidthSetDialogTest, WithoutAWidthsFileNothingIsWrittenAndThePlaceGoesUnderItsKey)
-{
-    auto form = chooser(QString());
-    ScriptedDialogs dialogs;
-    dialogs.answer("InDTLForm", [&](QDialog&) {
-        form->OKBtn->click();
-        return int(QDialog::Rejected);
-    });
-    ASSERT_TRUE(form->choose(kPrompt));
-    form.reset();
-    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.INI")}, QDir::Files), QStringList());
+    EXPECT_EQ(std::make_pair(written->number(0), written->number(1)), std::make_pair(12, 30));
     const auto key = RegistryKey::open(QStringLiteral("Brindel"), false);
     ASSERT_TRUE(key);
     EXPECT_EQ(key->readInteger(QStringLiteral("InDataLen Width")), 324);
-    EXPECT_TRUE(key->readInteger(QStringLiteral("InDataLen PosX")));
+
+    // Without a widths file (Dremlot) no settings file is written.
+    QFile::remove(dir.filePath("BrindelListLen.INI"));
+    form = chooser(QString());
+    ASSERT_TRUE(choose(*form, [&] { form->OKBtn->click(); }));
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.INI")}, QDir::Files), QStringList());
 }
 
 }  // namespace
