@@ -131,6 +131,7 @@ TInDTLenForm::TInDTLenForm(Table& widthSets, WidthSetDialogOptions options, QWid
     delegate_ = new WidthCellDelegate(DBGrid1);
     DBGrid1->setItemDelegate(delegate_);
     DBGrid1->horizontalHeader()->setMinimumSectionSize(0);
+    DBGrid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     DBGrid1->setTable(&table_);
     layout->addWidget(DBGrid1, 1);
 
@@ -292,6 +293,7 @@ std::vector<int> TInDTLenForm::columnWidths() const
 // (not 0) replaces that.
 void TInDTLenForm::readColumnWidths()
 {
+    ensurePolished();  // the header's own font, which may be bold
     DBGrid1->resizeColumnsToContents();
     if (options_.columnWidthsFile.isEmpty())
         return;
