@@ -14,9 +14,15 @@
 // chooses the last; below 1 or no number moves nothing).
 //
 // Edit mode: the cells are editable, the width columns take whole numbers
-// of 0 to 99999 only. OK posts the current row; Cancel and the close box
-// drop the change pending in the grid, so the table's next move does not
-// post what the user cancelled.
+// of 0 to 99999 only. OK posts the current row (a refused post is shown and
+// the dialog stays open); Cancel and the close box drop the change pending
+// in the grid, so the table's next move does not post what the user
+// cancelled.
+//
+// Brindel's chooser: TInDTLenForm(*Table3, {.objectName = "InDTLForm",
+// .canEdit = false, .positionKey = "Brindel", .columnWidthsFile =
+// "BrindelListLen.INI", .instruction = "バックアップ方法を指定してください",
+// .geometry = {200, 107, 324, 220}, .busyLabel = T3Label}, this).
 #pragma once
 
 #include "components/core/table.h"
@@ -43,15 +49,17 @@ struct WidthSetDialogOptions {
     // Window position: TRestorePos key and value names ("InDataLen PosX").
     QString positionKey = QStringLiteral("Dremlot");
     QString positionPrefix = QStringLiteral("InDataLen ");
-    // Settings file of the data directory that keeps the grid's column
-    // widths (read at creation, written on OK); empty: none is kept.
+    // Settings file of the data directory (the current directory at
+    // creation) that keeps the grid's column widths in characters, read at
+    // creation and written on OK; empty: none is kept.
     QString columnWidthsFile{};
     QString instruction{};  // Panel1's caption at creation
     QRect geometry{200, 107, 640, 260};  // before the saved position applies
     QLabel* busyLabel = nullptr;  // reads "Busy" once the dialog exists
 };
 
-// Two arrow buttons beside a number edit: each click steps it by one.
+// Two arrow buttons beside a number edit: each click steps it by one
+// (Edit1's steps stay within the rows; so do its Up and Down keys).
 class UpDown : public QWidget {
     Q_OBJECT
 public:
