@@ -37,6 +37,7 @@ DremlotForms::DremlotForms(Database& db)
     FListForm = new TFListForm(*form.Table5, &form);
     ListEditForm = new TListEditForm(&form);
     CopyPatDlg = new TCopyPatDlg(&form);
+    InDTLenForm = form.createInDTLenForm();
     PassDlg = new TPassDlg(&form);
 }
 
@@ -61,5 +62,6 @@ DremlotForms::~DremlotForms()
     FListForm = nullptr;
     ListEditForm = nullptr;
     CopyPatDlg = nullptr;
+    InDTLenForm = nullptr;
     PassDlg = nullptr;
 }

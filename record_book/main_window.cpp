@@ -64,6 +64,8 @@ TCarDataForm::TCarDataForm(RecordBook& book, QWidget* parent) : QMainWindow(pare
 
     Table1 = &book_.records();
     Table5 = &book_.specifications();
+    Table3 = &book_.widthSets();
+    Table3->AfterScroll = [this](Table&) { Table3AfterScroll(); };
     book_.AfterScroll = [this] { Table1AfterScroll(); };
     book_.SavingKanaRow = [this](int kanaRow) { selectTab(kanaRow); };
     connect(Table1, &Table::recordChanged, this, &TCarDataForm::scheduleCounters);

@@ -26,6 +26,7 @@ class QStatusBar;
 class QTabBar;
 class QTimer;
 class QToolButton;
+class TInDTLenForm;
 class TRestorePos;
 class TYomiDBMemo;
 
@@ -184,6 +185,9 @@ public:
     // (main_window_widths.cpp).
     Table* Table3 = nullptr;  // INDTLEN: width sets
     void S1Click();
+    void Table3AfterScroll();
+    // The width-set dialog, created after the main window.
+    TInDTLenForm* createInDTLenForm();
     // Shows the width-set dialog to choose a set; the chosen set, which
     // stays the current row of INDTLEN, or nothing when cancelled.
     std::optional<WidthSet> chooseWidthSet(const QString& instruction);
@@ -265,3 +269,4 @@ private:
 };
 
 extern TCarDataForm* CarDataForm;
+extern TInDTLenForm* InDTLenForm;

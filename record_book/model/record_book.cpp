@@ -23,7 +23,8 @@ const char* const kVehicleWeight = "車両重量";
 }  // namespace
 
 RecordBook::RecordBook(Database& db)
-    : db_(db), records_(std::make_unique<Table>(db, "INDATA")), specifications_(std::make_unique<Table>(db, "code"))
+    : db_(db), records_(std::make_unique<Table>(db, "INDATA")), specifications_(std::make_unique<Table>(db, "code")),
+      widthSets_(std::make_unique<Table>(db, "INDTLEN"))
 {
     records_->AfterScroll = [this](Table&) { Table1AfterScroll(); };
     records_->BeforePost = [this](Table&) { Table1BeforePost(); };
@@ -36,6 +37,7 @@ void RecordBook::load(const QString& dataDir)
 {
     BulkRestoring = false;
     specifications_->Open();
+    widthSets_->Open();
     records_->Open();
     rememberInsurance();
     dataDirectory_ = dataDir;
