@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/core/table.h"
+#include "components/formats/print_files.h"
 #include "components/formats/width_set.h"
 #include "record_book/model/record_book.h"
 
@@ -26,6 +27,7 @@ class QStatusBar;
 class QTabBar;
 class QTimer;
 class QToolButton;
+class TInDTLenForm;
 class TRestorePos;
 class TYomiDBMemo;
 
@@ -163,10 +165,30 @@ public:
     void SortNClick();
     void SortFilter1Click();
 
+    // print: the print program's menus and hand-off, the print settings of
+    // free layouts, the pattern order, the own company
+    // (main_window_print.cpp).
+    PrintNameList PrintNames;  // PrintName.INI as PrintSet last read it
+    void wireprint();
+    void PrintSet();
+    void CallPrint(int PrintNo);
+    void Print1Click();
+    void PrintS1Click();
+    void Print2Click(), Print3Click(), Print4Click(), Print5Click(), Print6Click(), Print7Click(), Print8Click(),
+        Print9Click(), Print10Click(), Print11Click(), Print12Click(), Print13Click(), Print14Click(),
+        Print15Click(), Print16Click(), Print17Click(), Print18Click(), Print19Click(), Print20Click(),
+        Print21Click(), Print22Click(), Print23Click();
+    void PrintS2Click();
+    void PrintS3Click();
+    void User1Click();
+
     // widths: the width sets of INDTLEN, shown by the width-set dialog
     // (main_window_widths.cpp).
     Table* Table3 = nullptr;  // INDTLEN: width sets
     void S1Click();
+    void Table3AfterScroll();
+    // The width-set dialog, created after the main window.
+    TInDTLenForm* createInDTLenForm();
     // Shows the width-set dialog to choose a set; the chosen set, which
     // stays the current row of INDTLEN, or nothing when cancelled.
     std::optional<WidthSet> chooseWidthSet(const QString& instruction);
@@ -214,6 +236,10 @@ private:
     void showRemarkWords(bool show);
     void sortRemarks(bool byContent);
 
+    // print
+    QAction* printItem(int n) const;
+    void handOff(int pattern, PrintMode mode);
+
     void buildMenus();
     void buildToolbar();
     void buildCard();
@@ -252,3 +278,4 @@ private:
 };
 
 extern TCarDataForm* CarDataForm;
+extern TInDTLenForm* InDTLenForm;

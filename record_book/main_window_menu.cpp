@@ -86,7 +86,7 @@ void TCarDataForm::buildMenus()
     connectGuarded(up1, &QAction::triggered, this, &TCarDataForm::Up1Click);
     item(edit, "N13", "諸元表の修正(&F)");
     connectGuarded(item(edit, "Expense1", "費用の設定(&H)"), &QAction::triggered, this, &TCarDataForm::Expense1Click);
-    item(edit, "S1", "印刷等桁数設定(&S)");
+    connectGuarded(item(edit, "S1", "印刷等桁数設定(&S)"), &QAction::triggered, this, &TCarDataForm::S1Click);
     item(edit, "N7", "ﾀｲﾄﾙ色変更(&T)");
     item(edit, "User1", "自社情報設定");
     connectGuarded(item(edit, "N18", "パスワードの設定"), &QAction::triggered, this, &TCarDataForm::N18Click);
