@@ -11,6 +11,7 @@
 #include "record_book/main_window.h"
 #include "record_book/model/record_book.h"
 #include "record_book/post_form.h"
+#include "record_book/print_pat_dlg.h"
 #include "record_book/small_dialogs.h"
 #include "record_book/sort_dialog.h"
 #include "record_book/spec_dialogs.h"
@@ -33,6 +34,7 @@ DremlotForms::DremlotForms(Database& db)
     ListEditForm = new TListEditForm(&form);
     CopyPatDlg = new TCopyPatDlg(&form);
     PassDlg = new TPassDlg(&form);
+    PrintPatDlg = new TPrintPatDlg(&form);
 }
 
 DremlotForms::~DremlotForms()
@@ -53,4 +55,5 @@ DremlotForms::~DremlotForms()
     ListEditForm = nullptr;
     CopyPatDlg = nullptr;
     PassDlg = nullptr;
+    PrintPatDlg = nullptr;
 }
