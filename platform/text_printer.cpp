@@ -82,8 +82,12 @@ TextPrinter::TextPrinter(QPrinter& printer) : printer_(printer), toFile_(!printe
     substituteJapaneseFonts();
 }
 
+// A job left open by a failure: a real printer's job is cancelled, a
+// file keeps the pages printed so far.
 TextPrinter::~TextPrinter()
 {
+    if (inJob_ && !toFile_)
+        printer_.abort();
     if (painter_.isActive())
         painter_.end();
 }

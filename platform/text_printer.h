@@ -46,7 +46,7 @@ void substituteJapaneseFonts();
 class TextPrinter {
 public:
     explicit TextPrinter(QPrinter& printer);
-    ~TextPrinter();  // ends an open job and, on a file printer, the file
+    ~TextPrinter();  // cancels an open job on a real printer, ends a file printer's file
     TextPrinter(const TextPrinter&) = delete;
     TextPrinter& operator=(const TextPrinter&) = delete;
 
