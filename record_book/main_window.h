@@ -28,6 +28,7 @@ class QTimer;
 class QToolButton;
 class TInDTLenForm;
 class TRestorePos;
+class TextPrinter;
 class TYomiDBMemo;
 
 // Dremlot's main window: one vehicle record of the book shown as a card,
@@ -196,12 +197,25 @@ public:
     void Exp1Click();
     void Inp1Click();
 
+    // list print: the text list and the window's image (main_window_list_print.cpp).
+    void PrintSBClick();
+    void PrintBClick();
+    void Timer2Timer();
+    QTimer* Timer2 = nullptr;  // created by the first window-image print
+    int FormPrintStep = 0;     // 0 while no window-image print runs
+    int SavedFormHeight = 0;
+
 private:
     void findFrom(int start, bool backwards);
     void applyFilter();
     void applySort(const SjisString& field);
     void clearFilterState();
     void clearSortState();
+    void startFormPrint(bool allRecords);
+    void formPrintStep();
+    void endFormPrint();
+    bool formPrintAll_ = false;
+    std::shared_ptr<TextPrinter> formPrinter_;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
