@@ -13,6 +13,7 @@
 #include "record_book/model/record_book.h"
 #include "record_book/post_form.h"
 #include "record_book/print_dialogs.h"
+#include "record_book/print_pat_dlg.h"
 #include "record_book/small_dialogs.h"
 #include "record_book/sort_dialog.h"
 #include "record_book/spec_dialogs.h"
@@ -40,6 +41,7 @@ DremlotForms::DremlotForms(Database& db)
     CopyPatDlg = new TCopyPatDlg(&form);
     InDTLenForm = form.createInDTLenForm();
     PassDlg = new TPassDlg(&form);
+    PrintPatDlg = new TPrintPatDlg(&form);
     ExpenseForm = new TExpenseForm(form.costTables(), form.dataDirectory(), &form);
 }
 
@@ -66,5 +68,6 @@ DremlotForms::~DremlotForms()
     CopyPatDlg = nullptr;
     InDTLenForm = nullptr;
     PassDlg = nullptr;
+    PrintPatDlg = nullptr;
     ExpenseForm = nullptr;
 }

@@ -29,6 +29,7 @@ class QTimer;
 class QToolButton;
 class TInDTLenForm;
 class TRestorePos;
+class TextPrinter;
 class TYomiDBMemo;
 
 // Dremlot's main window: one vehicle record of the book shown as a card,
@@ -197,6 +198,14 @@ public:
     void Exp1Click();
     void Inp1Click();
 
+    // list print: the text list and the window's image (main_window_list_print.cpp).
+    void PrintSBClick();
+    void PrintBClick();
+    void Timer2Timer();
+    QTimer* Timer2 = nullptr;  // created by the first window-image print
+    int FormPrintStep = 0;     // 0 while no window-image print runs
+    int SavedFormHeight = 0;
+
     // costs: the fee tables, cost settings and estimates (main_window_costs.cpp).
     Table* Table2 = nullptr;  // Expense: fees, set by costTables()
     Table* Table7 = nullptr;  // WeightTax: weight-tax brackets, likewise
@@ -211,6 +220,11 @@ private:
     void applySort(const SjisString& field);
     void clearFilterState();
     void clearSortState();
+    void startFormPrint(bool allRecords);
+    void formPrintStep();
+    void endFormPrint();
+    bool formPrintAll_ = false;
+    std::shared_ptr<TextPrinter> formPrinter_;
 
 protected:
     void closeEvent(QCloseEvent* e) override;

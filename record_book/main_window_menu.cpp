@@ -49,7 +49,8 @@ void TCarDataForm::buildMenus()
     item(file, "Exp1", "ﾊﾞｯｸｱｯﾌﾟ(&B)", Qt::CTRL | Qt::Key_B);
     item(file, "Inp1", "ﾘｽﾄｱ(&R)", Qt::CTRL | Qt::Key_R);
     file->addSeparator();
-    item(file, "PrintB", "一覧印刷(&P)", Qt::CTRL | Qt::Key_P);
+    connectGuarded(item(file, "PrintB", "一覧印刷(&P)", Qt::CTRL | Qt::Key_P), &QAction::triggered, this,
+                   &TCarDataForm::PrintBClick);
     item(file, "Print1", "車検証印刷(&C)", Qt::Key_F12);
     item(file, "Print2", "　　（手入力ﾓｰﾄﾞ）");
     for (int i = 3; i <= 23; ++i)
@@ -91,7 +92,7 @@ void TCarDataForm::buildMenus()
     item(edit, "User1", "自社情報設定");
     connectGuarded(item(edit, "N18", "パスワードの設定"), &QAction::triggered, this, &TCarDataForm::N18Click);
     edit->addSeparator();
-    item(edit, "PrintSB", "一覧印刷設定");
+    connectGuarded(item(edit, "PrintSB", "一覧印刷設定"), &QAction::triggered, this, &TCarDataForm::PrintSBClick);
     item(edit, "PrintS1", "車検証印刷設定");
     item(edit, "PrintS2", "印刷設定");
     item(edit, "PrintS3", "印刷順序変更");

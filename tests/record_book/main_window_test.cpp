@@ -310,8 +310,9 @@ TEST_F(MainWindowTest, APasswordCp932CannotHoldIsRefusedAndAPassIniThatCannotBeW
     create();
     for (bool blocked : {false, true}) {
         SCOPED_TRACE(blocked);
-        if (blocked)
+        if (blocked) {
             ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Pass.INI")));
+        }
         ScriptedDialogs dialogs;
         dialogs.answer(QStringLiteral("PassDlg"), typing(blocked ? "Abc" : "Abc😀"));
         ScriptedMessages messages;

@@ -639,8 +639,9 @@ TEST_F(ViewTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheDialogStillClos
         EXPECT_FALSE(open);
         ASSERT_EQ(messages.prompts().size(), c.prompts);
         EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
-        if (std::string_view(c.dialog) == "ColorDlg")  // applied before the write
+        if (std::string_view(c.dialog) == "ColorDlg") {  // applied before the write
             EXPECT_EQ(titleColor("Title1Panel1"), QColor(255, 255, 255));
+        }
         close();
         ASSERT_TRUE(QDir(dir.path()).rmdir(QString::fromLatin1(c.file)));
     }
