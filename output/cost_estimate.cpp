@@ -4,10 +4,13 @@
 #include "components/core/era_date.h"
 #include "components/core/table.h"
 #include "components/formats/settings_file.h"
+#include "output/print_font.h"
 #include "platform/message_box.h"
+#include "platform/text_printer.h"
 #include "record_book/model/record_book.h"
 
 #include <charconv>
+#include <utility>
 
 namespace {
 
@@ -65,8 +68,11 @@ bool ask(const EstimateEntry& entry, std::string_view question, bool previous)
 
 class EstimateRun {
 public:
-    EstimateRun(const EstimateOptions& o, const CostRates& rates, const RecordColumns& columns, Table* requests)
-        : o_(o), rates_(rates), columns_(columns), requests_(requests)
+    using JobSink = std::function<void(const std::vector<SjisString>&)>;
+
+    EstimateRun(const EstimateOptions& o, const CostRates& rates, const RecordColumns& columns, Table* requests,
+                JobSink sendJob)
+        : o_(o), rates_(rates), columns_(columns), requests_(requests), sendJob_(std::move(sendJob))
     {
     }
 
@@ -98,18 +104,24 @@ public:
         result.last = e;
     }
 
+    // The last print job, when it holds records.
+    void finish()
+    {
+        if (!job_.empty())
+            sendJob_(std::exchange(job_, {}));
+    }
+
     EstimateResult result;
-    EstimateJobs jobs{{}};
     std::vector<SjisString> text;
 
 private:
     void addText(const std::vector<SjisString>& lines)
     {
-        std::vector<SjisString>& out = o_.output == EstimateOutput::Printer ? jobs.back() : text;
+        std::vector<SjisString>& out = o_.output == EstimateOutput::Printer ? job_ : text;
         out.insert(out.end(), lines.begin(), lines.end());
         if (o_.output == EstimateOutput::Printer && o_.recordsPerJob > 0 && ++inJob_ == o_.recordsPerJob) {
             inJob_ = 0;
-            jobs.emplace_back();
+            finish();
         }
     }
 
@@ -163,6 +175,8 @@ private:
     const CostRates& rates_;
     const RecordColumns& columns_;
     Table* requests_;
+    JobSink sendJob_;
+    std::vector<SjisString> job_;
     bool plate_ = false, broughtIn_ = false;
     int inJob_ = 0;
 };
@@ -176,11 +190,6 @@ std::vector<SjisString> currentRow(Table& t)
 }
 
 }  // namespace
-
-bool printEstimateJobs(const EstimateJobs&, const ExpenseFontLines&)
-{
-    return true;
-}
 
 QString estimateTextPath(const QString& dataDir)
 {
@@ -207,7 +216,19 @@ EstimateResult CostEstimate::run(const EstimateOptions& options)
     const CostRates rates = tables_.rates();
     Table& records = book_.records();
     const RecordColumns columns(records);
-    EstimateRun run(options, rates, columns, options.output == EstimateOutput::Request ? &requests() : nullptr);
+    std::unique_ptr<TextPrinter> printer;
+    auto sendJob = [&](const std::vector<SjisString>& job) {
+        if (printJob)
+            return printJob(job);
+        if (!printer)
+            printer = std::make_unique<TextPrinter>(runPrinter());
+        printer->beginJob(printFont(options.font), printColor(options.font));
+        for (const SjisString& line : job)
+            printText(*printer, line);
+        printer->endJob();
+    };
+    EstimateRun run(options, rates, columns, options.output == EstimateOutput::Request ? &requests() : nullptr,
+                    sendJob);
     if (options.scope == EstimateScope::Current) {
         run.price(currentRow(records));
     } else {
@@ -217,11 +238,10 @@ EstimateResult CostEstimate::run(const EstimateOptions& options)
             run.price(records.rowValues(i));
         records.Last();
     }
-    if (options.output == EstimateOutput::Printer) {
-        if (run.jobs.back().empty() && run.jobs.size() > 1)
-            run.jobs.pop_back();
-        print(run.jobs, options.font);
-    } else if (options.output == EstimateOutput::Screen) {
+    run.finish();
+    if (printer)
+        printer->finish();
+    if (options.output == EstimateOutput::Screen) {
         LineListFile(std::move(run.text)).write(estimateTextPath(book_.dataDirectory()));
     }
     return run.result;

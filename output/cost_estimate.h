@@ -28,7 +28,7 @@ struct EstimateOptions {
     // Scope Current: the answers; scope All: whether to ask them per record.
     bool plate = false, insuranceBroughtIn = false;
     SjisString feeName;  // the miscellaneous-fee line's name
-    ExpenseFontLines font;
+    FontBlock font = expenseFontDefaults();
     QDate today;  // the date of request rows
 };
 
@@ -38,13 +38,6 @@ struct EstimateResult {
     // a row the table refused).
     int requestsAdded = 0, requestsNotAdded = 0;
 };
-
-// The printed estimate's jobs: the lines of up to N records each.
-using EstimateJobs = std::vector<std::vector<SjisString>>;
-
-// Sends the jobs to the printer with the font. Not wired to a printer yet:
-// shows nothing and returns true.
-bool printEstimateJobs(const EstimateJobs& jobs, const ExpenseFontLines& font);
 
 // Expense.txt of a data directory.
 QString estimateTextPath(const QString& dataDir);
@@ -58,12 +51,15 @@ public:
     Table& requests();
     bool requestsOpen() const;
 
-    // Where printer output goes; tests put their own here.
-    std::function<bool(const EstimateJobs&, const ExpenseFontLines&)> print = printEstimateJobs;
+    // Where the lines of each print job go when set (tests); otherwise to
+    // the run's printer, which the caller has set up, in the options' font.
+    std::function<void(const std::vector<SjisString>& job)> printJob;
 
-    // Runs an estimate. Scope All asks its questions through the message
-    // boxes and leaves the record table on its last record. Throws FileError
-    // when Expense.txt cannot be written, DbError when a table cannot be
+    // Runs an estimate. The printer gets a job of every N records; printing
+    // to a file, the jobs are the pages of one file. Scope All asks its
+    // questions through the message boxes and leaves the record table on
+    // its last record. Throws FileError when Expense.txt cannot be written,
+    // PrintError when the printer fails, DbError when a table cannot be
     // read.
     EstimateResult run(const EstimateOptions& options);
 

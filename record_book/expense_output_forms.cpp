@@ -3,10 +3,13 @@
 #include "components/core/data_directory.h"
 #include "components/widgets/line_view.h"
 #include "components/widgets/restore_pos.h"
+#include "output/print_font.h"
 #include "platform/error_guard.h"
+#include "platform/modal.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -150,9 +153,13 @@ void TExpenseEstablForm::RadioGroup2Click()
         w->setEnabled(printing);
 }
 
-// The print font is chosen with the printer's font dialog, which the
-// printing layer provides; until then the font stays as read.
-void TExpenseEstablForm::Button1Click() {}
+void TExpenseEstablForm::Button1Click()
+{
+    QFontDialog dialog(printFont(Font), this);
+    dialog.setObjectName(QStringLiteral("FontDialog1"));
+    if (showModal(dialog) == QDialog::Accepted)
+        Font = fontBlockOf(dialog.selectedFont(), Font);
+}
 
 void TExpenseEstablForm::OKBtnClick()
 {
@@ -190,13 +197,7 @@ TExpenseOutForm::~TExpenseOutForm()
         ExpenseOutForm = nullptr;
 }
 
-void TExpenseOutForm::setPrintFont(const ExpenseFontLines& font)
+void TExpenseOutForm::setPrintFont(const FontBlock& font)
 {
-    QFont f(Memo1->font());
-    f.setFamilies({sjis::decode(font.lines[4]), QStringLiteral("IPAMincho")});
-    const int height = readNumber(font.lines[3]);
-    if (height != 0)
-        f.setPixelSize(std::abs(height));
-    f.setStyleHint(QFont::TypeWriter);
-    Memo1->setFont(f);
+    Memo1->setFont(printFont(font));
 }

@@ -34,7 +34,7 @@ public:
     QPushButton* Button1 = nullptr;
     QPushButton* OKBtn = nullptr;
     QPushButton* CancelBtn = nullptr;
-    ExpenseFontLines Font;  // the print font, as Expense.INI keeps it
+    FontBlock Font = expenseFontDefaults();  // the print font, FontDialog1's
 
     int scope() const;
     int output() const;
@@ -69,9 +69,8 @@ public:
     std::array<QSpinBox*, 6> SpinEdits{};
     std::array<QLabel*, 6> Labels{};
 
-    // Memo1 takes the print font: its name (or IPA Mincho in its place)
-    // and its height.
-    void setPrintFont(const ExpenseFontLines& font);
+    // Memo1 takes the print font.
+    void setPrintFont(const FontBlock& font);
 
 private:
     TRestorePos* RestorePos1 = nullptr;

@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
+#include "platform/text_printer.h"
 #include "record_book/expense_form.h"
 #include "record_book/expense_output_forms.h"
 #include "record_book/main_window.h"
@@ -130,6 +131,8 @@ void TCarDataForm::ExpenseOut()
     options.feeName = ExpenseForm->feeName();
     options.font = o.Font;
     options.today = today();
+    if (options.output == EstimateOutput::Printer && !choosePrinter(this))
+        return;
     if (options.output == EstimateOutput::Screen)
         ExpenseOutForm->setPrintFont(o.Font);
     CostCommands& c = costs(*this);

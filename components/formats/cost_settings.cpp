@@ -7,6 +7,14 @@ const QString kOptionsFile = QStringLiteral("Expense.INI");
 
 }  // namespace
 
+FontBlock expenseFontDefaults()
+{
+    FontBlock font;
+    font.height = -19;
+    font.size = 0;
+    return font;
+}
+
 SjisString defaultExpenseName() { return sj("諸費用"); }
 
 std::optional<SjisString> readExpenseName(const QString& dir)
@@ -22,8 +30,7 @@ void writeExpenseName(const QString& dir, const SjisString& name)
 ExpenseOptions expenseOptionsFromLines(const LineListFile& file)
 {
     ExpenseOptions o;
-    for (std::size_t i = 0; i < o.font.lines.size(); ++i)
-        o.font.lines[i] = file.line(i);
+    o.font = fontBlockFromLines(file, 0, expenseFontDefaults());
     o.scope = file.number(6, 0, 1);
     o.output = file.number(7, 0, 2);
     o.recordsPerJob = file.line(8);
@@ -33,8 +40,7 @@ ExpenseOptions expenseOptionsFromLines(const LineListFile& file)
 LineListFile expenseOptionsLines(const ExpenseOptions& o)
 {
     LineListFile file;
-    for (const SjisString& l : o.font.lines)
-        file.append(l);
+    appendFontBlock(file, o.font);
     file.append(o.scope);
     file.append(o.output);
     file.append(o.recordsPerJob);

@@ -11,32 +11,29 @@
 //
 //   line   | meaning                                    | default
 //   -------+--------------------------------------------+-----------------------------
-//   1 .. 6 | the print font: character set, colour,     | Shift JIS, window text,
-//          | handle, height, name, size                 | 0, -19, "ＭＳ 明朝", 14
+//   1 .. 6 | the print font as a font block              | Shift JIS, window text,
+//          | (print_settings.h)                         | 0, -19, "ＭＳ 明朝", 0
 //   7      | scope: 0 the record shown, 1 all filtered  | 0
 //   8      | output: 0 printer, 1 screen, 2 request     | 0
 //   9      | records per print job, as typed            | "3"
 #pragma once
 
 #include "components/core/cp932.h"
+#include "components/formats/print_settings.h"
 #include "components/formats/settings_file.h"
 
 #include <QString>
-#include <array>
 #include <optional>
 
 SjisString defaultExpenseName();
 std::optional<SjisString> readExpenseName(const QString& dir);
 void writeExpenseName(const QString& dir, const SjisString& name);
 
-// The six font lines, kept as they were read and written back unchanged.
-struct ExpenseFontLines {
-    std::array<SjisString, 6> lines = {"128", "-2147483640", "0", "-19", sj("ＭＳ 明朝"), "14"};
-    bool operator==(const ExpenseFontLines&) const = default;
-};
+// The estimate's print font when Expense.INI is missing: 19 pixels high.
+FontBlock expenseFontDefaults();
 
 struct ExpenseOptions {
-    ExpenseFontLines font;
+    FontBlock font = expenseFontDefaults();
     int scope = 0;   // read into 0..1
     int output = 0;  // read into 0..2
     SjisString recordsPerJob = "3";

@@ -14,7 +14,7 @@ protected:
     std::unique_ptr<RecordBook> book;
     std::unique_ptr<CostTables> tables;
     std::unique_ptr<CostEstimate> estimate;
-    std::vector<EstimateJobs> printed;
+    std::vector<std::vector<SjisString>> printed;  // the jobs
 
     // The book over the records, with fees: insurance 100·class, stamp
     // 10·class, fees 1·class for every use; weight tax 1000 below 2000 kg.
@@ -43,10 +43,7 @@ protected:
         }
         w.Post();
         estimate = std::make_unique<CostEstimate>(*book, *tables);
-        estimate->print = [this](const EstimateJobs& jobs, const ExpenseFontLines&) {
-            printed.push_back(jobs);
-            return true;
-        };
+        estimate->printJob = [this](const std::vector<SjisString>& job) { printed.push_back(job); };
     }
 
     static Fields car(const char* name, const char* number, const char* kind = "小型", const char* use = "乗用")
@@ -120,9 +117,8 @@ TEST_F(CostEstimateTest, ThePrinterGetsANewJobEveryNRecords)
     for (const auto& [perJob, records] : cases) {
         printed.clear();
         run(EstimateScope::All, EstimateOutput::Printer, perJob);
-        ASSERT_EQ(printed.size(), 1u);
         std::vector<std::size_t> sizes;
-        for (const auto& job : printed[0])
+        for (const auto& job : printed)
             sizes.push_back(job.size() / 19);  // 19 lines a priced record
         EXPECT_EQ(sizes, records) << perJob;
     }

@@ -260,15 +260,16 @@ TEST(CostText, QuestionsNameTheRecordAndItemNumbersTheDate)
     EXPECT_EQ(requestItemNumber(QDate(2026, 1, 9)), 20260109);
 }
 
-TEST(CostSettings, ExpenseIniKeepsItsFontLinesAndReadsIndexesIntoRange)
+TEST(CostSettings, ExpenseIniKeepsItsFontBlockAndReadsIndexesIntoRange)
 {
     const ExpenseOptions defaults;
-    EXPECT_EQ(defaults.font.lines[4], sj("ＭＳ 明朝"));
+    EXPECT_EQ(defaults.font.name, sj("ＭＳ 明朝"));
+    EXPECT_EQ(defaults.font.pointSize(), 14);
     EXPECT_EQ(defaults.recordsPerJob, "3");
     const LineListFile file({"1", "255", "99", "-24", sj("ＩＰＡ明朝"), "18", "1", "7", "12x"});
     const ExpenseOptions o = expenseOptionsFromLines(file);
-    EXPECT_EQ(o.font.lines[2], "99");
-    EXPECT_EQ(o.font.lines[4], sj("ＩＰＡ明朝"));
+    EXPECT_EQ(o.font.handle, 99);
+    EXPECT_EQ(o.font.name, sj("ＩＰＡ明朝"));
     EXPECT_EQ(o.scope, 1);
     EXPECT_EQ(o.output, 2);
     EXPECT_EQ(o.recordsPerJob, "12x");

@@ -2,6 +2,7 @@
 #include "components/formats/cost_settings.h"
 #include "components/widgets/line_view.h"
 #include "platform/message_box.h"
+#include "platform/text_printer.h"
 #include "record_book/expense_form.h"
 #include "record_book/expense_output_forms.h"
 #include "record_book/model/costs.h"
@@ -14,6 +15,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -145,10 +151,52 @@ TEST_F(CostsTest, AnEstimateOfTheRecordShownAppearsInTheViewer)
     });
     form()->Expense2Click();
     EXPECT_EQ(dialogs.unanswered(), 0u);
-    EXPECT_TRUE(ExpenseOutForm->Memo1->font().families().contains(QStringLiteral("IPAMincho")));
+    EXPECT_EQ(ExpenseOutForm->Memo1->font().family(), QStringLiteral("ＭＳ 明朝"));
+    EXPECT_EQ(ExpenseOutForm->Memo1->font().pointSize(), 14);
     const QByteArray ini = fileBytes("Expense.INI");
     EXPECT_TRUE(ini.endsWith("0\r\n1\r\n3\r\n")) << ini.toStdString();
     EXPECT_TRUE(fileBytes("Expense.txt").contains(QByteArray::fromStdString(sj("　　　車検費用見積書\r\n"))));
+}
+
+TEST_F(CostsTest, PrintingToAFileMakesAPageOfEveryJobWithTheYenSignsInOneColumn)
+{
+    std::vector<Fields> records;
+    for (const char* name : {"あ", "い", "う"})
+        records.push_back({{"使用者ふりがな", name}, {"使用者", name}, {"自動車の種別", "小型"}, {"用途", "乗用"}});
+    seed(records);
+    writeSettings("Expense.INI", {"128", "0", "0", "-19", "ＭＳ 明朝", "0", "1", "0", "2"});
+    create();
+    Table& fees = form()->costTables().expense();
+    fees.Edit();
+    fees.FieldByName("自賠責乗用2").SetAsInteger(17650);
+    fees.FieldByName("検査印紙乗用2").SetAsInteger(2200);
+    fees.Post();
+    const QString pdf = dir.filePath("estimate.pdf");
+    runPrinter().setOutputFileName(pdf);
+    ScriptedDialogs dialogs;
+    dialogs.answer("ExpenseEstablForm", [](QDialog&) {
+        ExpenseEstablForm->OKBtn->click();
+        return int(QDialog::Rejected);
+    });
+    dialogs.answer("PrintDialog", QDialog::Accepted);
+    form()->Expense2Click();
+
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished();
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression(QStringLiteral("Pages: +2\\n"))));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    text.waitForFinished();
+    static const QRegularExpression word(QStringLiteral(R"re(xMax="([0-9.]+)"[^>]*>([^<]*円)</word>)re"));
+    std::set<long> rights;
+    int amounts = 0;
+    for (const auto& m : word.globalMatch(QString::fromUtf8(text.readAllStandardOutput()))) {
+        rights.insert(std::lround(m.captured(1).toDouble()));
+        ++amounts;
+    }
+    EXPECT_EQ(amounts, 3 * 5);
+    EXPECT_EQ(rights.size(), 1u);
 }
 
 TEST_F(CostsTest, TheRequestOutputIsOfferedOnlyWithTheRequestProgramAndSaysWhatWasAdded)
