@@ -666,8 +666,11 @@ void Table::Edit()
     checkActive();
     if (state_ == State::Edit || state_ == State::Insert)
         return;
-    ensureView();
-    if (rows_.empty()) {
+    // Inside a bulk scope the record found last is edited where it is,
+    // without rebuilding the view.
+    if (!viewStale_ || staleCurrentRow_ < 0)
+        ensureView();
+    if (currentRow() < 0) {
         Append();
         return;
     }
@@ -728,7 +731,7 @@ void Table::Post()
         insertRow_.reset();
         rowId = sqlite3_last_insert_rowid(db_.handle());
     } else {
-        rowId = rows_[position_];
+        rowId = currentRow();
         updateRow(rowId, params);
     }
     state_ = State::Browse;

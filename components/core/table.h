@@ -224,7 +224,9 @@ public:
     // when the scope began is current again.
     // Inside the scope, posts do not place records in the view; moving,
     // RecNo and RecordCount rebuild it, which is costly, so hooks that run
-    // for every appended record should stay quiet there.
+    // for every appended record should stay quiet there. Locate, Edit and
+    // Post work on the record found without rebuilding it, so a scope may
+    // also update records one by one (a merge).
     // ReplaceAll empties the table first, for a restore that replaces every
     // record: its secondary indexes are built once at the commit, and its
     // sort indexes when a sort first asks for each.
