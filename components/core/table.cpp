@@ -611,12 +611,15 @@ bool Table::Locate(std::string_view utf8Fields, const std::vector<SjisString>& v
         if (!c.sql.empty())
             where.add(c.sql, c.params);
     }
-    Statement s = db_.prepare("SELECT rowid FROM " + quoteIdentifier(name_) +
-                              (where.sql.empty() ? "" : " WHERE " + where.sql) + order_.sql + " LIMIT 1");
+    Statement& s = locateStatement("SELECT rowid FROM " + quoteIdentifier(name_) +
+                                   (where.sql.empty() ? "" : " WHERE " + where.sql) + order_.sql + " LIMIT 1");
+    s.reset();
     bindParams(s, where.params);
-    if (!s.step())
+    const bool hit = s.step();
+    const long long found = hit ? s.columnInt(0) : 0;
+    s.reset();
+    if (!hit)
         return false;
-    const long long found = s.columnInt(0);
     const long long from = currentRow();  // positionOf may reload the view
     if (viewStale_) {
         // Inside a bulk scope (an after-post hook that finds the record
@@ -631,6 +634,18 @@ bool Table::Locate(std::string_view utf8Fields, const std::vector<SjisString>& v
     }
     moveTo(positionOf(found), from);
     return true;
+}
+
+// A look-up's statement, kept: a form or an import looks up by the same
+// fields again and again, and preparing costs more than the look-up.
+Statement& Table::locateStatement(const std::string& sql)
+{
+    auto it = locateRows_.find(sql);
+    if (it != locateRows_.end())
+        return it->second;
+    if (locateRows_.size() >= 32)
+        locateRows_.clear();
+    return locateRows_.emplace(sql, db_.prepare(sql, true)).first->second;
 }
 
 // ---- changes -------------------------------------------------------------------

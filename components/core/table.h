@@ -285,6 +285,7 @@ private:
     SqlCondition sameValues(long long rowId, const std::vector<std::size_t>& fields) const;
     void updateRow(long long rowId, const std::vector<SqlParam>& params);
     Statement& updateStatement(const std::vector<std::size_t>& changedFields, const std::string& where);
+    Statement& locateStatement(const std::string& sql);
     [[noreturn]] void refusePost(long long rowId);
     void loadCurrent();
     void clearCurrent();
@@ -337,6 +338,7 @@ private:
     Statement deleteRow_;
     Statement insertRow_;
     std::map<std::vector<std::size_t>, Statement> updateRows_;  // by changed fields
+    std::map<std::string, Statement> locateRows_;               // by SQL
 };
 
 const char* tableStateName(Table::State s);
