@@ -67,22 +67,6 @@ TEST(OldDataLayout, ConvTypeSplitsAtTheFirstComma)
               (ConvTypePairs{{"A", "B,C"}, {"same", "same"}, {"", "x"}, {"", ""}}));
 }
 
-TEST(OldDataDecoder, WholeRecordsOnlyAndMergeRecordsWithoutTheKey)
-{
-    const OldDataLayout layout{{{1, 4, 22}, {3, 6, 22}}};
-    auto readings = [&](std::string_view data, OldDataFile kind) {
-        std::vector<std::string> out;
-        decodeOldData(layout, kind, {}, data, [&](const OldDataRecord& r) { out.push_back(sjis::toUtf8(r[1] + "|" + r[3])); });
-        return out;
-    };
-    EXPECT_EQ(readings("ABCDabcdefEFGHghijkl", OldDataFile::Base),
-              (std::vector<std::string>{"ＡＢＣＤ|ａｂｃｄｅｆ", "ＥＦＧＨ|ｇｈｉｊｋｌ"}));
-    EXPECT_EQ(readings("ABCDabcdefEFGHghijklXYZ", OldDataFile::Base).size(), 2u);
-    EXPECT_EQ(readings("abcdefghijklXYZ", OldDataFile::Merge),
-              (std::vector<std::string>{"|ａｂｃｄｅｆ", "|ｇｈｉｊｋｌ"}));
-    EXPECT_TRUE(readings("ABC", OldDataFile::Base).empty());
-}
-
 TEST(OldDataDecoder, BaseRecordsWriteThePurchaseAmountAsANumber)
 {
     const OldDataLayout layout{{{1, 1, 20}, {54, 4, 20}}};
@@ -127,9 +111,7 @@ TEST(OldDataDecoder, EntryTypesFillTheirSlots)
 {
     const ConvTypePairs pairs{{"OLD", sj("ｼﾝ") + "A"}, {"KANJI", sj("新")}};
     const EntryCase cases[] = {
-        {"type 30", 13, 30, "20050607", {{13, "平成１７年０６月０７日"}}},
         {"type 30 blank", 13, 30, "00000000", {}},
-        {"type 31", 7, 31, "199306", {{7, "平成０５年０６"}}},
         {"type 0 split", 8, 0, "ABC 12345.6789" + sj("ｹﾞﾝｹｲ") + " X1",
          {{8, "ＡＢＣ"}, {10, "Ｘ１"}, {11, "１２３４５"}, {12, "６７８９"}}},
         {"type 0 point among the first six", 8, 0, "AB.12", {{8, "ＡＢ"}, {11, "ＡＢ"}, {12, "１２"}}},
@@ -142,10 +124,8 @@ TEST(OldDataDecoder, EntryTypesFillTheirSlots)
         {"type 15", 51, 15, "0#5#", {{51, "平成０５年"}}},
         {"type 15 on an empty slot", 51, 15, " $", {{42, " $\r\n"}}},
         {"type 18", 46, 18, "2#4#", {{46, "２４ヶ月"}}},
-        {"type 2", 42, 2, "0#", {{42, "０\r\n"}}},
         {"type 3 fails into the remarks", 24, 3, "A#", {{42, "Ａ\r\n"}}},
         {"type 1 twice failing keeps the bytes", 3, 1, " $", {{42, " $\r\n"}}},
-        {"type 23 replaced", 22, 23, "OLD", {{22, "シンＡ"}}, pairs},
         {"type 23 double-byte", 22, 23, "KANJI", {{22, "新"}}, pairs},
         {"type 23 unknown", 22, 23, "NEW", {{22, "ＮＥＷ"}}, pairs},
         {"target 0 stores nothing", 0, 22, "A", {{0, "Ａ"}}},
