@@ -14,7 +14,7 @@ bool isRefusal(const DbError& e)
     return e.code() == SQLITE_OK || (e.code() & 0xFF) == SQLITE_CONSTRAINT;
 }
 
-std::string storedText(const char* field)
+std::string storedColumn(const char* field)
 {
     return "coalesce(CAST(" + quoteIdentifier(field) + " AS BLOB), x'')";
 }
@@ -25,19 +25,20 @@ class KeyMap {
 public:
     KeyMap(Table& table, int keyField) : db_(table.database()), table_(table.TableName())
     {
-        Statement all = db_.prepare("SELECT rowid, " + storedText(recordField(keyField).name) + " FROM " +
+        Statement all = db_.prepare("SELECT rowid, " + storedColumn(recordField(keyField).name) + " FROM " +
                                     quoteIdentifier(table_));
         while (all.step())
             rows_.emplace(all.columnBytes(1), all.columnInt(0));
         std::string keys;
         for (int no = 1; no <= kPrimaryKeyFieldCount; ++no)
-            keys += (no > 1 ? ", " : "") + storedText(recordField(no).name);
+            keys += (no > 1 ? ", " : "") + storedColumn(recordField(no).name);
         identity_ = db_.prepare("SELECT " + keys + " FROM " + quoteIdentifier(table_) + " WHERE rowid = ?");
     }
 
     struct Match {
         long long row;
-        std::vector<SjisString> key;  // the primary key's values
+        SjisString text;              // the key field's text
+        std::vector<SjisString> key;  // the primary key's values, read when several match
     };
 
     // The rows whose text equals `value`, or for a value ending in "*"
@@ -53,13 +54,17 @@ public:
             for (auto it = rows_.lower_bound(std::string(prefix));
                  it != rows_.end() && std::string_view(it->first).substr(0, prefix.size()) == prefix; ++it)
                 if (it->first.find(value) != SjisString::npos)
-                    found.push_back({it->second, identity(it->second)});
+                    found.push_back({it->second, it->first, {}});
         } else {
             for (auto [it, end] = rows_.equal_range(value); it != end; ++it)
-                found.push_back({it->second, identity(it->second)});
+                found.push_back({it->second, it->first, {}});
         }
-        std::sort(found.begin(), found.end(),
-                  [](const Match& a, const Match& b) { return std::tie(a.key, a.row) > std::tie(b.key, b.row); });
+        if (found.size() > 1) {
+            for (Match& m : found)
+                m.key = identity(m.row);
+            std::sort(found.begin(), found.end(),
+                      [](const Match& a, const Match& b) { return std::tie(a.key, a.row) > std::tie(b.key, b.row); });
+        }
         return found;
     }
 
@@ -93,14 +98,65 @@ private:
     Statement identity_;
 };
 
-// Writes the record's non-empty values into the current record and posts.
-void writeValues(Table& table, const OldDataRecord& record, int fieldCount)
+// Writes a record's non-empty values into rows by row id, with an UPDATE
+// kept for each set of fields written. Inside the merge's transaction no
+// other program writes, so the row holds what the key map read.
+class RowWriter {
+public:
+    RowWriter(Table& table, int fieldCount) : table_(table), fieldCount_(std::min(fieldCount, table.FieldCount())) {}
+
+    // The values the row gets, as stored, by field index; an empty list
+    // writes nothing.
+    std::vector<std::pair<int, SqlParam>> values(const OldDataRecord& record) const
+    {
+        std::vector<std::pair<int, SqlParam>> out;
+        for (int i = 0; i < fieldCount_; ++i)
+            if (const SjisString& v = record[std::size_t(i + 1)]; !v.empty())
+                out.emplace_back(i, storedValue(table_.FieldDefinition(i), v));
+        return out;
+    }
+
+    void write(long long row, const std::vector<std::pair<int, SqlParam>>& values)
+    {
+        if (values.empty())
+            return;
+        std::vector<int> fields;
+        std::vector<SqlParam> params;
+        for (const auto& [field, param] : values) {
+            fields.push_back(field);
+            params.push_back(param);
+        }
+        Statement& s = statement(fields);
+        s.reset();
+        bindParams(s, params);
+        s.bindInt(int(params.size()) + 1, row);
+        s.step();
+        s.reset();
+    }
+
+private:
+    Statement& statement(const std::vector<int>& fields)
+    {
+        auto it = updates_.find(fields);
+        if (it != updates_.end())
+            return it->second;
+        std::string sets;
+        for (int f : fields)
+            sets += (sets.empty() ? "" : ", ") + quoteIdentifier(table_.FieldDefinition(f).name) + " = ?";
+        Statement s = table_.database().prepare("UPDATE " + quoteIdentifier(table_.TableName()) + " SET " + sets +
+                                                " WHERE rowid = ?");
+        return updates_.emplace(fields, std::move(s)).first->second;
+    }
+
+    Table& table_;
+    int fieldCount_;
+    std::map<std::vector<int>, Statement> updates_;
+};
+
+// The text the table reads from a stored value.
+SjisString storedText(const SqlParam& p)
 {
-    table.Edit();
-    for (int no = 1; no <= std::min(fieldCount, table.FieldCount()); ++no)
-        if (!record[std::size_t(no)].empty())
-            table.Fields(no - 1).SetAsString(record[std::size_t(no)]);
-    table.Post();
+    return p.kind == SqlParam::Kind::Int ? std::to_string(p.number) : p.bytes;
 }
 
 }  // namespace
@@ -138,37 +194,41 @@ OldDataOutcome importOldDataBase(Table& records, int layoutMode, const OldDataIn
 
 OldDataOutcome mergeOldData(Table& records, int layoutMode, const OldDataInput& input)
 {
-    const int fieldCount = oldDataFieldCount(layoutMode);
     const int keyField = input.layout.keyField();
     const int keyIndex = records.FieldIndex(recordField(keyField).name);
     if (keyIndex < 0)
         throw DbError(QStringLiteral("フィールド '%1' が見つかりません。").arg(QString::fromUtf8(recordField(keyField).name)));
-    const std::string primaryKey = recordPrimaryKey();
     OldDataOutcome outcome;
     records.CheckBrowseMode();
-    KeyMap keys(records, keyField);
-    Table::Bulk bulk(records);
-    decodeOldData(input.layout, OldDataFile::Merge, input.pairs, input.bytes(), [&](const OldDataRecord& record) {
-        ++outcome.records;
-        outcome.lastReading = record[1];
-        const SjisString& value = record[std::size_t(keyField)];
-        for (const KeyMap::Match& m : keys.matches(value)) {
-            if (!records.Locate(primaryKey, m.key))
-                continue;
-            const SjisString before = records.Fields(keyIndex).AsString();
+    {
+        Database::Transaction tx(records.database());
+        KeyMap keys(records, keyField);
+        RowWriter writer(records, oldDataFieldCount(layoutMode));
+        decodeOldData(input.layout, OldDataFile::Merge, input.pairs, input.bytes(), [&](const OldDataRecord& record) {
+            ++outcome.records;
+            outcome.lastReading = record[1];
+            const SjisString& value = record[std::size_t(keyField)];
             try {
-                writeValues(records, record, fieldCount);
+                const std::vector<KeyMap::Match> matches = keys.matches(value);
+                if (matches.empty())
+                    return;
+                const auto values = writer.values(record);
+                const auto key = std::find_if(values.begin(), values.end(), [&](const auto& v) { return v.first == keyIndex; });
+                for (const KeyMap::Match& m : matches) {
+                    writer.write(m.row, values);
+                    if (key != values.end())
+                        keys.moved(m.row, m.text, storedText(key->second));
+                    ++outcome.written;
+                }
             } catch (const DbError& e) {
-                records.Cancel();
                 throw DbError(QStringLiteral("合成ファイルの %1 件目のレコード（%2）を書き込めません。\r%3")
                                   .arg(outcome.records)
                                   .arg(sjis::decode(value), e.message()),
                               e.code());
             }
-            keys.moved(m.row, before, records.Fields(keyIndex).AsString());
-            ++outcome.written;
-        }
-    });
-    bulk.commit();
+        });
+        tx.commit();
+    }
+    records.Refresh();
     return outcome;
 }

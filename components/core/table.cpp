@@ -681,11 +681,8 @@ void Table::Edit()
     checkActive();
     if (state_ == State::Edit || state_ == State::Insert)
         return;
-    // Inside a bulk scope the record found last is edited where it is,
-    // without rebuilding the view.
-    if (!viewStale_ || staleCurrentRow_ < 0)
-        ensureView();
-    if (currentRow() < 0) {
+    ensureView();
+    if (rows_.empty()) {
         Append();
         return;
     }
@@ -698,20 +695,22 @@ void Table::Edit()
 std::vector<SqlParam> Table::valuesAsParams(const std::vector<SjisString>& values) const
 {
     std::vector<SqlParam> params;
-    for (std::size_t i = 0; i < fields_.size(); ++i) {
-        const SjisString& v = values[i];
-        if (fields_[i].type == FieldType::Text) {
-            params.push_back({SqlParam::Kind::Blob, v, 0});
-        } else if (sjis::trim(v).empty()) {
-            params.push_back({SqlParam::Kind::Null, {}, 0});
-        } else if (auto n = parseWholeNumber(v)) {
-            params.push_back({SqlParam::Kind::Int, {}, *n});
-        } else {
-            throw DbError(QStringLiteral("%1 には整数を入力してください（「%2」は整数ではありません）。")
-                              .arg(qs(fields_[i].name), sjis::decode(v)));
-        }
-    }
+    params.reserve(fields_.size());
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        params.push_back(storedValue(fields_[i], values[i]));
     return params;
+}
+
+SqlParam storedValue(const FieldDef& field, const SjisString& value)
+{
+    if (field.type == FieldType::Text)
+        return {SqlParam::Kind::Blob, value, 0};
+    if (sjis::trim(value).empty())
+        return {SqlParam::Kind::Null, {}, 0};
+    if (auto n = parseWholeNumber(value))
+        return {SqlParam::Kind::Int, {}, *n};
+    throw DbError(QStringLiteral("%1 には整数を入力してください（「%2」は整数ではありません）。")
+                      .arg(qs(field.name), sjis::decode(value)));
 }
 
 // The values as the table stores them: whole numbers in their decimal form.
@@ -746,7 +745,7 @@ void Table::Post()
         insertRow_.reset();
         rowId = sqlite3_last_insert_rowid(db_.handle());
     } else {
-        rowId = currentRow();
+        rowId = rows_[position_];
         updateRow(rowId, params);
     }
     state_ = State::Browse;

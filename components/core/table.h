@@ -224,9 +224,7 @@ public:
     // when the scope began is current again.
     // Inside the scope, posts do not place records in the view; moving,
     // RecNo and RecordCount rebuild it, which is costly, so hooks that run
-    // for every appended record should stay quiet there. Locate, Edit and
-    // Post work on the record found without rebuilding it, so a scope may
-    // also update records one by one (a merge).
+    // for every appended record should stay quiet there.
     // ReplaceAll empties the table first, for a restore that replaces every
     // record: its secondary indexes are built once at the commit, and its
     // sort indexes when a sort first asks for each.
@@ -342,3 +340,8 @@ private:
 };
 
 const char* tableStateName(Table::State s);
+
+// A field's value as the table stores it: text as its bytes, a whole
+// number as an integer, blank as null. Raises DbError for a whole-number
+// field's text that is no whole number.
+SqlParam storedValue(const FieldDef& field, const SjisString& value);

@@ -844,36 +844,6 @@ TEST_F(TableTest, BulkCommitsEverythingOrNothing)
     EXPECT_EQ(reading(*t), "いとう");
 }
 
-// A merge inside a bulk scope: each record found is edited and posted where
-// it is, and the view is rebuilt once at the end.
-TEST_F(TableTest, BulkUpdatesTheRecordsItFindsWithoutRebuildingTheView)
-{
-    auto t = open("INDATA");
-    for (const char* r : {"あべ", "いとう", "うえだ"})
-        addRecord(*t, r, "1");
-    int rebuilt = 0;
-    QObject::connect(t.get(), &Table::dataSetChanged, [&] { ++rebuilt; });
-    {
-        Table::Bulk bulk(*t);
-        for (const char* r : {"うえだ", "あべ"}) {
-            ASSERT_TRUE(t->Locate("使用者ふりがな", {sj(r)}));
-            t->Edit();
-            set(*t, "使用者", "済");
-            t->Post();
-        }
-        ASSERT_TRUE(t->Locate("使用者ふりがな", {sj("いとう")}));
-        t->Edit();
-        set(*t, "使用者ふりがな", "あべ");
-        set(*t, "使用者", "済");
-        EXPECT_THROW(t->Post(), DbError);  // the key of あべ
-        t->Cancel();
-        EXPECT_EQ(rebuilt, 0);
-        bulk.commit();
-    }
-    EXPECT_EQ(rebuilt, 1);
-    EXPECT_EQ(column(*t, "使用者"), (Texts{"済", "", "済"}));
-}
-
 TEST_F(TableTest, TwoProgramsCreatingTheDatabaseAtOnceBothOpenIt)
 {
     for (int round = 0; round < 20; ++round) {
