@@ -110,6 +110,16 @@ TEST_F(OldDataImportTest, MergeKeysEndingInAStarMatchTheirBeginning)
         << "a value ending in * matches only texts that hold the star";
 }
 
+TEST_F(OldDataImportTest, AMergeKeyOutsideTheLayoutModesFieldsMatchesButWritesNothing)
+{
+    db->exec("INSERT INTO INDATA (使用者ふりがな, 色) VALUES (x'82a0', 'AB')");
+    table->Refresh();
+    writeLines("MERGE.INI", {"2", "50", "2", "20", "50", "2", "20"});
+    writeFile("MERGE.JWP", "AB");
+    EXPECT_EQ(merge("MERGE.JWP").written, 1);
+    EXPECT_EQ(records(), (std::vector<RecordValues>{{{1, sj("あ")}}}));
+}
+
 TEST_F(OldDataImportTest, ARefusedMergeUpdateRollsBackTheWholeFile)
 {
     writeSample();
