@@ -9,6 +9,7 @@
 #include "components/widgets/find_control.h"
 #include "components/widgets/panel.h"
 #include "components/widgets/restore_pos.h"
+#include "components/widgets/width_set_dialog.h"
 #include "converter/old_data_import.h"
 #include "platform/error_guard.h"
 #include "platform/file_dialog.h"
@@ -104,6 +105,15 @@ TBrindelForm::TBrindelForm(Database& db, QWidget* parent) : QMainWindow(parent),
     Table3->Open();
     DBGrid1->setTable(Table1);
     RestorePos1->restore();
+    InDTLForm = new TInDTLenForm(*Table3,
+                                 {.objectName = QStringLiteral("InDTLForm"),
+                                  .canEdit = false,
+                                  .positionKey = QStringLiteral("Brindel"),
+                                  .columnWidthsFile = QStringLiteral("BrindelListLen.INI"),
+                                  .instruction = QStringLiteral("バックアップ方法を指定してください"),
+                                  .geometry = {200, 107, 324, 220},
+                                  .busyLabel = T3Label},
+                                 this);
 }
 
 TBrindelForm::~TBrindelForm() { Table3->AfterScroll = nullptr; }
@@ -198,7 +208,6 @@ void TBrindelForm::showOutcome(const SjisString& reading, int refused)
 
 void TBrindelForm::Table3AfterScroll()
 {
-    if (T3Label->text().isEmpty() || !InDTLForm)
-        return;
-    findControl<QLineEdit>(InDTLForm.data(), "Edit1")->setText(QString::number(Table3->RecNo()));
+    if (!T3Label->text().isEmpty())
+        InDTLForm->showCurrentRow();
 }

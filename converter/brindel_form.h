@@ -3,15 +3,14 @@
 #include "components/core/cp932.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
 class Database;
 class DBGrid;
 class Panel;
-class QDialog;
 class QLabel;
 class QToolButton;
 class Table;
+class TInDTLenForm;
 class TRestorePos;
 
 // Brindel's main window: the record table in a grid under a tool bar of
@@ -38,9 +37,9 @@ public:
     Table* Table1 = nullptr;  // INDATA
     Table* Table3 = nullptr;  // INDTLEN, the width sets
     TRestorePos* RestorePos1 = nullptr;
-    // The width-set chooser (choose-only), set by whoever creates it; its
-    // number box Edit1 follows Table3.
-    QPointer<QDialog> InDTLForm;
+    // The width-set chooser (choose-only) of backup and restore; its number
+    // box Edit1 follows Table3.
+    TInDTLenForm* InDTLForm = nullptr;
 
     // Start-up state, read once.
     int RecordLayoutMode = 0;

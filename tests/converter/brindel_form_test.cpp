@@ -1,6 +1,7 @@
 #include "components/widgets/db_controls.h"
 #include "components/widgets/find_control.h"
 #include "converter/brindel_form.h"
+#include "components/widgets/width_set_dialog.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
 #include "platform/registry.h"
@@ -69,7 +70,7 @@ TEST_F(BrindelFormTest, StartsOnTheSharedBookWithItsToolBar)
     EXPECT_EQ(form->Table1->RecordCount(), 1);
     EXPECT_EQ(form->DBGrid1->gridModel()->rowCount(), 1);
     EXPECT_TRUE(form->Table3->Active());
-    EXPECT_TRUE(form->T3Label->text().isEmpty());
+    EXPECT_EQ(form->T3Label->text(), QStringLiteral("Busy"));  // the width-set chooser exists
     const char* const hints[] = {"開く", "CSV読み込み", "新規作成", "リストア", "バックアップ", "住所チェック"};
     const char* const names[] = {"OpenSpeed", "SpeedButton4", "NewSpeed", "SpeedButton1", "SpeedButton2", "SpeedButton3"};
     for (int i = 0; i < 6; ++i) {
@@ -154,19 +155,14 @@ TEST_F(BrindelFormTest, BrokenInputLeavesTheBookAsItWas)
 
 TEST_F(BrindelFormTest, TheWidthSetChoosersNumberFollowsTable3)
 {
-    db->exec("INSERT INTO INDTLEN (データ用途) VALUES (x'41'), (x'42')");
     create();
-    QDialog chooser;
-    auto* edit = new QLineEdit(&chooser);
-    edit->setObjectName(QStringLiteral("Edit1"));
-    form->InDTLForm = &chooser;
-    form->Table3->Last();
-    EXPECT_TRUE(edit->text().isEmpty()) << "quiet until the chooser says it exists";
-    form->T3Label->setText(QStringLiteral("Busy"));
+    QLineEdit* edit = form->InDTLForm->Edit1;
+    EXPECT_EQ(form->T3Label->text(), QStringLiteral("Busy"));
+    EXPECT_EQ(form->InDTLForm->options().columnWidthsFile, QStringLiteral("BrindelListLen.INI"));
     form->Table3->First();
     EXPECT_EQ(edit->text(), QStringLiteral("1"));
     form->Table3->Last();
-    EXPECT_EQ(edit->text(), QStringLiteral("2"));
+    EXPECT_EQ(edit->text(), QString::number(form->Table3->RecordCount()));
 }
 
 }  // namespace
