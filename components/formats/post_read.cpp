@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <map>
 #include <mutex>
-#include <unordered_map>
+#include <unordered_set>
 
 namespace postal {
 
@@ -498,10 +498,30 @@ private:
 // column (column 10 is "0" or "1") and its code and town stand in the line
 // as they are; any other line is read by the scan as a whole.
 struct KenAllIndex::Line {
-    std::uint32_t pair = 0;
     std::uint16_t code = 0, codeSize = 0, town = 0, townSize = 0;  // places in the line
     TownShape shape;
     bool regular = false;
+    bool continues = false;  // reads the rest of the bracket the line before left open
+};
+
+// A run of lines of one prefecture and city. Read from its first line with
+// no bracket open and something after the city (or no town that needs it),
+// a line can only score when the address holds its needle: its town's name,
+// or the head of its bracket. Lines that fall back do so whatever the
+// address holds.
+struct KenAllIndex::Block {
+    std::uint32_t prefecture = 0, city = 0;
+    std::uint32_t first = 0, end = 0;  // its lines
+    std::uint32_t needles = 0, needlesEnd = 0;
+    std::uint32_t lastFallback = kNone;  // the last line that falls back
+    std::uint32_t openHead = kNone;      // the line whose bracket stays open after the block
+    bool whole = false;                  // every line regular: the needles stand for the lines
+    bool followed = false;               // a town falls back only when something follows the city
+};
+
+struct KenAllIndex::Needle {
+    std::uint32_t at = 0, size = 0;  // in the file's bytes
+    std::uint32_t candidates = 0, candidatesEnd = 0;
 };
 
 KenAllIndex::KenAllIndex(std::string data) : data_(std::move(data))
@@ -519,29 +539,26 @@ KenAllIndex::KenAllIndex(std::string data) : data_(std::move(data))
         }
         return it->second;
     };
-    std::unordered_map<std::uint64_t, std::uint32_t> pairIds;
+    std::unordered_set<std::uint64_t> pairs;
     std::string lastPrefecture, lastCity;
-    std::uint32_t pair = kNone;
     columns_.reserve(lines_.size());
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const std::string_view text = lines_[i];
         const KenAllLine line(text);
         const std::string_view prefecture = unquote(line.column(7)), city = unquote(line.column(8));
-        if (pair == kNone || prefecture != lastPrefecture || city != lastCity) {
+        if (blocks_.empty() || prefecture != lastPrefecture || city != lastCity) {
             lastPrefecture = prefecture;
             lastCity = city;
-            const std::uint32_t p = idOf(prefectureIds, prefectures_, prefecture);
-            const std::uint32_t c = idOf(cityIds, cities_, city);
-            auto [it, added] = pairIds.emplace(std::uint64_t(p) << 32 | c, std::uint32_t(pairs_.size()));
-            if (added) {
-                pairs_.push_back({p, c});
-                citySeen_.resize(cities_.size());
-                citySeen_[c].push_back({p, std::uint32_t(i)});
-            }
-            pair = it->second;
+            Block& b = blocks_.emplace_back();
+            b.prefecture = idOf(prefectureIds, prefectures_, prefecture);
+            b.city = idOf(cityIds, cities_, city);
+            b.first = std::uint32_t(i);
+            citySeen_.resize(cities_.size());
+            if (pairs.insert(std::uint64_t(b.prefecture) << 32 | b.city).second)
+                citySeen_[b.city].push_back({b.prefecture, std::uint32_t(blocks_.size() - 1)});
         }
+        blocks_.back().end = std::uint32_t(i + 1);
         Line& l = columns_.emplace_back();
-        l.pair = pair;
         const std::string_view code = unquote(line.column(3)), town = line.column(9), next = line.column(10);
         l.regular = (next == "0" || next == "1") && town != "0" && town != "1" && within(text, code) && within(text, town);
         if (l.regular) {
@@ -552,16 +569,77 @@ KenAllIndex::KenAllIndex(std::string data) : data_(std::move(data))
             l.shape = TownShape(town);
         }
     }
+    std::vector<std::pair<std::string_view, std::uint32_t>> needles;
+    for (Block& b : blocks_)
+        summarize(b, needles);
     prefectureTrie_ = std::make_unique<NameTrie>(prefectures_);
     cityTrie_ = std::make_unique<NameTrie>(cities_);
 }
 
 KenAllIndex::~KenAllIndex() = default;
 
+// The block's needles and fallbacks, following the brackets as matchTown
+// does from a block entered with no bracket open and text after the city.
+void KenAllIndex::summarize(Block& b, std::vector<std::pair<std::string_view, std::uint32_t>>& needles)
+{
+    b.whole = std::all_of(columns_.begin() + b.first, columns_.begin() + b.end, [](const Line& l) { return l.regular; });
+    if (!b.whole)
+        return;
+    needles.clear();
+    std::string_view head;
+    bool open = false;
+    for (std::uint32_t i = b.first; i < b.end; ++i) {
+        Line& line = columns_[i];
+        if (line.shape.fallback != TownShape::Fallback::Never) {
+            b.lastFallback = i;
+            b.followed = b.followed || line.shape.fallback == TownShape::Fallback::WhenFollowed;
+            continue;
+        }
+        const std::string_view name = unquote(town(i));
+        if (open) {
+            open = false;
+            line.continues = true;
+            needles.emplace_back(head, i);
+        } else if (line.shape.open == TownShape::kNoBracket) {
+            needles.emplace_back(name, i);
+        } else {
+            head = name.substr(0, line.shape.open);
+            open = !line.shape.closes;
+            b.openHead = open ? i : kNone;
+            needles.emplace_back(head, i);
+        }
+    }
+    if (!open)
+        b.openHead = kNone;
+    std::stable_sort(needles.begin(), needles.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+    b.needles = std::uint32_t(needles_.size());
+    for (std::size_t k = 0; k < needles.size();) {
+        Needle& n = needles_.emplace_back();
+        const std::string_view text = needles[k].first;
+        n.at = text.empty() ? 0 : std::uint32_t(text.data() - data_.data());
+        n.size = std::uint32_t(text.size());
+        n.candidates = std::uint32_t(candidates_.size());
+        for (; k < needles.size() && needles[k].first == text; ++k)
+            candidates_.push_back(needles[k].second);
+        n.candidatesEnd = std::uint32_t(candidates_.size());
+    }
+    b.needlesEnd = std::uint32_t(needles_.size());
+}
+
+std::string_view KenAllIndex::town(std::size_t line) const
+{
+    return lines_[line].substr(columns_[line].town, columns_[line].townSize);
+}
+
+std::string_view KenAllIndex::code(std::size_t line) const
+{
+    return lines_[line].substr(columns_[line].code, columns_[line].codeSize);
+}
+
 std::size_t KenAllIndex::indexBytes() const
 {
-    std::size_t bytes = bytesOf(lines_) + bytesOf(columns_) + bytesOf(pairs_) + bytesOf(citySeen_) +
-                        prefectureTrie_->bytes() + cityTrie_->bytes();
+    std::size_t bytes = bytesOf(lines_) + bytesOf(columns_) + bytesOf(blocks_) + bytesOf(needles_) +
+                        bytesOf(candidates_) + bytesOf(citySeen_) + prefectureTrie_->bytes() + cityTrie_->bytes();
     for (const auto* names : {&prefectures_, &cities_}) {
         bytes += bytesOf(*names);
         for (const std::string& name : *names)
@@ -573,10 +651,10 @@ std::size_t KenAllIndex::indexBytes() const
 }
 
 // Lines before the first one whose city matches change nothing in a scan,
-// so the scan may start there. The address holds a line's city in the
-// text that cityText gives for its prefecture: the whole address, or for a
-// prefecture it names, the rest after the first place of that name.
-std::optional<std::size_t> KenAllIndex::firstCityLine(const PostScan& scan) const
+// so the scan may start at its block. The address holds a line's city in
+// the text that cityText gives for its prefecture: the whole address, or
+// for a prefecture it names, the rest after the first place of that name.
+std::optional<std::size_t> KenAllIndex::firstBlock(const PostScan& scan) const
 {
     const std::string_view address = scan.address_;
     std::uint32_t first = kNone;
@@ -584,10 +662,10 @@ std::optional<std::size_t> KenAllIndex::firstCityLine(const PostScan& scan) cons
         // Prefectures the address does not name read the whole address.
         cityTrie_->walk(address, [&](std::uint32_t city, std::size_t) {
             for (const Seen& seen : citySeen_[city]) {
-                if (seen.line >= first)
+                if (seen.block >= first)
                     break;
                 if (!scan.namesPrefecture_ || findText(address, prefectures_[seen.prefecture]) == npos) {
-                    first = seen.line;
+                    first = seen.block;
                     break;
                 }
             }
@@ -601,7 +679,7 @@ std::optional<std::size_t> KenAllIndex::firstCityLine(const PostScan& scan) cons
             cityTrie_->walk(address.substr(at + name.size()), [&](std::uint32_t city, std::size_t) {
                 for (const Seen& seen : citySeen_[city])
                     if (seen.prefecture == prefecture) {
-                        first = std::min(first, seen.line);
+                        first = std::min(first, seen.block);
                         break;
                     }
             });
@@ -610,41 +688,77 @@ std::optional<std::size_t> KenAllIndex::firstCityLine(const PostScan& scan) cons
     return first == kNone ? std::nullopt : std::optional<std::size_t>(first);
 }
 
-// The scan from `first` on: the city test once per run of lines of one
-// prefecture and city, a regular line's town from its columns.
-void KenAllIndex::scanFrom(PostScan& scan, std::size_t first) const
+// The scan from block `k` on: the city test once per block, then its lines.
+void KenAllIndex::scanFrom(PostScan& scan, std::size_t k) const
 {
-    std::uint32_t pair = kNone;
-    std::optional<std::string_view> w;
-    for (std::size_t i = first; i < lines_.size(); ++i) {
-        const Line& line = columns_[i];
-        if (!line.regular) {
-            if (!scan.feed(lines_[i]))
+    for (; k < blocks_.size(); ++k) {
+        const Block& b = blocks_[k];
+        std::string_view prefix;
+        const std::optional<std::string_view> w = scan.afterCity(prefectures_[b.prefecture], cities_[b.city], &prefix);
+        if (!w) {
+            if (!scan.missCity())
                 return;
-            pair = kNone;
             continue;
         }
-        if (line.pair != pair) {
-            pair = line.pair;
-            std::string_view prefix;
-            w = scan.afterCity(prefectures_[pairs_[pair].prefecture], cities_[pairs_[pair].city], &prefix);
-            if (!w && !scan.missCity())
-                return;
-            if (w)
-                scan.enterCity(prefix);
-        }
-        if (w) {
-            const std::string_view text = lines_[i];
-            scan.feedTown(text.substr(line.town, line.townSize), line.shape, *w, text.substr(line.code, line.codeSize));
+        scan.enterCity(prefix);
+        if (b.whole && !scan.bracketOpen_ && !(b.followed && w->empty()))
+            readBlock(scan, b, *w);
+        else
+            walkBlock(scan, b, *w);
+    }
+}
+
+// Every line in turn: a regular one from its columns, any other whole.
+void KenAllIndex::walkBlock(PostScan& scan, const Block& b, std::string_view w) const
+{
+    for (std::size_t i = b.first; i < b.end; ++i) {
+        if (columns_[i].regular)
+            scan.feedTown(town(i), columns_[i].shape, w, code(i));
+        else
+            scan.feed(lines_[i]);
+    }
+}
+
+// The lines whose needle the address holds, each from the bracket state the
+// walk would reach it in; then the state the walk would leave.
+void KenAllIndex::readBlock(PostScan& scan, const Block& b, std::string_view w) const
+{
+    int bestScore = -1;
+    std::uint32_t bestLine = kNone;
+    for (std::uint32_t k = b.needles; k < b.needlesEnd; ++k) {
+        const Needle& n = needles_[k];
+        const std::string_view needle(data_.data() + n.at, n.size);
+        if (scan.find(w, needle) == npos)
+            continue;
+        for (std::uint32_t c = n.candidates; c < n.candidatesEnd; ++c) {
+            const std::uint32_t i = candidates_[c];
+            const Line& line = columns_[i];
+            scan.bracketOpen_ = line.continues;
+            if (line.continues)
+                scan.head_.assign(needle);
+            std::string_view rest = w;
+            int score = 0;
+            if (scan.matchTown(town(i), line.shape, rest, score) == PostScan::Town::Matched &&
+                (score > bestScore || (score == bestScore && i < bestLine))) {
+                bestScore = score;
+                bestLine = i;
+            }
         }
     }
+    if (b.lastFallback != kNone)
+        scan.fallback_.assign(code(b.lastFallback));
+    if (bestLine != kNone)
+        scan.scoreLine(bestScore, code(bestLine));
+    scan.bracketOpen_ = b.openHead != kNone;
+    if (scan.bracketOpen_)
+        scan.head_.assign(unquote(town(b.openHead)).substr(0, columns_[b.openHead].shape.open));
 }
 
 PostReadResult KenAllIndex::lookup(std::string_view address, int mode) const
 {
     const ByteWindows windows(address);
     PostScan scan(address, mode, &windows);
-    if (const std::optional<std::size_t> first = firstCityLine(scan))
+    if (const std::optional<std::size_t> first = firstBlock(scan))
         scanFrom(scan, *first);
     return scan.result();
 }

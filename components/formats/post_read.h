@@ -162,7 +162,9 @@ PostReadResult postReadScan(const std::vector<std::string_view>& lines, std::str
 // KEN_ALL.CSV loaded once: its lines, the columns the search reads, and
 // every prefecture's and city's name in tries, so that a look-up finds the
 // cities its address holds in one walk and starts the scan at the first
-// line that can match.
+// line that can match. Each run of lines of one city knows the names and
+// bracket heads its towns need the address to hold, so the scan reads only
+// the lines whose name the address holds.
 class KenAllIndex {
 public:
     explicit KenAllIndex(std::string data);
@@ -180,21 +182,27 @@ public:
 private:
     class NameTrie;
     struct Line;
-    struct Pair {
-        std::uint32_t prefecture, city;
-    };
+    struct Block;
+    struct Needle;
     struct Seen {
-        std::uint32_t prefecture, line;
+        std::uint32_t prefecture, block;
     };
-    std::optional<std::size_t> firstCityLine(const PostScan& scan) const;
-    void scanFrom(PostScan& scan, std::size_t first) const;
+    void summarize(Block& block, std::vector<std::pair<std::string_view, std::uint32_t>>& needles);
+    std::optional<std::size_t> firstBlock(const PostScan& scan) const;
+    void scanFrom(PostScan& scan, std::size_t block) const;
+    void walkBlock(PostScan& scan, const Block& block, std::string_view w) const;
+    void readBlock(PostScan& scan, const Block& block, std::string_view w) const;
+    std::string_view town(std::size_t line) const;
+    std::string_view code(std::size_t line) const;
 
     std::string data_;
     std::vector<std::string_view> lines_;
     std::vector<Line> columns_;  // per line of lines_
-    std::vector<Pair> pairs_;
+    std::vector<Block> blocks_;  // runs of lines of one prefecture and city
+    std::vector<Needle> needles_;
+    std::vector<std::uint32_t> candidates_;  // lines, by needle
     std::vector<std::string> prefectures_, cities_;
-    std::vector<std::vector<Seen>> citySeen_;  // per city: its prefectures by first line
+    std::vector<std::vector<Seen>> citySeen_;  // per city: its prefectures' first blocks, in order
     std::unique_ptr<NameTrie> prefectureTrie_, cityTrie_;
 };
 

@@ -432,7 +432,8 @@ TEST_F(TokyoExcerpt, TheIndexAgreesOnRandomAddresses)
 TEST(PostRead, TheIndexAgreesOnAdversarialFilesAndAddresses)
 {
     // Cities inside other cities' names or a prefecture's, a city again
-    // after others, and a half-width city whose bytes stand in kanji.
+    // after others, a half-width city whose bytes stand in kanji, and a
+    // bracket that the next city's line closes.
     const std::string names = kenAll({
         {"3861601", "長野県", "小県郡青木村", "田沢"},
         {"5012101", "岐阜県", "山県市", "高富"},
@@ -447,6 +448,8 @@ TEST(PostRead, TheIndexAgreesOnAdversarialFilesAndAddresses)
         {"1140002", "東京都", "北区", "王子"},
         {"9999991", "東京都", "ｧ", "ｿ"},
         {"9999992", "山形県", "ｿ区", "表町"},
+        {"1980001", "東京都", "青梅市", "大門（１丁目"},
+        {"1980002", "東京都", "青梅", "２丁目）"},
     });
     // Lines the index reads as a whole: several towns, too few columns, a
     // town "0", commas inside characters; brackets and fallbacks across
@@ -466,7 +469,7 @@ TEST(PostRead, TheIndexAgreesOnAdversarialFilesAndAddresses)
         sj("札幌市北区北十条西２丁目"), sj("北海道札幌市北区北十条西５"), sj("大阪府大阪市北区梅田"), sj("大阪府北区"),
         sj("東京都京都市下京区"), sj("京都府京都"), sj("広島県府中市元町"), sj("府中市宮西町"), sj("小県郡青木村田沢"),
         sj("大字岐阜県山県市高富"), sj("長野県岐阜県山県市"), sj("東京都港区東京都北区"), sj("東京都千代田区丸の内２丁目"),
-        sj("千代田区大手町２丁目"), sj("東京都千代田神田"), sj("東京都大島町"), sj("東京都大島町元町"), sj("ｿ区表町"),
+        sj("千代田区大手町２丁目"), sj("東京都千代田神田"), sj("東京都大島町"), sj("東京都大島町元町"), sj("ｿ区表町"), sj("東京都青梅市大門２丁目"),
         "\x89\x8C\xA7" + sj("ｿ区"), sj("ソ区") + "\x81", sj("東京") + "\x81\x5C" + sj("町元町"),
     };
     for (const std::string& file : {names, odd, names + odd}) {
