@@ -180,8 +180,11 @@ ByteWindows::ByteWindows(std::string_view text)
 
 bool ByteWindows::mayHold(std::string_view needle) const
 {
-    if (needle.size() >= 4)
-        return has(fourBytes(needle, 0));
+    if (needle.size() >= 4) {
+        // Every window of the needle stands in the text: try both ends and the middle.
+        const std::size_t last = needle.size() - 4;
+        return has(fourBytes(needle, 0)) && has(fourBytes(needle, last)) && has(fourBytes(needle, last / 2));
+    }
     if (needle.size() >= 2)
         return has(twoBytes(needle, 0));
     return needle.empty() || has(kOneByte + std::uint8_t(needle[0]));
@@ -365,10 +368,12 @@ bool PostScan::parts(std::string_view content, std::string_view w, int& score)
         return true;
     };
     std::size_t start = 0, i = 0;
+    const char marks[] = {words.tilde[0], words.comma[0], words.dot[0]};
     while (i < content.size()) {
         const std::string_view rest = content.substr(i);
-        const bool tilde = rest.starts_with(words.tilde);
-        if (tilde || rest.starts_with(words.comma) || rest.starts_with(words.dot)) {
+        const bool mark = std::find(std::begin(marks), std::end(marks), content[i]) != std::end(marks);
+        const bool tilde = mark && rest.starts_with(words.tilde);
+        if (tilde || (mark && (rest.starts_with(words.comma) || rest.starts_with(words.dot)))) {
             if (part(content.substr(start, i - start), tilde))
                 return true;
             i += 2;
