@@ -136,6 +136,34 @@ std::string_view unquote(std::string_view value)
 
 // ---- the scan ---------------------------------------------------------------------
 
+// What the search needs of a town column before it sees an address.
+struct TownShape {
+    static constexpr std::uint32_t kNoBracket = 0xFFFFFFFF;
+    enum class Fallback : std::uint8_t { Never, Always, WhenFollowed };
+
+    TownShape() = default;
+    // `town` as the line holds it, in quotes.
+    explicit TownShape(std::string_view town);
+
+    std::uint32_t open = kNoBracket;  // where "（" starts in the unquoted name
+    Fallback fallback = Fallback::Never;
+    bool closes = false;  // the unquoted name holds "）"
+};
+
+// Which short byte sequences a text holds at any offset: a quick and sure
+// "no" before a search for a name in the text or in a part of it.
+class ByteWindows {
+public:
+    explicit ByteWindows(std::string_view text);
+    bool mayHold(std::string_view needle) const;
+
+private:
+    void set(std::uint32_t bit) { bits_[bit >> 6] |= std::uint64_t(1) << (bit & 63); }
+    bool has(std::uint32_t bit) const { return (bits_[bit >> 6] >> (bit & 63)) & 1; }
+
+    std::array<std::uint64_t, 100> bits_{};
+};
+
 TownShape::TownShape(std::string_view town)
 {
     const Words& w = words();
@@ -524,9 +552,17 @@ struct KenAllIndex::Block {
     bool followed = false;               // a town falls back only when something follows the city
 };
 
+// A name or bracket head in the town column of `line`, and the lines that
+// need it.
 struct KenAllIndex::Needle {
-    std::uint32_t at = 0, size = 0;  // in the file's bytes
+    std::uint32_t line = 0;
+    std::uint16_t at = 0, size = 0;  // in the line
     std::uint32_t candidates = 0, candidatesEnd = 0;
+};
+
+struct KenAllIndex::Candidate {
+    std::string_view needle;
+    std::uint32_t source, line;  // the line that holds the needle, the line that needs it
 };
 
 KenAllIndex::KenAllIndex(std::string data) : data_(std::move(data))
@@ -574,9 +610,9 @@ KenAllIndex::KenAllIndex(std::string data) : data_(std::move(data))
             l.shape = TownShape(town);
         }
     }
-    std::vector<std::pair<std::string_view, std::uint32_t>> needles;
+    std::vector<Candidate> candidates;
     for (Block& b : blocks_)
-        summarize(b, needles);
+        summarize(b, candidates);
     prefectureTrie_ = std::make_unique<NameTrie>(prefectures_);
     cityTrie_ = std::make_unique<NameTrie>(cities_);
 }
@@ -585,14 +621,13 @@ KenAllIndex::~KenAllIndex() = default;
 
 // The block's needles and fallbacks, following the brackets as matchTown
 // does from a block entered with no bracket open and text after the city.
-void KenAllIndex::summarize(Block& b, std::vector<std::pair<std::string_view, std::uint32_t>>& needles)
+void KenAllIndex::summarize(Block& b, std::vector<Candidate>& candidates)
 {
     b.whole = std::all_of(columns_.begin() + b.first, columns_.begin() + b.end, [](const Line& l) { return l.regular; });
     if (!b.whole)
         return;
-    needles.clear();
+    candidates.clear();
     std::string_view head;
-    bool open = false;
     for (std::uint32_t i = b.first; i < b.end; ++i) {
         Line& line = columns_[i];
         if (line.shape.fallback != TownShape::Fallback::Never) {
@@ -601,31 +636,30 @@ void KenAllIndex::summarize(Block& b, std::vector<std::pair<std::string_view, st
             continue;
         }
         const std::string_view name = unquote(town(i));
-        if (open) {
-            open = false;
+        if (b.openHead != kNone) {
             line.continues = true;
-            needles.emplace_back(head, i);
+            candidates.push_back({head, b.openHead, i});
+            b.openHead = kNone;
         } else if (line.shape.open == TownShape::kNoBracket) {
-            needles.emplace_back(name, i);
+            candidates.push_back({name, i, i});
         } else {
             head = name.substr(0, line.shape.open);
-            open = !line.shape.closes;
-            b.openHead = open ? i : kNone;
-            needles.emplace_back(head, i);
+            b.openHead = line.shape.closes ? kNone : i;
+            candidates.push_back({head, i, i});
         }
     }
-    if (!open)
-        b.openHead = kNone;
-    std::stable_sort(needles.begin(), needles.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const Candidate& x, const Candidate& y) { return x.needle < y.needle; });
     b.needles = std::uint32_t(needles_.size());
-    for (std::size_t k = 0; k < needles.size();) {
+    for (std::size_t k = 0; k < candidates.size();) {
+        const Candidate& c = candidates[k];
         Needle& n = needles_.emplace_back();
-        const std::string_view text = needles[k].first;
-        n.at = text.empty() ? 0 : std::uint32_t(text.data() - data_.data());
-        n.size = std::uint32_t(text.size());
+        n.line = c.source;
+        n.at = c.needle.empty() ? 0 : std::uint16_t(c.needle.data() - lines_[c.source].data());
+        n.size = std::uint16_t(c.needle.size());
         n.candidates = std::uint32_t(candidates_.size());
-        for (; k < needles.size() && needles[k].first == text; ++k)
-            candidates_.push_back(needles[k].second);
+        for (; k < candidates.size() && candidates[k].needle == c.needle; ++k)
+            candidates_.push_back(candidates[k].line);
         n.candidatesEnd = std::uint32_t(candidates_.size());
     }
     b.needlesEnd = std::uint32_t(needles_.size());
@@ -732,7 +766,7 @@ void KenAllIndex::readBlock(PostScan& scan, const Block& b, std::string_view w) 
     std::uint32_t bestLine = kNone;
     for (std::uint32_t k = b.needles; k < b.needlesEnd; ++k) {
         const Needle& n = needles_[k];
-        const std::string_view needle(data_.data() + n.at, n.size);
+        const std::string_view needle = lines_[n.line].substr(n.at, n.size);
         if (scan.find(w, needle) == npos)
             continue;
         for (std::uint32_t c = n.candidates; c < n.candidatesEnd; ++c) {

@@ -69,33 +69,8 @@ struct PostReadResult {
     SjisString prefecture;  // to put in front of the address; empty: none
 };
 
-// What the search needs of a town column before it sees an address.
-struct TownShape {
-    static constexpr std::uint32_t kNoBracket = 0xFFFFFFFF;
-    enum class Fallback : std::uint8_t { Never, Always, WhenFollowed };
-
-    TownShape() = default;
-    // `town` as the line holds it, in quotes.
-    explicit TownShape(std::string_view town);
-
-    std::uint32_t open = kNoBracket;  // where "（" starts in the unquoted name
-    Fallback fallback = Fallback::Never;
-    bool closes = false;  // the unquoted name holds "）"
-};
-
-// Which short byte sequences a text holds at any offset: a quick and sure
-// "no" before a search for a name in the text or in a part of it.
-class ByteWindows {
-public:
-    explicit ByteWindows(std::string_view text);
-    bool mayHold(std::string_view needle) const;
-
-private:
-    void set(std::uint32_t bit) { bits_[bit >> 6] |= std::uint64_t(1) << (bit & 63); }
-    bool has(std::uint32_t bit) const { return (bits_[bit >> 6] >> (bit & 63)) & 1; }
-
-    std::array<std::uint64_t, 100> bits_{};
-};
+struct TownShape;
+class ByteWindows;
 
 // The search over successive lines, one scan per look-up.
 class PostScan {
@@ -187,7 +162,8 @@ private:
     struct Seen {
         std::uint32_t prefecture, block;
     };
-    void summarize(Block& block, std::vector<std::pair<std::string_view, std::uint32_t>>& needles);
+    struct Candidate;
+    void summarize(Block& block, std::vector<Candidate>& candidates);
     std::optional<std::size_t> firstBlock(const PostScan& scan) const;
     void scanFrom(PostScan& scan, std::size_t block) const;
     void walkBlock(PostScan& scan, const Block& block, std::string_view w) const;
