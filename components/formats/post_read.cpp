@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QDateTime>
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <unordered_set>
@@ -182,16 +183,16 @@ namespace {
 // Bits of the windows: 4096 for four bytes, 2048 for two, 256 for one.
 constexpr std::uint32_t kTwoBytes = 4096, kOneByte = kTwoBytes + 2048;
 
-std::uint32_t load(std::string_view text, std::size_t at, std::size_t bytes)
+template <class T>
+std::uint32_t load(std::string_view text, std::size_t at)
 {
-    std::uint32_t x = 0;
-    for (std::size_t k = 0; k < bytes; ++k)
-        x |= std::uint32_t(std::uint8_t(text[at + k])) << (8 * k);
+    T x;
+    std::memcpy(&x, text.data() + at, sizeof x);
     return x;
 }
 
-std::uint32_t fourBytes(std::string_view text, std::size_t at) { return (load(text, at, 4) * 0x9E3779B1u) >> 20; }
-std::uint32_t twoBytes(std::string_view text, std::size_t at) { return kTwoBytes + ((load(text, at, 2) * 0x9E3779B1u) >> 21); }
+std::uint32_t fourBytes(std::string_view text, std::size_t at) { return (load<std::uint32_t>(text, at) * 0x9E3779B1u) >> 20; }
+std::uint32_t twoBytes(std::string_view text, std::size_t at) { return kTwoBytes + ((load<std::uint16_t>(text, at) * 0x9E3779B1u) >> 21); }
 
 }  // namespace
 
@@ -325,12 +326,14 @@ void PostScan::scoreLine(int score, std::string_view code)
     }
 }
 
-// findText, with the index's sure "no" first.
+// findText, with the index's sure "no" and the place it already knows first.
 std::size_t PostScan::find(std::string_view w, std::string_view needle) const
 {
-    if (windows_ && !windows_->mayHold(needle))
-        return npos;
-    return findText(w, needle);
+    if (!windows_)
+        return findText(w, needle);
+    if (w.data() == knownIn_.data() && w.size() == knownIn_.size() && needle == known_)
+        return knownAt_;
+    return windows_->mayHold(needle) ? findText(w, needle) : npos;
 }
 
 PostScan::Town PostScan::matchTown(std::string_view text, const TownShape& shape, std::string_view& w, int& score)
@@ -767,8 +770,13 @@ void KenAllIndex::readBlock(PostScan& scan, const Block& b, std::string_view w) 
     for (std::uint32_t k = b.needles; k < b.needlesEnd; ++k) {
         const Needle& n = needles_[k];
         const std::string_view needle = lines_[n.line].substr(n.at, n.size);
-        if (scan.find(w, needle) == npos)
+        const std::size_t at = scan.find(w, needle);
+        if (at == npos)
             continue;
+        // Its lines search for it again: a bracket's head first.
+        scan.knownIn_ = w;
+        scan.known_ = needle;
+        scan.knownAt_ = at;
         for (std::uint32_t c = n.candidates; c < n.candidatesEnd; ++c) {
             const std::uint32_t i = candidates_[c];
             const Line& line = columns_[i];

@@ -120,6 +120,8 @@ private:
     int mode_;
     bool namesPrefecture_;
     const ByteWindows* windows_ = nullptr;
+    std::string_view knownIn_, known_;  // the index's last needle found, in the file
+    std::size_t knownAt_ = 0;
     bool cityMatched_ = false;
     bool bracketOpen_ = false;
     bool ended_ = false;
