@@ -46,6 +46,7 @@ bench: bootstrap
 # The parsers' fuzz targets (fuzz/), built by clang in a tree of their own
 # that holds only what they link.
 FUZZERS := settings_fuzz era_date_fuzz filter_fuzz ken_all_fuzz code_file_fuzz
+FUZZERS += legacy_text_fuzz legacy_import_fuzz
 FUZZ_TIME ?= 60
 SMOKE_TIME ?= 10
 

@@ -38,11 +38,6 @@ void TCarDataForm::PrintBClick()
             startFormPrint(settings.scope != 0);
         return;
     }
-    if (!Table3) {
-        showMessage(QStringLiteral("印刷等桁数設定が開かれていないため、一覧印刷できません。"), {},
-                    MessageIcon::Warning);
-        return;
-    }
     const ListLayout layout(settings.columns.right, *Table3, *Table1);
     if (layout.truncated())
         showMessage(QStringLiteral("出力する項目は%1項目までです。\r%2項目目からは印刷されません。")
