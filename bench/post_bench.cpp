@@ -3,8 +3,10 @@
 // The file is made from the real Tokyo excerpt repeated under 30
 // prefectures (about 125,000 lines, 15 MB) and written to a temporary data
 // directory. Loading reads and indexes it as the first look-up after a
-// change of the file does; a look-up then searches the loaded file. The
-// PostData table is rebuilt from the same file.
+// change of the file does; a look-up then searches the loaded file: fixed
+// addresses, each alone, and a mix made from lines all over the file, next
+// to the plain scan from the top. The PostData table is rebuilt from the
+// same file.
 #include "components/core/database.h"
 #include "components/core/schema.h"
 #include "components/formats/settings_file.h"
@@ -16,6 +18,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -28,6 +31,7 @@ struct FullSize {
     QString path;
     std::string data;
     std::vector<SjisString> addresses;
+    std::vector<SjisString> mix;
 
     FullSize()
     {
@@ -44,7 +48,15 @@ struct FullSize {
                               "東京都渋谷区桜丘町２６－１", "和歌山県和小笠原村父島", "大阪府大阪市北区梅田１",
                               "京都府京和港区海岸１", "どこにもない住所", "群馬県群新宿区西新宿２丁目８－１"})
             addresses.push_back(sj(a));
-        std::printf("KEN_ALL.CSV: %zu bytes, %zu lines\n", data.size(), splitLines(data).size());
+        // Every 97th line's town with its city, with and without its
+        // prefecture, and a block number after it.
+        const std::vector<std::string_view> lines = splitLines(data);
+        for (std::size_t i = 0; i < lines.size(); i += 97) {
+            const postal::KenAllLine line(lines[i]);
+            const SjisString city = SjisString(postal::unquote(line.column(8))) + SjisString(postal::unquote(line.column(9)));
+            mix.push_back((i / 97 % 2 ? SjisString(postal::unquote(line.column(7))) : SjisString()) + city + sj("１－２－３"));
+        }
+        std::printf("KEN_ALL.CSV: %zu bytes, %zu lines\n", data.size(), lines.size());
     }
 };
 
@@ -63,6 +75,7 @@ void BM_KenAllLoad(benchmark::State& state)
         const QByteArray bytes = file.readAll();
         postal::KenAllIndex index(std::string(bytes.constData(), std::size_t(bytes.size())));
         benchmark::DoNotOptimize(index.lines().size());
+        state.counters["index MB"] = double(index.indexBytes()) / 1e6;
     }
 }
 BENCHMARK(BM_KenAllLoad)->Unit(benchmark::kMillisecond);
@@ -78,6 +91,50 @@ void BM_PostReadLookup(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PostReadLookup)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// Each fixed address alone, in both modes: the one of the largest city
+// (港区, about 1,000 lines) reads the most lines.
+void BM_PostReadLookupEach(benchmark::State& state)
+{
+    FullSize& f = fullSize();
+    const auto index = postal::kenAllIndex(f.path);
+    const SjisString& address = f.addresses[std::size_t(state.range(0))];
+    for (auto _ : state) {
+        for (int mode : {0, 1}) {
+            const postal::PostReadResult r = index->lookup(address, mode);
+            benchmark::DoNotOptimize(r.code.size());
+        }
+    }
+    state.SetItemsProcessed(std::int64_t(state.iterations()) * 2);
+}
+BENCHMARK(BM_PostReadLookupEach)->DenseRange(0, 8)->Unit(benchmark::kMicrosecond);
+
+// Addresses from all over the file, as a backup looks them up one by one.
+void BM_PostReadLookupMix(benchmark::State& state)
+{
+    FullSize& f = fullSize();
+    const auto index = postal::kenAllIndex(f.path);
+    std::size_t i = 0, found = 0;
+    for (auto _ : state) {
+        const postal::PostReadResult r = index->lookup(f.mix[i++ % f.mix.size()], int(state.range(0)));
+        found += !r.code.empty();
+        benchmark::DoNotOptimize(r.code.size());
+    }
+    state.counters["found"] = double(found) / double(std::max<std::size_t>(i, 1));
+}
+BENCHMARK(BM_PostReadLookupMix)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The same through kenAllIndex(path), which looks at the file each call.
+void BM_PostReadLookupByPath(benchmark::State& state)
+{
+    FullSize& f = fullSize();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const postal::PostReadResult r = postal::kenAllIndex(f.path)->lookup(f.mix[i++ % f.mix.size()], 0);
+        benchmark::DoNotOptimize(r.code.size());
+    }
+}
+BENCHMARK(BM_PostReadLookupByPath)->Unit(benchmark::kMicrosecond);
 
 // The plain scan from the top that the index replaces, for comparison.
 void BM_PostReadScanFromTop(benchmark::State& state)

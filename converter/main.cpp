@@ -1,27 +1,32 @@
 #include "components/core/data_directory.h"
 #include "components/core/database.h"
 #include "components/core/schema.h"
-#include "converter/converter_window.h"
+#include "converter/brindel_form.h"
 #include "platform/application.h"
 #include "platform/error_guard.h"
 
 #include <QApplication>
 #include <memory>
 
+// Brindel keeps no single-copy lock: it may run beside Dremlot, and the
+// two share the book of the directory they are started in.
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("データ変換"));
     setUpJapaneseApplication(app);
-    // The database Dremlot shares, created with its tables when missing.
     std::unique_ptr<Database> db;
+    std::unique_ptr<TBrindelForm> form;
     try {
         db = openSharedDatabase(Database::cardataPath(currentDataDirectory()));
+        form = std::make_unique<TBrindelForm>(*db);
     } catch (const std::exception& e) {
+        // A database or settings file that cannot be read ends the start with its message.
         showErrorBox(QString::fromUtf8(e.what()));
         return 1;
     }
-    TConvertForm form;
-    form.show();
-    return app.exec();
+    form->show();
+    const int status = app.exec();
+    form.reset();  // before the database closes
+    return status;
 }

@@ -1,11 +1,14 @@
 // KEN_ALL.CSV: the index must give what a scan from the top gives, for a
-// few fixed addresses and one from the input. The input's first line is
-// that address, the rest the file.
+// few fixed addresses, one from the input, and ones made of the file's own
+// names, so that cities and towns match. The input's first line is that
+// address, the rest the file.
 #include "components/formats/post_read.h"
 #include "components/formats/settings_file.h"
 #include "fuzz/fuzz_check.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
 
 namespace {
 
@@ -44,5 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     agree(index, lines, address);
     for (const SjisString& a : fixedAddresses())
         agree(index, lines, a);
+    // The first lines' prefecture, city and town, whole and without the
+    // prefecture, and the input's address after them.
+    for (std::size_t i = 0; i < std::min<std::size_t>(index.lines().size(), 4); ++i) {
+        const postal::KenAllLine line(index.lines()[i]);
+        const std::string city = std::string(postal::unquote(line.column(8))) + std::string(postal::unquote(line.column(9)));
+        agree(index, lines, std::string(postal::unquote(line.column(7))) + city);
+        agree(index, lines, city + std::string(address));
+    }
     return 0;
 }

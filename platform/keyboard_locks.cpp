@@ -9,6 +9,16 @@
 namespace {
 
 bool capsOn = false;
+
+// File and print dialogs take file names, and on Linux a name's case is
+// part of the name: a path typed there must stay as typed.
+bool namesFiles(const QWidget* widget)
+{
+    for (const QWidget* w = widget; w; w = w->parentWidget())
+        if (w->inherits("QFileDialog") || w->inherits("QAbstractPrintDialog") || w->inherits("QPageSetupDialog"))
+            return true;
+    return false;
+}
 bool kanaOn = false;
 
 // Key events carry their text in a read-only field, so the filter sends a
@@ -26,6 +36,8 @@ protected:
             return false;
         if (!watched->isWidgetType())
             return false;  // the window's copy; the widget gets it next
+        if (namesFiles(static_cast<QWidget*>(watched)))
+            return false;
         auto* key = static_cast<QKeyEvent*>(event);
         for (const QEvent* sent : inFlight_)
             if (sent == event)

@@ -3,7 +3,8 @@
 // Caps Lock is emulated for the program's own typing only: while it is on,
 // an application-wide key filter swaps the case of the ASCII letters a key
 // types (a-z become A-Z, and with Shift, A-Z become a-z), in every key press
-// and release that reaches a widget without Ctrl, Alt or Meta held. Text
+// and release that reaches a widget without Ctrl, Alt or Meta held, except
+// in file and print dialogs, whose file names are case-sensitive here. Text
 // composed by an input method (QInputMethodEvent) is left as it is, and so
 // is the real Caps Lock of the keyboard.
 #pragma once

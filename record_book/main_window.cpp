@@ -19,6 +19,7 @@
 #include "platform/modal.h"
 #include "record_book/model/choice_lists.h"
 #include "record_book/model/record_rules.h"
+#include "record_book/print_dialogs.h"
 #include "record_book/small_dialogs.h"
 
 #include <QApplication>
@@ -63,6 +64,8 @@ TCarDataForm::TCarDataForm(RecordBook& book, QWidget* parent) : QMainWindow(pare
 
     Table1 = &book_.records();
     Table5 = &book_.specifications();
+    Table3 = &book_.widthSets();
+    Table3->AfterScroll = [this](Table&) { Table3AfterScroll(); };
     book_.AfterScroll = [this] { Table1AfterScroll(); };
     book_.SavingKanaRow = [this](int kanaRow) { selectTab(kanaRow); };
     connect(Table1, &Table::recordChanged, this, &TCarDataForm::scheduleCounters);
@@ -106,6 +109,7 @@ TCarDataForm::TCarDataForm(RecordBook& book, QWidget* parent) : QMainWindow(pare
     wiredates();
     wirefind();
     wireview();
+    wireprint();
     for (QObject* o : CardPanel->children())
         if (auto* w = qobject_cast<QWidget*>(o); w && !w->isHidden() && alignOf(w) == Align::Top)
             cardBaseHeight_ += w->height();
@@ -181,7 +185,9 @@ void TCarDataForm::FormCreate()
     Commant1Panel->setCaption(QStringLiteral("件中"));
     PathLabel->setText(dataDirectory());
     const RecordBookSettings& settings = book_.settings();
-    if (!settings.PrintProgramPresent) {
+    if (settings.PrintProgramPresent) {
+        PrintSet();
+    } else {
         QStringList hidden = {QStringLiteral("User1"), QStringLiteral("Print1"), QStringLiteral("PrintS1"),
                               QStringLiteral("PrintS2"), QStringLiteral("PrintS3")};
         for (int i = 2; i <= 23; ++i)
@@ -286,6 +292,8 @@ void TCarDataForm::Timer1Timer()
         }
         lockForPassword(false);
     }
+    if (book_.settings().PrintProgramPresent && !fileExists(dataDirectory(), QStringLiteral("User.INI")))
+        showModal(*UserSetForm);
 }
 
 void TCarDataForm::selectTab(int index)

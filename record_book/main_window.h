@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/core/table.h"
+#include "components/formats/print_files.h"
 #include "components/formats/width_set.h"
 #include "record_book/model/record_book.h"
 
@@ -11,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+class CostTables;
 class DBComboBox;
 class DBMemo;
 class DBNavigator;
@@ -25,7 +27,9 @@ class QStatusBar;
 class QTabBar;
 class QTimer;
 class QToolButton;
+class TInDTLenForm;
 class TRestorePos;
+class TextPrinter;
 class TYomiDBMemo;
 
 // Dremlot's main window: one vehicle record of the book shown as a card,
@@ -162,10 +166,30 @@ public:
     void SortNClick();
     void SortFilter1Click();
 
+    // print: the print program's menus and hand-off, the print settings of
+    // free layouts, the pattern order, the own company
+    // (main_window_print.cpp).
+    PrintNameList PrintNames;  // PrintName.INI as PrintSet last read it
+    void wireprint();
+    void PrintSet();
+    void CallPrint(int PrintNo);
+    void Print1Click();
+    void PrintS1Click();
+    void Print2Click(), Print3Click(), Print4Click(), Print5Click(), Print6Click(), Print7Click(), Print8Click(),
+        Print9Click(), Print10Click(), Print11Click(), Print12Click(), Print13Click(), Print14Click(),
+        Print15Click(), Print16Click(), Print17Click(), Print18Click(), Print19Click(), Print20Click(),
+        Print21Click(), Print22Click(), Print23Click();
+    void PrintS2Click();
+    void PrintS3Click();
+    void User1Click();
+
     // widths: the width sets of INDTLEN, shown by the width-set dialog
     // (main_window_widths.cpp).
     Table* Table3 = nullptr;  // INDTLEN: width sets
     void S1Click();
+    void Table3AfterScroll();
+    // The width-set dialog, created after the main window.
+    TInDTLenForm* createInDTLenForm();
     // Shows the width-set dialog to choose a set; the chosen set, which
     // stays the current row of INDTLEN, or nothing when cancelled.
     std::optional<WidthSet> chooseWidthSet(const QString& instruction);
@@ -174,12 +198,33 @@ public:
     void Exp1Click();
     void Inp1Click();
 
+    // list print: the text list and the window's image (main_window_list_print.cpp).
+    void PrintSBClick();
+    void PrintBClick();
+    void Timer2Timer();
+    QTimer* Timer2 = nullptr;  // created by the first window-image print
+    int FormPrintStep = 0;     // 0 while no window-image print runs
+    int SavedFormHeight = 0;
+
+    // costs: the fee tables, cost settings and estimates (main_window_costs.cpp).
+    Table* Table2 = nullptr;  // Expense: fees, set by costTables()
+    Table* Table7 = nullptr;  // WeightTax: weight-tax brackets, likewise
+    CostTables& costTables();  // opened on first use
+    void Expense1Click();
+    void Expense2Click();
+    void ExpenseOut();
+
 private:
     void findFrom(int start, bool backwards);
     void applyFilter();
     void applySort(const SjisString& field);
     void clearFilterState();
     void clearSortState();
+    void startFormPrint(bool allRecords);
+    void formPrintStep();
+    void endFormPrint();
+    bool formPrintAll_ = false;
+    std::shared_ptr<TextPrinter> formPrinter_;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -204,6 +249,10 @@ private:
     void setRemarks(const SjisString& text);
     void showRemarkWords(bool show);
     void sortRemarks(bool byContent);
+
+    // print
+    QAction* printItem(int n) const;
+    void handOff(int pattern, PrintMode mode);
 
     void buildMenus();
     void buildToolbar();
@@ -243,3 +292,4 @@ private:
 };
 
 extern TCarDataForm* CarDataForm;
+extern TInDTLenForm* InDTLenForm;

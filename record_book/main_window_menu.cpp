@@ -43,14 +43,16 @@ void TCarDataForm::buildMenus()
 
     QMenu* file = top("File1", "ﾌｧｲﾙ(&F)");
     item(file, "N28", "郵便番号表示", Qt::Key_F5);
-    item(file, "Expense2", "費用出力(&E)", Qt::Key_F7);
+    connectGuarded(item(file, "Expense2", "費用出力(&E)", Qt::Key_F7), &QAction::triggered, this,
+                   &TCarDataForm::Expense2Click);
     file->addSeparator();
     connectGuarded(item(file, "Exp1", "ﾊﾞｯｸｱｯﾌﾟ(&B)", Qt::CTRL | Qt::Key_B), &QAction::triggered, this,
                    &TCarDataForm::Exp1Click);
     connectGuarded(item(file, "Inp1", "ﾘｽﾄｱ(&R)", Qt::CTRL | Qt::Key_R), &QAction::triggered, this,
                    &TCarDataForm::Inp1Click);
     file->addSeparator();
-    item(file, "PrintB", "一覧印刷(&P)", Qt::CTRL | Qt::Key_P);
+    connectGuarded(item(file, "PrintB", "一覧印刷(&P)", Qt::CTRL | Qt::Key_P), &QAction::triggered, this,
+                   &TCarDataForm::PrintBClick);
     item(file, "Print1", "車検証印刷(&C)", Qt::Key_F12);
     item(file, "Print2", "　　（手入力ﾓｰﾄﾞ）");
     for (int i = 3; i <= 23; ++i)
@@ -86,13 +88,13 @@ void TCarDataForm::buildMenus()
     up1->setCheckable(true);
     connectGuarded(up1, &QAction::triggered, this, &TCarDataForm::Up1Click);
     item(edit, "N13", "諸元表の修正(&F)");
-    item(edit, "Expense1", "費用の設定(&H)");
-    item(edit, "S1", "印刷等桁数設定(&S)");
+    connectGuarded(item(edit, "Expense1", "費用の設定(&H)"), &QAction::triggered, this, &TCarDataForm::Expense1Click);
+    connectGuarded(item(edit, "S1", "印刷等桁数設定(&S)"), &QAction::triggered, this, &TCarDataForm::S1Click);
     item(edit, "N7", "ﾀｲﾄﾙ色変更(&T)");
     item(edit, "User1", "自社情報設定");
     connectGuarded(item(edit, "N18", "パスワードの設定"), &QAction::triggered, this, &TCarDataForm::N18Click);
     edit->addSeparator();
-    item(edit, "PrintSB", "一覧印刷設定");
+    connectGuarded(item(edit, "PrintSB", "一覧印刷設定"), &QAction::triggered, this, &TCarDataForm::PrintSBClick);
     item(edit, "PrintS1", "車検証印刷設定");
     item(edit, "PrintS2", "印刷設定");
     item(edit, "PrintS3", "印刷順序変更");

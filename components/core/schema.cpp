@@ -1,5 +1,6 @@
 #include "components/core/schema.h"
 
+#include "components/core/cp932.h"
 #include "components/core/database.h"
 #include "components/core/record_fields.h"
 
@@ -46,6 +47,43 @@ TableDef specificationTable()
     return t;
 }
 
+// Bytes of each standard field (1..47) that hold its values: names and
+// readings of 20 full-width characters, addresses of 40, era dates
+// ("令和０３年０４月１２日"), codes, weights of up to six digits, and remarks
+// of several dated lines.
+constexpr int kFullWidths[kStandardFieldCount] = {
+    40, 16, 40, 80, 30, 22, 16, 20, 24, 20,  // 使用者ふりがな .. 原動機の型式
+    10, 8,  22, 30, 20, 40, 80, 80, 10, 10,  // 自動車型式指定番号 .. 用途
+    8,  20, 20, 4,  4,  6,  6,  6,  6,  6,   // 自家用事業用の別 .. 総重量
+    6,  6,  6,  8,  8,  16, 8,  6,  6,  6,   // 長さ .. 後前軸重
+    6,  255, 30, 20, 22, 10, 22,             // 後後軸重 .. 自賠責期間至
+};
+constexpr int kAddressBookFields = 4;  // 使用者ふりがな, 電話番号, 使用者, 使用者住所
+
+// One set's row: its name, the widths of fields 1..47, the postal-code
+// setting and the list print's two computed columns (a passenger car's
+// weight right-aligned in six, a gross weight with its full-width blank;
+// "  軽自動車").
+std::vector<std::string> widthSetRow(const char* name, int fieldCount, int postalMode)
+{
+    std::vector<std::string> row{name};
+    for (int i = 0; i < kStandardFieldCount; ++i)
+        row.push_back(std::to_string(i < fieldCount ? kFullWidths[i] : 0));
+    for (int n : {postalMode, 8, 10})
+        row.push_back(std::to_string(n));
+    return row;
+}
+
+// The sets a new book starts with, so that it can be backed up and listed
+// at once: every field without and with the postal-code column, and an
+// address book whose postal search may add a missing prefecture.
+std::vector<std::vector<std::string>> widthSetSeeds()
+{
+    return {widthSetRow("全項目", kStandardFieldCount, 0),
+            widthSetRow("全項目＋郵便番号", kStandardFieldCount, 1),
+            widthSetRow("住所録＋郵便番号", kAddressBookFields, 2)};
+}
+
 // Width sets: a name, a byte width per standard field, the postal-code
 // setting and the widths of the list print's two computed columns; kept in
 // insertion order.
@@ -56,6 +94,7 @@ TableDef widthSetTable()
         t.fields.push_back({recordField(no).name, FieldType::WholeNumber});
     for (const char* n : {"郵便番号", "車両重量又は総重量", "用途及び重量"})
         t.fields.push_back({n, FieldType::WholeNumber});
+    t.seedRows = widthSetSeeds();
     return t;
 }
 
@@ -82,6 +121,62 @@ TableDef printFreeTable()
     return t;
 }
 
+// The five uses of the fee tables, in the order their fields are kept.
+const char* const kCostUses[] = {"乗用", "貨物", "特種", "乗合", "特殊"};
+
+std::vector<FieldDef> wholeNumbers(const std::vector<std::string>& names)
+{
+    std::vector<FieldDef> fields;
+    for (const std::string& n : names)
+        fields.push_back({n, FieldType::WholeNumber});
+    return fields;
+}
+
+// Weight-tax brackets: per use the bounds of rows 1..13 (13: the step),
+// per use the taxes of rows 1..13 private and 14..26 business, the
+// special-purpose load columns 27..52, then the four flat taxes. One row.
+TableDef weightTaxTable()
+{
+    std::vector<std::string> names;
+    for (const char* use : kCostUses)
+        for (int r = 1; r <= 13; ++r)
+            names.push_back(std::string("重量税") + use + "数値" + std::to_string(r));
+    for (const char* use : kCostUses)
+        for (int r = 1; r <= 26; ++r)
+            names.push_back(std::string("重量税") + use + std::to_string(r));
+    for (int r = 27; r <= 52; ++r)
+        names.push_back("重量税特種" + std::to_string(r));
+    for (const char* flat : {"重量税軽", "重量税二輪", "重量税軽貨物", "重量税二輪事業用"})
+        names.push_back(flat);
+    return {"WeightTax", wholeNumbers(names), {}, false, {}};
+}
+
+// Fees by kind, use and class 1..8, then the temporary plate. One row.
+TableDef expenseTable()
+{
+    std::vector<std::string> names;
+    for (const char* kind : {"自賠責", "検査印紙", "諸費用"})
+        for (const char* use : kCostUses)
+            for (int k = 1; k <= 8; ++k)
+                names.push_back(std::string(kind) + use + std::to_string(k));
+    names.push_back("仮ナンバー");
+    return {"Expense", wholeNumbers(names), {}, false, {}};
+}
+
+// Rows the request program reads: several a day share one 項番.
+TableDef requestTable()
+{
+    std::vector<FieldDef> fields = textFields({"作成日"});
+    fields.push_back({"項番", FieldType::WholeNumber});
+    for (const FieldDef& f : textFields({"電話番号", "住所", "ふりがな", "氏名", "自動車登録番号", "車名", "初度登録",
+                                         "車台番号", "型式", "原動機の型式", "型式指定番号", "類別区分番号", "分類",
+                                         "車検"}))
+        fields.push_back(f);
+    for (const FieldDef& f : wholeNumbers({"自賠責", "重量税", "印紙代", "諸費用", "車検合計"}))
+        fields.push_back(f);
+    return {"Request", fields, {"項番"}, false, {}};
+}
+
 std::vector<TableDef> buildSchema()
 {
     return {
@@ -95,6 +190,9 @@ std::vector<TableDef> buildSchema()
         widthSetTable(),
         printPatternTable(),
         printFreeTable(),
+        expenseTable(),
+        weightTaxTable(),
+        requestTable(),
     };
 }
 
@@ -162,6 +260,30 @@ std::string joinedColumns(const std::vector<std::string>& fields)
     return sql;
 }
 
+void insertSeedRows(Database& db, const TableDef& t)
+{
+    if (t.seedRows.empty())
+        return;
+    std::string sql = "INSERT INTO " + quoteIdentifier(t.name) + " VALUES (";
+    for (std::size_t i = 0; i < t.fields.size(); ++i)
+        sql += (i ? ", ?" : "?") + std::to_string(i + 1);
+    Statement insert = db.prepare(sql + ")");
+    for (const std::vector<std::string>& row : t.seedRows) {
+        insert.reset();
+        for (std::size_t i = 0; i < t.fields.size(); ++i) {
+            const std::string value = i < row.size() ? row[i] : std::string();
+            const int at = int(i + 1);
+            if (t.fields[i].type == FieldType::Text)
+                insert.bindBlob(at, sj(value));
+            else if (value.empty())
+                insert.bindNull(at);
+            else
+                insert.bindInt(at, std::stoll(value));
+        }
+        insert.step();
+    }
+}
+
 }  // namespace
 
 const std::vector<TableDef>& schemaTables()
@@ -208,6 +330,7 @@ void createMissingTables(Database& db)
                     " (" + joinedColumns(t.primaryOrder) + ")");
         for (const IndexDef& ix : t.indexes)
             createIndex(db, t.name, ix);
+        insertSeedRows(db, t);
         tx.commit();
     }
 }

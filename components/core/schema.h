@@ -28,6 +28,10 @@ struct TableDef {
     std::vector<std::string> primaryOrder;  // empty: insertion order
     bool uniqueKey = true;                  // two records may not share the primary order's values
     std::vector<IndexDef> indexes;
+    // Rows a table starts with when it is created (never added to one that
+    // exists): values in field order, text in UTF-8, whole numbers in
+    // decimal.
+    std::vector<std::vector<std::string>> seedRows{};
 };
 
 // The definitions of all tables, and one by name (case-insensitive, with or
@@ -39,7 +43,7 @@ const TableDef* schemaTable(std::string_view name);
 // prefixed with its table's name.
 std::string sqlIndexName(const std::string& table, const std::string& index);
 
-// Creates the missing tables and their indexes.
+// Creates the missing tables with their indexes and first rows.
 void createMissingTables(Database& db);
 
 // The shared database as both programs open it: a file that is no book

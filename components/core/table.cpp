@@ -611,12 +611,15 @@ bool Table::Locate(std::string_view utf8Fields, const std::vector<SjisString>& v
         if (!c.sql.empty())
             where.add(c.sql, c.params);
     }
-    Statement s = db_.prepare("SELECT rowid FROM " + quoteIdentifier(name_) +
-                              (where.sql.empty() ? "" : " WHERE " + where.sql) + order_.sql + " LIMIT 1");
+    Statement& s = locateStatement("SELECT rowid FROM " + quoteIdentifier(name_) +
+                                   (where.sql.empty() ? "" : " WHERE " + where.sql) + order_.sql + " LIMIT 1");
+    s.reset();
     bindParams(s, where.params);
-    if (!s.step())
+    const bool hit = s.step();
+    const long long found = hit ? s.columnInt(0) : 0;
+    s.reset();
+    if (!hit)
         return false;
-    const long long found = s.columnInt(0);
     const long long from = currentRow();  // positionOf may reload the view
     if (viewStale_) {
         // Inside a bulk scope (an after-post hook that finds the record
@@ -631,6 +634,18 @@ bool Table::Locate(std::string_view utf8Fields, const std::vector<SjisString>& v
     }
     moveTo(positionOf(found), from);
     return true;
+}
+
+// A look-up's statement, kept: a form or an import looks up by the same
+// fields again and again, and preparing costs more than the look-up.
+Statement& Table::locateStatement(const std::string& sql)
+{
+    auto it = locateRows_.find(sql);
+    if (it != locateRows_.end())
+        return it->second;
+    if (locateRows_.size() >= 32)
+        locateRows_.clear();
+    return locateRows_.emplace(sql, db_.prepare(sql, true)).first->second;
 }
 
 // ---- changes -------------------------------------------------------------------
@@ -680,20 +695,22 @@ void Table::Edit()
 std::vector<SqlParam> Table::valuesAsParams(const std::vector<SjisString>& values) const
 {
     std::vector<SqlParam> params;
-    for (std::size_t i = 0; i < fields_.size(); ++i) {
-        const SjisString& v = values[i];
-        if (fields_[i].type == FieldType::Text) {
-            params.push_back({SqlParam::Kind::Blob, v, 0});
-        } else if (sjis::trim(v).empty()) {
-            params.push_back({SqlParam::Kind::Null, {}, 0});
-        } else if (auto n = parseWholeNumber(v)) {
-            params.push_back({SqlParam::Kind::Int, {}, *n});
-        } else {
-            throw DbError(QStringLiteral("%1 には整数を入力してください（「%2」は整数ではありません）。")
-                              .arg(qs(fields_[i].name), sjis::decode(v)));
-        }
-    }
+    params.reserve(fields_.size());
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        params.push_back(storedValue(fields_[i], values[i]));
     return params;
+}
+
+SqlParam storedValue(const FieldDef& field, const SjisString& value)
+{
+    if (field.type == FieldType::Text)
+        return {SqlParam::Kind::Blob, value, 0};
+    if (sjis::trim(value).empty())
+        return {SqlParam::Kind::Null, {}, 0};
+    if (auto n = parseWholeNumber(value))
+        return {SqlParam::Kind::Int, {}, *n};
+    throw DbError(QStringLiteral("%1 には整数を入力してください（「%2」は整数ではありません）。")
+                      .arg(qs(field.name), sjis::decode(value)));
 }
 
 // The values as the table stores them: whole numbers in their decimal form.

@@ -283,6 +283,7 @@ private:
     SqlCondition sameValues(long long rowId, const std::vector<std::size_t>& fields) const;
     void updateRow(long long rowId, const std::vector<SqlParam>& params);
     Statement& updateStatement(const std::vector<std::size_t>& changedFields, const std::string& where);
+    Statement& locateStatement(const std::string& sql);
     [[noreturn]] void refusePost(long long rowId);
     void loadCurrent();
     void clearCurrent();
@@ -335,6 +336,12 @@ private:
     Statement deleteRow_;
     Statement insertRow_;
     std::map<std::vector<std::size_t>, Statement> updateRows_;  // by changed fields
+    std::map<std::string, Statement> locateRows_;               // by SQL
 };
 
 const char* tableStateName(Table::State s);
+
+// A field's value as the table stores it: text as its bytes, a whole
+// number as an integer, blank as null. Raises DbError for a whole-number
+// field's text that is no whole number.
+SqlParam storedValue(const FieldDef& field, const SjisString& value);

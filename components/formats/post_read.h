@@ -13,8 +13,8 @@
 //
 // The scan is a pure function over the file's lines (PostScan). KenAllIndex
 // keeps the file loaded and knows where each city's lines begin, so a
-// look-up starts the same scan at the first line that can match and gives
-// the same result as a scan from the top.
+// look-up starts the same scan at the first line that can match, reads the
+// columns it split once, and gives the same result as a scan from the top.
 #pragma once
 
 #include "components/core/cp932.h"
@@ -69,6 +69,9 @@ struct PostReadResult {
     SjisString prefecture;  // to put in front of the address; empty: none
 };
 
+struct TownShape;
+class ByteWindows;
+
 // The search over successive lines, one scan per look-up.
 class PostScan {
 public:
@@ -94,17 +97,36 @@ public:
     std::optional<std::string_view> cityText(std::string_view prefecture, std::string_view* prefix) const;
 
 private:
-    bool feedColumns(const KenAllLine& line);
+    friend class KenAllIndex;
     enum class Town { Matched, Failed, Fallback };
-    Town matchTown(std::string_view text, std::string_view& w, int& score);
+
+    // The index's scan: `windows` are the address's, and outlive the scan.
+    PostScan(std::string_view address, int mode, const ByteWindows* windows);
+
+    // The city test: the address after the city, or nothing.
+    std::optional<std::string_view> afterCity(std::string_view prefecture, std::string_view city,
+                                              std::string_view* prefix) const;
+    bool missCity();
+    void enterCity(std::string_view prefix);
+    bool feedColumns(const KenAllLine& line);
+    // A line of the entered city whose only town column is `town`.
+    void feedTown(std::string_view town, const TownShape& shape, std::string_view w, std::string_view code);
+    void scoreLine(int score, std::string_view code);
+    Town matchTown(std::string_view text, const TownShape& shape, std::string_view& w, int& score);
+    bool parts(std::string_view content, std::string_view w, int& score);
+    std::size_t find(std::string_view w, std::string_view needle) const;
 
     std::string_view address_;
     int mode_;
     bool namesPrefecture_;
+    const ByteWindows* windows_ = nullptr;
+    std::string_view knownIn_, known_;  // the index's last needle found, in the file
+    std::size_t knownAt_ = 0;
     bool cityMatched_ = false;
     bool bracketOpen_ = false;
     bool ended_ = false;
     SjisString head_;
+    SjisString needle_;  // the head and one part of its bracket
     SjisString fallback_;
     SjisString notedPrefecture_;
     SjisString best_;
@@ -114,33 +136,52 @@ private:
 // The search from the top of the file.
 PostReadResult postReadScan(const std::vector<std::string_view>& lines, std::string_view address, int mode);
 
-// KEN_ALL.CSV loaded once: its lines and, per prefecture, the cities in the
-// order of their first line.
+// KEN_ALL.CSV loaded once: its lines, the columns the search reads, and
+// every prefecture's and city's name in tries, so that a look-up finds the
+// cities its address holds in one walk and starts the scan at the first
+// line that can match. Each run of lines of one city knows the names and
+// bracket heads its towns need the address to hold, so the scan reads only
+// the lines whose name the address holds.
 class KenAllIndex {
 public:
     explicit KenAllIndex(std::string data);
     KenAllIndex(const KenAllIndex&) = delete;
     KenAllIndex& operator=(const KenAllIndex&) = delete;
+    ~KenAllIndex();
 
     // The same result as postReadScan over lines(), which hold the lines
     // the scan does not pass over.
     PostReadResult lookup(std::string_view address, int mode) const;
     const std::vector<std::string_view>& lines() const { return lines_; }
+    // The memory the index takes besides the file's own bytes.
+    std::size_t indexBytes() const;
 
 private:
-    struct City {
-        std::string name;
-        std::uint32_t firstLine;
+    class NameTrie;
+    struct Line;
+    struct Block;
+    struct Needle;
+    struct Seen {
+        std::uint32_t prefecture, block;
     };
-    struct Prefecture {
-        std::string name;
-        std::vector<City> cities;  // in the order of their first line
-    };
-    std::optional<std::size_t> firstCityLine(const PostScan& scan) const;
+    struct Candidate;
+    void summarize(Block& block, std::vector<Candidate>& candidates);
+    std::optional<std::size_t> firstBlock(const PostScan& scan) const;
+    void scanFrom(PostScan& scan, std::size_t block) const;
+    void walkBlock(PostScan& scan, const Block& block, std::string_view w) const;
+    void readBlock(PostScan& scan, const Block& block, std::string_view w) const;
+    std::string_view town(std::size_t line) const;
+    std::string_view code(std::size_t line) const;
 
     std::string data_;
     std::vector<std::string_view> lines_;
-    std::vector<Prefecture> prefectures_;
+    std::vector<Line> columns_;  // per line of lines_
+    std::vector<Block> blocks_;  // runs of lines of one prefecture and city
+    std::vector<Needle> needles_;
+    std::vector<std::uint32_t> candidates_;  // lines, by needle
+    std::vector<std::string> prefectures_, cities_;
+    std::vector<std::vector<Seen>> citySeen_;  // per city: its prefectures' first blocks, in order
+    std::unique_ptr<NameTrie> prefectureTrie_, cityTrie_;
 };
 
 // The index of the file at `path`, read once and kept while the file's size

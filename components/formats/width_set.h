@@ -6,8 +6,12 @@
 
 #include "components/core/cp932.h"
 #include "components/core/record_fields.h"
+#include "components/formats/settings_file.h"
 
 #include <array>
+#include <vector>
+
+class Table;
 
 struct WidthSet {
     SjisString name;                                // データ用途
@@ -19,3 +23,13 @@ struct WidthSet {
     // A name holding "住所録" makes the set an address-book export.
     bool isAddressBook() const { return sjis::findCharacters(name, sj("住所録")) != std::string::npos; }
 };
+
+// The current row of a width-set table (INDTLEN). A blank whole-number
+// field reads as 0.
+WidthSet widthSetOf(const Table& table);
+
+// The width-set chooser's grid column widths as its settings file keeps
+// them: one line per grid column in grid order, the display width in
+// characters; a missing line reads as 0 (the column's default width).
+std::vector<int> chooserColumnWidthsFromLines(const LineListFile& file, std::size_t columns);
+LineListFile chooserColumnWidthsLines(const std::vector<int>& widths);

@@ -6,6 +6,7 @@
 #include "components/core/japanese_text.h"
 #include "components/formats/backup_format.h"
 #include "components/formats/post_read.h"
+#include "components/formats/print_files.h"
 #include "components/formats/startup_settings.h"
 #include "record_book/model/record_rules.h"
 
@@ -23,7 +24,8 @@ const char* const kVehicleWeight = "車両重量";
 }  // namespace
 
 RecordBook::RecordBook(Database& db)
-    : db_(db), records_(std::make_unique<Table>(db, "INDATA")), specifications_(std::make_unique<Table>(db, "code"))
+    : db_(db), records_(std::make_unique<Table>(db, "INDATA")), specifications_(std::make_unique<Table>(db, "code")),
+      widthSets_(std::make_unique<Table>(db, "INDTLEN"))
 {
     records_->AfterScroll = [this](Table&) { Table1AfterScroll(); };
     records_->BeforePost = [this](Table&) { Table1BeforePost(); };
@@ -36,11 +38,12 @@ void RecordBook::load(const QString& dataDir)
 {
     BulkRestoring = false;
     specifications_->Open();
+    widthSets_->Open();
     records_->Open();
     rememberInsurance();
     dataDirectory_ = dataDir;
     settings_.RequestProgramPresent = fileExists(dataDir, QStringLiteral("Ostrivan.exe")) ? 1 : 0;
-    settings_.PrintProgramPresent = fileExists(dataDir, QStringLiteral("Pelmora.exe"));
+    settings_.PrintProgramPresent = !findPrintProgram(dataDir).isEmpty();
     settings_.DesignationOnlySearch = readDesignationOnlySearch(dataDir);
     settings_.RecordLayoutMode = readRecordLayoutMode(dataDir);
     const BackupName backupName = readBackupName(dataDir);

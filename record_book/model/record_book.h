@@ -33,14 +33,17 @@ public:
     RecordBook(const RecordBook&) = delete;
     RecordBook& operator=(const RecordBook&) = delete;
 
-    // Opens the specification and record tables (the record table's first
-    // record becomes current, with its after-scroll work) and reads the
-    // settings of `dataDir`. Throws DbError or FileError.
+    // Opens the specification, width-set and record tables (the record
+    // table's first record becomes current, with its after-scroll work) and
+    // reads the settings of `dataDir`. Throws DbError or FileError.
     void load(const QString& dataDir);
 
     Database& database() const { return db_; }
     Table& records() const { return *records_; }
     Table& specifications() const { return *specifications_; }
+    // INDTLEN: the width sets; its current row is the set the list print,
+    // the backup and the restore use.
+    Table& widthSets() const { return *widthSets_; }
     // The Sort table, opened on first use.
     Table& remarksSort();
     const QString& dataDirectory() const { return dataDirectory_; }
@@ -101,7 +104,7 @@ private:
     void rememberInsurance();
 
     Database& db_;
-    std::unique_ptr<Table> records_, specifications_, remarksSort_;
+    std::unique_ptr<Table> records_, specifications_, widthSets_, remarksSort_;
     QString dataDirectory_;
     RecordBookSettings settings_;
     SjisString RememberedInsurer, RememberedCertificate;

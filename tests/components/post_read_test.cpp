@@ -69,8 +69,9 @@ void expectCodes(const std::string& data, std::initializer_list<Expect> expects)
     for (const Expect& e : expects) {
         const Found f = lookUp(data, e.address, e.mode);
         EXPECT_EQ(f.code, e.code) << e.address << " mode " << e.mode;
-        if (e.prefecture)
+        if (e.prefecture) {
             EXPECT_EQ(f.prefecture, e.prefecture) << e.address << " mode " << e.mode;
+        }
     }
 }
 
@@ -354,6 +355,128 @@ TEST_F(TokyoExcerpt, TheIndexAgreesWithAScanFromTheTop)
     }
     EXPECT_GT(compared, 2000);
     EXPECT_GT(found, compared / 2) << "most generated addresses should find a code";
+}
+
+// ---- the index against the scan --------------------------------------------------
+
+namespace {
+
+// Every address in both modes: the index gives what a scan from the top
+// gives.
+void expectIndexAgrees(const std::string& file, const std::vector<SjisString>& addresses)
+{
+    const KenAllIndex index(file);
+    for (const SjisString& address : addresses)
+        for (int mode : {0, 1}) {
+            const PostReadResult scanned = postal::postReadScan(index.lines(), address, mode);
+            const PostReadResult indexed = index.lookup(address, mode);
+            ASSERT_EQ(scanned.code, indexed.code) << sjis::toUtf8(address) << " mode " << mode;
+            ASSERT_EQ(scanned.prefecture, indexed.prefecture) << sjis::toUtf8(address) << " mode " << mode;
+        }
+}
+
+// What addresses are made of: the file's names and bracket heads, blanks,
+// numbers, and bytes that a byte-wise search could take for a character.
+std::vector<SjisString> piecesOf(const std::string& file, std::size_t step)
+{
+    std::vector<SjisString> pieces = {"\x81", "\x95", "\x5C", "\x8C", "\xA7", "\x89\x8C"};
+    for (const char* utf8 : {"", " ", "　", "１", "２丁目", "3-5", "番地", "東京都", "大阪府", "北海道", "京都府", "長野県",
+                             "県", "郡", "区", "ｧ", "ソ", "表"})
+        pieces.push_back(sj(utf8));
+    const std::vector<std::string_view> lines = splitLines(file);
+    for (std::size_t i = 0; i < lines.size(); i += step) {
+        const postal::KenAllLine line(lines[i]);
+        for (int column : {7, 8, 9})
+            pieces.emplace_back(postal::unquote(line.column(column)));
+        const SjisString town = pieces.back();
+        pieces.push_back(town.substr(0, sjis::findCharacters(town, sj("（"))));
+    }
+    return pieces;
+}
+
+// One to five pieces; some addresses lose or gain a byte, so that names
+// stand across characters.
+std::vector<SjisString> randomAddresses(const std::vector<SjisString>& pieces, unsigned seed, int count)
+{
+    std::mt19937 random(seed);
+    std::vector<SjisString> addresses;
+    for (int n = 0; n < count; ++n) {
+        SjisString a;
+        for (int k = 1 + int(random() % 5); k > 0; --k)
+            a += pieces[random() % pieces.size()];
+        if (!a.empty() && random() % 4 == 0)
+            a.erase(random() % a.size(), 1);
+        else if (random() % 4 == 0)
+            a.insert(a.begin() + std::ptrdiff_t(random() % (a.size() + 1)), char(0x81 + random() % 0x7C));
+        addresses.push_back(a);
+    }
+    return addresses;
+}
+
+// A line with the columns after the city written out.
+std::string rawLine(const std::string& prefecture, const std::string& city, const std::string& rest)
+{
+    return sj("13101,\"100  \",\"1000099\",\"ｶ\",\"ｶ\",\"ｶ\",\"") + prefecture + "\",\"" + city + "\"," + rest + "\r\n";
+}
+
+}  // namespace
+
+TEST_F(TokyoExcerpt, TheIndexAgreesOnRandomAddresses)
+{
+    // Tokyo's cities under other prefectures, alike ("港区") or prefixed
+    // ("青港区" holds "港区"), and Tokyo's own last.
+    const std::string file = ken_all_synthetic::make(data(), 6) + data();
+    expectIndexAgrees(file, randomAddresses(piecesOf(file, 29), 11, 300));
+}
+
+TEST(PostRead, TheIndexAgreesOnAdversarialFilesAndAddresses)
+{
+    // Cities inside other cities' names or a prefecture's, a city again
+    // after others, a half-width city whose bytes stand in kanji, and a
+    // bracket that the next city's line closes.
+    const std::string names = kenAll({
+        {"3861601", "長野県", "小県郡青木村", "田沢"},
+        {"5012101", "岐阜県", "山県市", "高富"},
+        {"1140001", "東京都", "北区", "東十条"},
+        {"0010010", "北海道", "札幌市北区", "北十条西（１～４丁目）"},
+        {"0010011", "北海道", "札幌市北区", "北十一条西"},
+        {"5300000", "大阪府", "大阪市北区", "以下に掲載がない場合"},
+        {"1830022", "東京都", "府中市", "宮西町"},
+        {"7260005", "広島県", "府中市", "元町"},
+        {"6008216", "京都府", "京都市下京区", "東塩小路町"},
+        {"6000000", "京都府", "京都", "以下に掲載がない場合"},
+        {"1140002", "東京都", "北区", "王子"},
+        {"9999991", "東京都", "ｧ", "ｿ"},
+        {"9999992", "山形県", "ｿ区", "表町"},
+        {"1980001", "東京都", "青梅市", "大門（１丁目"},
+        {"1980002", "東京都", "青梅", "２丁目）"},
+    });
+    // Lines the index reads as a whole: several towns, too few columns, a
+    // town "0", commas inside characters; brackets and fallbacks across
+    // cities; a prefecture ending in a lead byte; an empty city last.
+    const std::string odd = rawLine(sj("東京都"), sj("千代田区"), sj("\"丸の内\",\"２丁目\",0,0")) +
+                            rawLine(sj("東京都"), sj("千代田区"), sj("\"大手町（１丁目\",0")) +
+                            rawLine(sj("東京都"), sj("千代田"), sj("\"２丁目）\",0")) +
+                            rawLine(sj("東京都"), sj("千代田"), sj("\"神田\"")) +
+                            rawLine(sj("東京都"), sj("千代田"), "0,0,1") +
+                            rawLine(sj("東京都"), sj("千代") + "\x81," + sj("田区"), sj("\"神田") + "\x81," + sj("町\",0")) +
+                            rawLine(sj("東京都"), sj("大島町"), sj("\"大島町（次に番地がくる場合\",0")) +
+                            rawLine(sj("東京都"), sj("大島町"), sj("\"元町\",1")) +
+                            rawLine(sj("東京") + "\x81", sj("\x5C町"), sj("\"元町\",0")) +
+                            rawLine("", sj("港区"), sj("\"海岸\",0")) + rawLine(sj("架空県"), "", sj("\"海岸\",0"));
+    const std::vector<SjisString> fixed = {
+        sj(""), sj(" "), sj("どこにもない住所"), sj("東京都"), sj(" 　東京都北区東十条"), sj("北区北区王子"),
+        sj("札幌市北区北十条西２丁目"), sj("北海道札幌市北区北十条西５"), sj("大阪府大阪市北区梅田"), sj("大阪府北区"),
+        sj("東京都京都市下京区"), sj("京都府京都"), sj("広島県府中市元町"), sj("府中市宮西町"), sj("小県郡青木村田沢"),
+        sj("大字岐阜県山県市高富"), sj("長野県岐阜県山県市"), sj("東京都港区東京都北区"), sj("東京都千代田区丸の内２丁目"),
+        sj("千代田区大手町２丁目"), sj("東京都千代田神田"), sj("東京都大島町"), sj("東京都大島町元町"), sj("ｿ区表町"), sj("東京都青梅市大門２丁目"),
+        "\x89\x8C\xA7" + sj("ｿ区"), sj("ソ区") + "\x81", sj("東京") + "\x81\x5C" + sj("町元町"),
+    };
+    for (const std::string& file : {names, odd, names + odd}) {
+        std::vector<SjisString> addresses = randomAddresses(piecesOf(file, 1), 5, 400);
+        addresses.insert(addresses.end(), fixed.begin(), fixed.end());
+        expectIndexAgrees(file, addresses);
+    }
 }
 
 TEST(KenAllFile, IsLoadedOnceAndAgainWhenItChanges)

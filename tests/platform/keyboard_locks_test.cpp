@@ -1,5 +1,6 @@
 #include "platform/keyboard_locks.h"
 
+#include <QFileDialog>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -53,6 +54,13 @@ TEST_F(CapsLock, TypedLettersChangeCaseOnlyWhileOn)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&edit));
     QTest::keyClick(edit.windowHandle(), 'w');
     EXPECT_EQ(edit.text(), QStringLiteral("ABc12-ZqW"));
+
+    // A file name typed in a file dialog stays as typed.
+    QFileDialog files;
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    auto* nameEdit = new QLineEdit(&files);
+    QTest::keyClicks(nameEdit, QStringLiteral("list.pdf"));
+    EXPECT_EQ(nameEdit->text(), QStringLiteral("list.pdf"));
 
     setCapsLock(false);
     EXPECT_FALSE(capsLock());

@@ -51,7 +51,7 @@ protected:
         ScriptedDialogs script;
         script.answer(QStringLiteral("DateSDlg"), [&](QDialog&) {
             steps();
-            QTest::qWaitFor([&] { return !dialog.isVisible(); }, 150);  // a pick closes the dialog 10 ms after
+            (void)QTest::qWaitFor([&] { return !dialog.isVisible(); }, 150);  // a pick closes the dialog 10 ms after
             return int(QDialog::Rejected);
         });
         return dialog.pickDate(sj(current));

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "components/core/cp932.h"
+
+#include <QMainWindow>
+
+class Database;
+class DBGrid;
+class Panel;
+class QLabel;
+class QToolButton;
+class Table;
+class TInDTLenForm;
+class TRestorePos;
+
+// Brindel's main window: the record table in a grid under a tool bar of
+// the converter's operations and a status line. Every operation runs to
+// its end inside its click.
+class TBrindelForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TBrindelForm(Database& db, QWidget* parent = nullptr);
+    ~TBrindelForm() override;
+
+    Panel* Panel1 = nullptr;  // tool bar
+    Panel* Panel2 = nullptr;  // holds the status line
+    QLabel* Label1 = nullptr;  // status line
+    DBGrid* DBGrid1 = nullptr;
+    QLabel* T3Label = nullptr;  // "Busy" once the width-set chooser exists
+    QLabel* PathLabel = nullptr;
+    QToolButton* OpenSpeed = nullptr;
+    QToolButton* SpeedButton4 = nullptr;
+    QToolButton* NewSpeed = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QToolButton* SpeedButton3 = nullptr;
+    Table* Table1 = nullptr;  // INDATA
+    Table* Table3 = nullptr;  // INDTLEN, the width sets
+    TRestorePos* RestorePos1 = nullptr;
+    // The width-set chooser (choose-only) of backup and restore; its number
+    // box Edit1 follows Table3.
+    TInDTLenForm* InDTLForm = nullptr;
+
+    // Start-up state, read once.
+    int RecordLayoutMode = 0;
+    QString IniDirFolder;  // the first line of INIDIR.INI, or empty
+
+    QString dataDirectory() const;
+
+    void FormCreate();
+    void OpenSpeedClick();
+    void NewSpeedClick();
+    void Table3AfterScroll();
+
+private:
+    void buildToolBar();
+    // One old-data file of a run; false when the run ends here.
+    bool importOldDataFile(bool base);
+    void showOutcome(const SjisString& reading, int refused);
+
+    Database& db_;
+};

@@ -1,0 +1,30 @@
+#include "platform/process_start.h"
+
+#include <QProcess>
+
+namespace {
+
+std::function<bool(const QString&, const QString&)>& handler()
+{
+    static std::function<bool(const QString&, const QString&)> h;
+    return h;
+}
+
+}  // namespace
+
+bool startDetached(const QString& program, const QString& workingFolder)
+{
+    if (handler())
+        return handler()(program, workingFolder);
+    return QProcess::startDetached(program, {}, workingFolder);
+}
+
+RecordedStarts::RecordedStarts(bool succeeds) : previous_(handler())
+{
+    handler() = [this, succeeds](const QString& program, const QString& workingFolder) {
+        starts_.push_back({program, workingFolder});
+        return succeeds;
+    };
+}
+
+RecordedStarts::~RecordedStarts() { handler() = previous_; }

@@ -1,0 +1,168 @@
+#include "components/widgets/db_controls.h"
+#include "components/widgets/find_control.h"
+#include "converter/brindel_form.h"
+#include "components/widgets/width_set_dialog.h"
+#include "platform/message_box.h"
+#include "platform/modal.h"
+#include "platform/registry.h"
+#include "tests/converter/old_data_fixture.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Brindel's window in a data directory of its own, made the current one.
+class BrindelFormTest : public OldDataFixture {
+protected:
+    QTemporaryDir config;
+    QString previousDir;
+    std::unique_ptr<RegistryFolderOverride> registry;
+    std::unique_ptr<TBrindelForm> form;
+
+    void SetUp() override
+    {
+        OldDataFixture::SetUp();
+        previousDir = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        registry = std::make_unique<RegistryFolderOverride>(config.path());
+    }
+
+    void TearDown() override
+    {
+        form.reset();
+        QDir::setCurrent(previousDir);
+    }
+
+    TBrindelForm& create()
+    {
+        form = std::make_unique<TBrindelForm>(*db);
+        return *form;
+    }
+
+    static ScriptedDialogs::Answer choosing(QString file)
+    {
+        return [file](QDialog& d) {
+            static_cast<QFileDialog&>(d).selectFile(file);
+            return int(QDialog::Accepted);
+        };
+    }
+
+    QString status() const { return form->Label1->text(); }
+};
+
+TEST_F(BrindelFormTest, StartsOnTheSharedBookWithItsToolBar)
+{
+    writeLines("DataBase.INI", {"1"});
+    writeLines("INIDIR.INI", {"C:\\BACKUP\\"});
+    db->exec("INSERT INTO INDATA (使用者ふりがな) VALUES (x'82a0')");
+    create();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("データ変換 For Win32"));
+    EXPECT_EQ(form->PathLabel->text(), QDir::currentPath());
+    EXPECT_TRUE(form->PathLabel->isHidden());
+    EXPECT_EQ(form->RecordLayoutMode, 1);
+    EXPECT_EQ(form->IniDirFolder, QStringLiteral("C:/BACKUP/"));
+    EXPECT_EQ(form->Table1->RecordCount(), 1);
+    EXPECT_EQ(form->DBGrid1->gridModel()->rowCount(), 1);
+    EXPECT_TRUE(form->Table3->Active());
+    EXPECT_EQ(form->T3Label->text(), QStringLiteral("Busy"));  // the width-set chooser exists
+    const char* const hints[] = {"開く", "CSV読み込み", "新規作成", "リストア", "バックアップ", "住所チェック"};
+    const char* const names[] = {"OpenSpeed", "SpeedButton4", "NewSpeed", "SpeedButton1", "SpeedButton2", "SpeedButton3"};
+    for (int i = 0; i < 6; ++i) {
+        auto* b = findControl<QToolButton>(form.get(), names[i]);
+        EXPECT_EQ(b->toolTip(), QString::fromUtf8(hints[i]));
+        EXPECT_EQ(b->geometry(), QRect(5 + 30 * i, 5, 25, 25)) << names[i];
+    }
+}
+
+TEST_F(BrindelFormTest, NewEmptiesTheBookOnlyAfterYes)
+{
+    db->exec("INSERT INTO INDATA (使用者ふりがな) VALUES (x'82a0'), (x'82a2')");
+    create();
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::No).answer(MessageAnswer::Yes);
+    form->NewSpeed->click();
+    EXPECT_EQ(form->Table1->RecordCount(), 2);
+    form->NewSpeed->click();
+    EXPECT_EQ(form->Table1->RecordCount(), 0);
+    ASSERT_EQ(messages.prompts().size(), 2u);
+    EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("全てのデータが消去されます！\r新規作成してよろしいですか？"));
+    EXPECT_EQ(messages.prompts()[0].buttons, MessageButtons::YesNo);
+}
+
+TEST_F(BrindelFormTest, OpenImportsABaseFileThenMergeFiles)
+{
+    writeSample();
+    writeLines("MERGE.INI", {"3", "2", "10", "20", "2", "10", "20", "16", "4", "22"});
+    writeFile("MERGE.JWP", "0312345678OWNR");
+    create();
+    ScriptedDialogs dialogs;
+    dialogs.answer("Open", choosing(path("SAMPLE.JWP"))).answer("Open", choosing(path("MERGE.JWP")));
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Yes).answer(MessageAnswer::No);
+    form->OpenSpeed->click();
+    EXPECT_EQ(dialogs.unanswered(), 0u);
+    ASSERT_EQ(messages.prompts().size(), 2u);
+    EXPECT_EQ(messages.prompts()[1].text, QStringLiteral("合成ファイルを読み込みますか？"));
+    EXPECT_EQ(form->Table1->RecordCount(), 3);
+    EXPECT_EQ(form->DBGrid1->gridModel()->rowCount(), 3);
+    const std::vector<RecordValues> all = records();
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[0].count(16), 0u);
+    EXPECT_EQ(all[1].at(16), sj("ＯＷＮＲ"));
+    EXPECT_EQ(all[2].at(16), sj("ＯＷＮＲ"));
+}
+
+TEST_F(BrindelFormTest, CancelOnTheMergeFileKeepsTheBaseFile)
+{
+    writeSample();
+    writeFile("SAMPLE.JWP", yamada() + yamada());
+    create();
+    ScriptedDialogs dialogs;
+    dialogs.answer("Open", choosing(path("SAMPLE.JWP"))).answer("Open", QDialog::Rejected);
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Yes);
+    form->OpenSpeed->click();
+    EXPECT_EQ(form->Table1->RecordCount(), 1);
+    EXPECT_EQ(status(), QStringLiteral("1 件のレコードを取り込めませんでした。"));
+}
+
+TEST_F(BrindelFormTest, BrokenInputLeavesTheBookAsItWas)
+{
+    db->exec("INSERT INTO INDATA (使用者ふりがな) VALUES (x'82a0')");
+    writeSample();
+    writeLines("BROKEN.INI", {"2", "1", "4", "22"});
+    writeFile("BROKEN.JWP", "ABCD");
+    writeLines("DIR.INI", baseLayout());
+    ASSERT_TRUE(QDir(dir.path()).mkdir("DIR.JWP"));
+    create();
+    ScriptedDialogs dialogs;
+    dialogs.answer("Open", choosing(path("BROKEN.JWP"))).answer("Open", choosing(path("DIR.JWP")));
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok);
+    form->OpenSpeed->click();
+    EXPECT_EQ(status(), QStringLiteral("ＩＮＩファイルが間違っています。"));
+    form->OpenSpeed->click();
+    ASSERT_EQ(messages.prompts().size(), 1u);
+    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
+    EXPECT_EQ(records(), (std::vector<RecordValues>{{{1, sj("あ")}}}));
+}
+
+TEST_F(BrindelFormTest, TheWidthSetChoosersNumberFollowsTable3)
+{
+    create();
+    QLineEdit* edit = form->InDTLForm->Edit1;
+    EXPECT_EQ(form->T3Label->text(), QStringLiteral("Busy"));
+    EXPECT_EQ(form->InDTLForm->options().columnWidthsFile, QStringLiteral("BrindelListLen.INI"));
+    form->Table3->First();
+    EXPECT_EQ(edit->text(), QStringLiteral("1"));
+    form->Table3->Last();
+    EXPECT_EQ(edit->text(), QString::number(form->Table3->RecordCount()));
+}
+
+}  // namespace
