@@ -1,11 +1,14 @@
 // The backup and restore commands from the main window's menu, with the
 // window's dialogs and messages.
 #include "components/formats/backup_format.h"
+#include "components/widgets/width_set_dialog.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "tests/record_book/main_window_fixture.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace {
 
@@ -54,4 +57,49 @@ TEST_F(BackupWindowTest, TheRestoreMenuOpensTheImportDialogAndRefusesAnAddressBo
     QCoreApplication::processEvents();
     EXPECT_EQ(caption("TotalPanel"), QStringLiteral("3"));
     EXPECT_EQ(caption("CurrentPanel"), QStringLiteral("1"));
+}
+
+// From the menus: a backup by the first width set of a new book, under the
+// offered name's folder, then its restore, which gives the records back.
+TEST_F(BackupWindowTest, ABackupAndItsRestoreThroughTheMenus)
+{
+    seedTable(*db, "INDATA",
+              {{{"使用者ふりがな", "あべ"}, {"備考", "令和０２年　点検\r\n令和０３年　車検"}, {"車両重量", "1200"}},
+               {{"使用者ふりがな", "いとう"}, {"自賠責機関", "あおば"}, {"証明番号", "A1"}}});
+    create();
+    auto rows = [this] {
+        std::vector<std::vector<SjisString>> out;
+        for (int i = 0; i < form()->Table1->RecordCount(); ++i)
+            out.push_back(form()->Table1->rowValues(i));
+        return out;
+    };
+    const auto before = rows();
+    ScriptedDialogs dialogs;
+    dialogs.answer(QStringLiteral("InDTLenForm"), [&](QDialog&) {
+        EXPECT_EQ(InDTLenForm->Panel1->caption(), QStringLiteral("バックアップ方法を指定してください。"));
+        InDTLenForm->Edit1->setText(QStringLiteral("1"));
+        InDTLenForm->OKBtn->click();
+        return int(QDialog::Accepted);
+    });
+    dialogs.answer(QStringLiteral("SaveDialog1"), [&](QDialog& d) {
+        auto& save = static_cast<QFileDialog&>(d);
+        EXPECT_EQ(save.windowTitle(), QStringLiteral("ﾊﾞｯｸｱｯﾌﾟﾌｧｲﾙの指定"));
+        EXPECT_EQ(save.nameFilters(), nameFilters(QStringLiteral("ｴｯｸｽﾎﾟｰﾄﾌｧｲﾙ(*.CSV)|*.CSV|全て(*.*)|*.*")));
+        save.selectFile(dir.filePath(QStringLiteral("copy.txt")));
+        return int(QDialog::Accepted);
+    });
+    action("Exp1")->trigger();
+    EXPECT_EQ(dialogs.unanswered(), 0u);
+    EXPECT_EQ(field("使用者ふりがな"), "いとう");
+    const QByteArray file = fileBytes("copy.CSV");
+    EXPECT_TRUE(file.startsWith(QByteArray::fromStdString(sj(",あべ,"))));
+    EXPECT_TRUE(file.endsWith(",\r\n"));
+
+    dialogs.answer(QStringLiteral("OpenDialog1"), [&](QDialog& d) {
+        static_cast<QFileDialog&>(d).selectFile(dir.filePath(QStringLiteral("copy.CSV")));
+        return int(QDialog::Accepted);
+    });
+    action("Inp1")->trigger();
+    EXPECT_EQ(rows(), before);
+    EXPECT_EQ(field("使用者ふりがな"), "あべ");
 }
