@@ -66,7 +66,7 @@ void TBrindelForm::SpeedButton4Click()
     }
     const named_csv::Check check = named_csv::checkFile(csv, firstLine, columns, fieldsOf(*Table1));
     if (check.problem) {
-        showMessage(QStringLiteral("%1 を読み込めません。データは変更されていません。\r%2")
+        showMessage(QStringLiteral("%1 を読み込めません。\r%2\rデータは変更されていません。")
                         .arg(QDir::toNativeSeparators(file), named_csv::describe(*check.problem)),
                     {}, MessageIcon::Error, MessageButtons::Ok, this);
         return;
