@@ -10,7 +10,9 @@
 #include "components/widgets/panel.h"
 #include "components/widgets/restore_pos.h"
 #include "components/widgets/width_set_dialog.h"
+#include "converter/grid_detached.h"
 #include "converter/old_data_import.h"
+#include "converter/restore_pat_dlg.h"
 #include "platform/error_guard.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
@@ -36,20 +38,6 @@ std::string converterOrder()
         order += (no > 1 ? ";" : "") + std::string(recordField(no).name);
     return order;
 }
-
-// The grid lets go of the table while an import writes to it, so that it
-// does not follow every record; it shows the result afterwards.
-class GridDetached {
-public:
-    GridDetached(DBGrid* grid, Table* table) : grid_(grid), table_(table) { grid_->setTable(nullptr); }
-    ~GridDetached() { grid_->setTable(table_); }
-    GridDetached(const GridDetached&) = delete;
-    GridDetached& operator=(const GridDetached&) = delete;
-
-private:
-    DBGrid* grid_;
-    Table* table_;
-};
 
 }  // namespace
 
@@ -114,6 +102,7 @@ TBrindelForm::TBrindelForm(Database& db, QWidget* parent) : QMainWindow(parent),
                                   .geometry = {200, 107, 324, 220},
                                   .busyLabel = T3Label},
                                  this);
+    RestorePatDlg = new TRestorePatDlg(this);
 }
 
 TBrindelForm::~TBrindelForm() { Table3->AfterScroll = nullptr; }
@@ -128,11 +117,12 @@ void TBrindelForm::buildToolBar()
         void (TBrindelForm::*handler)();
     } buttons[] = {
         {OpenSpeed, "OpenSpeed", "開く", QStyle::SP_DialogOpenButton, &TBrindelForm::OpenSpeedClick},
-        {SpeedButton4, "SpeedButton4", "CSV読み込み", QStyle::SP_FileIcon, nullptr},
+        {SpeedButton4, "SpeedButton4", "CSV読み込み", QStyle::SP_FileIcon, &TBrindelForm::SpeedButton4Click},
         {NewSpeed, "NewSpeed", "新規作成", QStyle::SP_FileDialogNewFolder, &TBrindelForm::NewSpeedClick},
         {SpeedButton1, "SpeedButton1", "リストア", QStyle::SP_ArrowDown, nullptr},
         {SpeedButton2, "SpeedButton2", "バックアップ", QStyle::SP_DialogSaveButton, nullptr},
-        {SpeedButton3, "SpeedButton3", "住所チェック", QStyle::SP_FileDialogContentsView, nullptr},
+        {SpeedButton3, "SpeedButton3", "住所チェック", QStyle::SP_FileDialogContentsView,
+         &TBrindelForm::SpeedButton3Click},
     };
     int left = 5;
     for (const auto& b : buttons) {

@@ -3,6 +3,7 @@
 #include "components/core/cp932.h"
 
 #include <QMainWindow>
+#include <optional>
 
 class Database;
 class DBGrid;
@@ -11,6 +12,7 @@ class QLabel;
 class QToolButton;
 class Table;
 class TInDTLenForm;
+class TRestorePatDlg;
 class TRestorePos;
 
 // Brindel's main window: the record table in a grid under a tool bar of
@@ -40,6 +42,8 @@ public:
     // The width-set chooser (choose-only) of backup and restore; its number
     // box Edit1 follows Table3.
     TInDTLenForm* InDTLForm = nullptr;
+    // The column chooser of the CSV import; it keeps its lists.
+    TRestorePatDlg* RestorePatDlg = nullptr;
 
     // Start-up state, read once.
     int RecordLayoutMode = 0;
@@ -51,6 +55,11 @@ public:
     void OpenSpeedClick();
     void NewSpeedClick();
     void Table3AfterScroll();
+    void SpeedButton4Click();  // CSV import with named columns
+    void SpeedButton3Click();  // address check
+
+    // OpenDialog1: a file to import or restore, from the INIDIR.INI folder.
+    std::optional<QString> openImportFile();
 
 private:
     void buildToolBar();

@@ -69,7 +69,15 @@ int numberOf(std::string_view text)
     return readNumber(ToHalfWidth(text));
 }
 
-// True when the address begins, after its blanks, with a prefecture's name.
+bool continuesCharacter(unsigned char b) { return (b >= 0x7F && b <= 0xA0) || b >= 0xE0; }
+
+bool passedOver(std::string_view line)
+{
+    return line.empty() || line == "\x1A" || line.size() > KenAllLine::kMaxBytes;
+}
+
+}  // namespace
+
 bool namesPrefecture(std::string_view address)
 {
     const Words& w = words();
@@ -84,15 +92,6 @@ bool namesPrefecture(std::string_view address)
     return std::any_of(w.prefectures.begin(), w.prefectures.end(),
                        [&](const SjisString& name) { return address.starts_with(name); });
 }
-
-bool continuesCharacter(unsigned char b) { return (b >= 0x7F && b <= 0xA0) || b >= 0xE0; }
-
-bool passedOver(std::string_view line)
-{
-    return line.empty() || line == "\x1A" || line.size() > KenAllLine::kMaxBytes;
-}
-
-}  // namespace
 
 KenAllLine::KenAllLine(std::string_view line)
 {

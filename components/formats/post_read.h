@@ -33,6 +33,10 @@ class Table;
 
 namespace postal {
 
+// True when the address begins, after half- and full-width blanks, with
+// the name of one of the 47 prefectures.
+bool namesPrefecture(std::string_view address);
+
 // One line of KEN_ALL.CSV split into columns at ",". A comma right after a
 // byte in 0x7F-0xA0 or 0xE0-0xFF belongs to a two-byte character's text:
 // it does not end the column and is dropped. At most 20 columns are kept,

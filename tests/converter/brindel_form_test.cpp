@@ -1,6 +1,8 @@
 #include "components/widgets/db_controls.h"
+#include "components/widgets/dual_list.h"
 #include "components/widgets/find_control.h"
 #include "converter/brindel_form.h"
+#include "converter/restore_pat_dlg.h"
 #include "components/widgets/width_set_dialog.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
@@ -12,6 +14,8 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -163,6 +167,81 @@ TEST_F(BrindelFormTest, TheWidthSetChoosersNumberFollowsTable3)
     EXPECT_EQ(edit->text(), QStringLiteral("1"));
     form->Table3->Last();
     EXPECT_EQ(edit->text(), QString::number(form->Table3->RecordCount()));
+}
+
+TEST_F(BrindelFormTest, CsvImportTakesTheNameLineOrTheChosenColumns)
+{
+    db->exec("INSERT INTO INDATA (使用者ふりがな) VALUES (x'82a0')");
+    writeFile("NAMED.csv", sj("使用者ふりがな,電話番号,使用者\r\nやまだ,03,山田\r\n"));
+    writeFile("DATA分割.CSV", sj("すずき,鈴木\nさとう,佐藤\n"));
+    create();
+    ScriptedDialogs dialogs;
+    // The file read is the base name with ".CSV", in whatever case it exists.
+    dialogs.answer("OpenDialog1", choosing(path("NAMED.TXT")))
+        .answer("OpenDialog1", choosing(path("DATA分割.CSV")))
+        .answer("RestorePatDlg", [](QDialog& d) {
+            auto& dlg = static_cast<TRestorePatDlg&>(d);
+            EXPECT_EQ(dlg.ListBox1->count(), 56);
+            dlg.ListBox1->item(0)->setSelected(true);
+            dlg.Chooser->SpeedButton1Click();
+            dlg.ListBox1->item(1)->setSelected(true);
+            dlg.Chooser->SpeedButton1Click();
+            dlg.OKBtn->click();
+            return int(QDialog::Rejected);
+        })
+        .answer("OpenDialog1", choosing(path("DATA分割.CSV")))
+        .answer("RestorePatDlg", [](QDialog& d) {
+            EXPECT_EQ(static_cast<TRestorePatDlg&>(d).chosenFields(), (std::vector<SjisString>{sj("使用者ふりがな"), sj("使用者")}));
+            return int(QDialog::Rejected);
+        });
+    form->SpeedButton4->click();
+    EXPECT_EQ(records(), (std::vector<RecordValues>{{{1, sj("やまだ")}, {2, "03"}, {3, sj("山田")}}}));
+    form->SpeedButton4->click();
+    EXPECT_EQ(records().size(), 3u);  // "分割" keeps the records
+    EXPECT_EQ(records()[0], (RecordValues{{1, sj("さとう")}, {3, sj("佐藤")}}));
+    EXPECT_EQ(status(), QStringLiteral("2 件のレコードを読み込みました。"));
+    form->SpeedButton4->click();  // Cancel in the chooser, which kept its lists
+    EXPECT_EQ(records().size(), 3u);
+    EXPECT_EQ(dialogs.unanswered(), 0u);
+    EXPECT_EQ(form->DBGrid1->gridModel()->rowCount(), 3);
+}
+
+TEST_F(BrindelFormTest, CsvImportRefusesAddressBooksAndFaultyFilesWithoutChanges)
+{
+    db->exec("INSERT INTO INDATA (使用者ふりがな) VALUES (x'82a0')");
+    writeFile("住所録.CSV", sj("使用者ふりがな\nい\n"));
+    writeFile("BAD.CSV", sj("使用者ふりがな,乗車定員\nい,5\nう,五\n"));
+    writeFile("ONELINE.CSV", sj("使用者ふりがな,電話番号"));
+    create();
+    ScriptedDialogs dialogs;
+    for (const char* file : {"住所録.CSV", "BAD.CSV", "ONELINE.CSV", "MISSING.CSV"})
+        dialogs.answer("OpenDialog1", choosing(path(file)));
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok).answer(MessageAnswer::Ok);
+    for (int i = 0; i < 4; ++i)
+        form->SpeedButton4->click();
+    ASSERT_EQ(messages.prompts().size(), 2u);
+    EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("住所録はリストアできません！"));
+    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(messages.prompts()[1].text.contains(QStringLiteral("3 行目 2 列目の値「五」は整数ではありません。")));
+    EXPECT_EQ(records(), (std::vector<RecordValues>{{{1, sj("あ")}}}));
+}
+
+TEST_F(BrindelFormTest, AddressCheckAsksThenCompletesAndCountsWhatItLeft)
+{
+    create();
+    for (const auto& [reading, address] : {std::pair{"あ", "前橋市"}, {"あ", "群馬県前橋市"}, {"い", "箕郷町"}})
+        form->Table1->AppendRecord({sj(reading), std::nullopt, std::nullopt, sj(address)});
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::No).answer(MessageAnswer::Yes).answer(MessageAnswer::Ok);
+    form->SpeedButton3->click();
+    EXPECT_EQ(records()[2].at(4), sj("箕郷町"));
+    form->SpeedButton3->click();
+    ASSERT_EQ(messages.prompts().size(), 3u);
+    EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("住所チェックを行いますよろしいですか？"));
+    EXPECT_EQ(messages.prompts()[2].text.left(2), QStringLiteral("1 "));
+    EXPECT_EQ(records()[2].at(4), sj("群馬県群馬郡箕郷町"));
+    EXPECT_EQ(form->Table1->rowValues(2)[3], sj("群馬県群馬郡箕郷町"));  // the view shows the result
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ protected:
         db = openSharedDatabase(dir.filePath("CARDATA.sqlite3"));
     }
 
-    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
 
     void writeFile(const char* name, const std::string& bytes) const
     {
