@@ -1,6 +1,7 @@
 // The CSV import with named columns, from the tool bar's "CSV読み込み".
 #include "components/core/data_directory.h"
 #include "components/core/table.h"
+#include "components/formats/backup_format.h"
 #include "components/formats/named_column_csv.h"
 #include "converter/brindel_form.h"
 #include "converter/grid_detached.h"
@@ -41,16 +42,15 @@ void TBrindelForm::SpeedButton4Click()
     const auto path = openImportFile();
     if (!path)
         return;
-    const QFileInfo chosen(*path);
-    const QString baseName = chosen.completeBaseName();
-    if (baseName.contains(QStringLiteral("住所録"))) {
+    const backup::BackupPath chosen = backup::BackupPath::split(*path);
+    if (backup::isAddressBookName(chosen.baseName)) {
         showMessage(QStringLiteral("住所録はリストアできません！"), {}, MessageIcon::Error, MessageButtons::Ok, this);
         return;
     }
-    const QString file = resolveFile(chosen.absolutePath(), baseName + QStringLiteral(".CSV"));
+    const QString file = chosen.sibling(QStringLiteral(".CSV"));
     if (!QFileInfo(file).isFile())
         return;
-    const named_csv::NamedColumnCsv csv(readNamedCsvFile(file));
+    const named_csv::NamedColumnCsv csv(backup::readBackupFile(file));
     const auto names = csv.nameLine();
     if (!names) {
         Label1->setText(QStringLiteral("読み込むデータがありません。"));
@@ -74,7 +74,7 @@ void TBrindelForm::SpeedButton4Click()
     NamedCsvOutcome outcome;
     {
         GridDetached detached(DBGrid1, Table1);
-        outcome = importNamedCsv(*Table1, csv, *check.plan, baseName.contains(QStringLiteral("分割")));
+        outcome = importNamedCsv(*Table1, csv, *check.plan, backup::isSplitName(chosen.baseName));
     }
     Label1->setText(outcome.refused ? QStringLiteral("%1 件のレコードを取り込めませんでした。").arg(outcome.refused)
                                     : QStringLiteral("%1 件のレコードを読み込みました。").arg(outcome.written));

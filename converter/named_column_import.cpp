@@ -5,17 +5,6 @@
 
 #include <QFile>
 
-std::string readNamedCsvFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("%1 を開けません。\r%2").arg(path, file.errorString()));
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("%1 を読み込めません。\r%2").arg(path, file.errorString()));
-    return data.toStdString();
-}
-
 NamedCsvOutcome importNamedCsv(Table& records, const named_csv::NamedColumnCsv& file, const named_csv::Plan& plan,
                                bool keepRecords)
 {

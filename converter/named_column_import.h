@@ -13,9 +13,6 @@ struct NamedCsvOutcome {
     int refused = 0;  // lines the table refused (a key that exists)
 };
 
-// The whole file. Throws FileError naming it when it cannot be read.
-std::string readNamedCsvFile(const QString& path);
-
 // Appends the file's records by its plan; unless `keepRecords` the table is
 // emptied first, in the same transaction. A line the table refuses is
 // skipped and counted; any other failure rolls everything back and is
