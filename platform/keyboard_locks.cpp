@@ -1,6 +1,6 @@
 #include "platform/keyboard_locks.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
@@ -10,14 +10,20 @@ namespace {
 
 bool capsOn = false;
 
-// File and print dialogs take file names, and on Linux a name's case is
-// part of the name: a path typed there must stay as typed.
-bool namesFiles(const QWidget* widget)
+bool isFileDialog(const QWidget* widget)
 {
     for (const QWidget* w = widget; w; w = w->parentWidget())
         if (w->inherits("QFileDialog") || w->inherits("QAbstractPrintDialog") || w->inherits("QPageSetupDialog"))
             return true;
     return false;
+}
+
+// File and print dialogs take file names, and on Linux a name's case is
+// part of the name: a path typed there must stay as typed. Their name
+// completer's list is a window of its own, so the open modal dialog counts.
+bool namesFiles(const QWidget* widget)
+{
+    return isFileDialog(widget) || isFileDialog(QApplication::activeModalWidget());
 }
 bool kanaOn = false;
 

@@ -55,12 +55,19 @@ TEST_F(CapsLock, TypedLettersChangeCaseOnlyWhileOn)
     QTest::keyClick(edit.windowHandle(), 'w');
     EXPECT_EQ(edit.text(), QStringLiteral("ABc12-ZqW"));
 
-    // A file name typed in a file dialog stays as typed.
+    // A file name typed in a file dialog, or in its completer's list (a
+    // window of its own), stays as typed.
     QFileDialog files;
     files.setOption(QFileDialog::DontUseNativeDialog);
     auto* nameEdit = new QLineEdit(&files);
     QTest::keyClicks(nameEdit, QStringLiteral("list.pdf"));
     EXPECT_EQ(nameEdit->text(), QStringLiteral("list.pdf"));
+    files.setModal(true);
+    files.show();
+    QLineEdit completerList;
+    QTest::keyClicks(&completerList, QStringLiteral("bk.csv"));
+    EXPECT_EQ(completerList.text(), QStringLiteral("bk.csv"));
+    files.hide();
 
     setCapsLock(false);
     EXPECT_FALSE(capsLock());
