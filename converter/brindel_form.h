@@ -50,6 +50,8 @@ public:
     void FormCreate();
     void OpenSpeedClick();
     void NewSpeedClick();
+    void SpeedButton1Click();  // restore
+    void SpeedButton2Click();  // backup
     void Table3AfterScroll();
 
 private:

@@ -7,13 +7,6 @@
 
 namespace {
 
-// A refusal of one record (a key that exists, a value its field cannot
-// take), as opposed to a failure of the database itself.
-bool isRefusal(const DbError& e)
-{
-    return e.code() == SQLITE_OK || (e.code() & 0xFF) == SQLITE_CONSTRAINT;
-}
-
 std::string storedColumn(const char* field)
 {
     return "coalesce(CAST(" + quoteIdentifier(field) + " AS BLOB), x'')";
@@ -161,6 +154,11 @@ SjisString storedText(const SqlParam& p)
 
 }  // namespace
 
+bool isRecordRefusal(const DbError& e)
+{
+    return e.code() == SQLITE_OK || (e.code() & 0xFF) == SQLITE_CONSTRAINT;
+}
+
 int oldDataFieldCount(int layoutMode)
 {
     return layoutMode == 1 || layoutMode == 2 ? kExtendedFieldCount : kStandardFieldCount;
@@ -183,7 +181,7 @@ OldDataOutcome importOldDataBase(Table& records, int layoutMode, const OldDataIn
             records.AppendRecord(values);
             ++outcome.written;
         } catch (const DbError& e) {
-            if (!isRefusal(e))
+            if (!isRecordRefusal(e))
                 throw;
             ++outcome.refused;
         }
