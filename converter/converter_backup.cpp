@@ -7,6 +7,8 @@
 #include "platform/clock.h"
 
 #include <QSignalBlocker>
+#include <algorithm>
+#include <climits>
 
 using namespace backup;
 
@@ -48,6 +50,49 @@ private:
     std::vector<int> at_;
     std::vector<SjisString> row_;
 };
+
+// One read transaction over a walk of the table: the rows are read from
+// one snapshot, without taking the file's lock for each row. Writers of
+// the other program go on meanwhile.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(Table& t) : db_(t.database()), owner_(!db_.inTransaction())
+    {
+        if (owner_)
+            db_.exec("BEGIN DEFERRED");
+    }
+    ~ReadSnapshot()
+    {
+        if (owner_ && db_.inTransaction())
+            sqlite3_exec(db_.handle(), "COMMIT", nullptr, nullptr, nullptr);
+    }
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    Database& db_;
+    bool owner_;
+};
+
+// The byte length of the longest value of each of fields 1..47 (integers
+// as their decimal text, as the table gives them), in one pass of the
+// database over the whole table.
+Widths widestValues(Table& t)
+{
+    std::string columns;
+    for (int no = 1; no <= kStandardFieldCount; ++no) {
+        const char* name = recordField(no).name;
+        columns += no > 1 ? ", " : "";
+        columns += t.FieldIndex(name) < 0 ? std::string("0")
+                                          : "coalesce(max(length(CAST(" + quoteIdentifier(name) + " AS BLOB))), 0)";
+    }
+    Statement s = t.database().prepare("SELECT " + columns + " FROM " + quoteIdentifier(t.TableName()));
+    Widths widest{};
+    if (s.step())
+        for (int i = 0; i < kStandardFieldCount; ++i)
+            widest[std::size_t(i)] = int(std::min<long long>(s.columnInt(i), INT_MAX));
+    return widest;
+}
 
 // The grown widths, in the chosen row: one post for all of them.
 void storeWidths(Table& widthSets, const Widths& before, const Widths& after)
@@ -126,6 +171,7 @@ bool writeConverterCsvBackup(Table& records, const WidthSet& set, int layoutMode
     const bool postalColumn = set.postalMode != 0;
     BackupFileWriter file(path);
     file.buffer() += csvMarkerLine(layoutMode);
+    std::optional<ReadSnapshot> snapshot(std::in_place, records);
     Rows rows(records);
     const int count = rows.count();
     SjisString lastReading, address;
@@ -153,6 +199,7 @@ bool writeConverterCsvBackup(Table& records, const WidthSet& set, int layoutMode
                       postalColumn ? std::optional<std::string_view>(found.code) : std::nullopt);
         file.flushIfFull();
     }
+    snapshot.reset();
     if (count > 0)
         records.Last();
     if (commas.count() > 0 && !ask(commas.question()))
@@ -168,20 +215,24 @@ void writeConverterTxtBackup(Table& records, Table& widthSets, const WidthSet& s
     Rows rows(records);
     const int count = rows.count();
     Widths widths = set.widths;
-    if (!addressBook)
-        for (int position = 0; position < count; ++position) {
-            rows.read(position);
-            widenToFit(widths, rows.standardFields());
-        }
+    if (!addressBook) {
+        const Widths widest = widestValues(records);
+        for (std::size_t i = 0; i < widths.size(); ++i)
+            if (widest[i] > std::max(widths[i], 0))
+                widths[i] = widest[i];
+    }
     storeWidths(widthSets, set.widths, widths);
 
     const QString txtPath = path.sibling(QStringLiteral(".TXT")), tifPath = path.sibling(QStringLiteral(".TIF"));
     BackupFileWriter tif(tifPath), txt(txtPath);
     tif.buffer() = tifFile(widths).toBytes();
-    for (int position = 0; position < count; ++position) {
-        rows.read(position);
-        appendTxtRecord(txt.buffer(), rows.standardFields(), widths, addressBook);
-        txt.flushIfFull();
+    {
+        const ReadSnapshot snapshot(records);
+        for (int position = 0; position < count; ++position) {
+            rows.read(position);
+            appendTxtRecord(txt.buffer(), rows.standardFields(), widths, addressBook);
+            txt.flushIfFull();
+        }
     }
     if (count > 0)
         records.Last();

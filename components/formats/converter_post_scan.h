@@ -49,6 +49,12 @@ public:
     static std::unique_ptr<ConverterKenAll> read(const QString& path);
 
 private:
+    // A line's columns as the scan reads them: code, prefecture and city
+    // unquoted, column 9 as it stands, and the columns after it unsplit.
+    struct Line {
+        std::string_view code, prefecture, city, town, rest;
+        bool hasRest;  // column 9 is followed by a ","
+    };
     struct Entry {
         std::uint32_t line;
         std::string_view prefecture;
@@ -57,6 +63,8 @@ private:
 
     std::string data_;
     std::vector<std::string_view> lines_;
+    std::vector<Line> columns_;
+    std::vector<std::uint32_t> summaries_;  // per line, for passing over it
     std::vector<std::vector<Entry>> cityEntries_;  // per city: first line of each prefecture, in order
     std::vector<std::string_view> cities_;
     std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> byStart_;  // first bytes → cities
