@@ -61,8 +61,11 @@ struct Book {
             IndexUpkeep::BuiltAfterwards);
         records = std::make_unique<Table>(*db, "INDATA");
         std::string order;
-        for (int no = 1; no <= 14; ++no)
-            order += (no > 1 ? ";" : "") + std::string(recordField(no).name);
+        for (int no = 1; no <= 14; ++no) {
+            if (no > 1)
+                order += ';';
+            order += recordField(no).name;
+        }
         records->SetIndexFieldNames(order);
         records->Open();
         sets = std::make_unique<Table>(*db, "INDTLEN");
