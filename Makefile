@@ -49,6 +49,7 @@ FUZZERS := settings_fuzz era_date_fuzz filter_fuzz ken_all_fuzz code_file_fuzz
 FUZZERS += backup_csv_fuzz backup_txt_fuzz
 FUZZERS += legacy_text_fuzz legacy_import_fuzz
 FUZZERS += named_csv_fuzz
+FUZZERS += converter_post_scan_fuzz
 FUZZ_TIME ?= 60
 SMOKE_TIME ?= 10
 

@@ -119,8 +119,8 @@ void TBrindelForm::buildToolBar()
         {OpenSpeed, "OpenSpeed", "開く", QStyle::SP_DialogOpenButton, &TBrindelForm::OpenSpeedClick},
         {SpeedButton4, "SpeedButton4", "CSV読み込み", QStyle::SP_FileIcon, &TBrindelForm::SpeedButton4Click},
         {NewSpeed, "NewSpeed", "新規作成", QStyle::SP_FileDialogNewFolder, &TBrindelForm::NewSpeedClick},
-        {SpeedButton1, "SpeedButton1", "リストア", QStyle::SP_ArrowDown, nullptr},
-        {SpeedButton2, "SpeedButton2", "バックアップ", QStyle::SP_DialogSaveButton, nullptr},
+        {SpeedButton1, "SpeedButton1", "リストア", QStyle::SP_ArrowDown, &TBrindelForm::SpeedButton1Click},
+        {SpeedButton2, "SpeedButton2", "バックアップ", QStyle::SP_DialogSaveButton, &TBrindelForm::SpeedButton2Click},
         {SpeedButton3, "SpeedButton3", "住所チェック", QStyle::SP_FileDialogContentsView,
          &TBrindelForm::SpeedButton3Click},
     };

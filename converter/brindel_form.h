@@ -54,6 +54,8 @@ public:
     void FormCreate();
     void OpenSpeedClick();
     void NewSpeedClick();
+    void SpeedButton1Click();  // restore
+    void SpeedButton2Click();  // backup
     void Table3AfterScroll();
     void SpeedButton4Click();  // CSV import with named columns
     void SpeedButton3Click();  // address check

@@ -15,7 +15,6 @@ using namespace backup;
 namespace {
 
 constexpr int kAddressField = 4;
-constexpr std::size_t kReadingsNamed = 5;
 
 // Where each record field (from 1) lies in the table; -1 where it lacks it.
 std::vector<int> fieldIndexes(const Table& t)
@@ -25,23 +24,6 @@ std::vector<int> fieldIndexes(const Table& t)
         indexes[std::size_t(no)] = t.FieldIndex(recordField(no).name);
     return indexes;
 }
-
-// The comma-holding values of a backup: how many, and the readings of the
-// first records that hold them.
-struct CommaValues {
-    std::size_t count = 0;
-    std::vector<SjisString> readings;
-
-    void note(const std::vector<std::string_view>& values, std::string_view reading)
-    {
-        std::size_t inRecord = 0;
-        for (std::string_view v : values)
-            inRecord += v.find(',') != std::string_view::npos;
-        if (inRecord && readings.size() < kReadingsNamed)
-            readings.emplace_back(reading);
-        count += inRecord;
-    }
-};
 
 // A record the table refuses (a key violation, a value that is no whole
 // number) raises the engine's own error without a result code; any other
@@ -67,13 +49,7 @@ std::size_t appendCsvRecords(Table& t, std::string_view bytes, int layoutMode)
     std::vector<std::optional<SjisString>> values(std::size_t(t.FieldCount()));
     std::size_t refused = 0;
     while (reader.next()) {
-        std::fill(values.begin(), values.end(), std::nullopt);
-        const auto& read = reader.values();
-        for (std::size_t i = 0; i < read.size(); ++i) {
-            const int field = csvValueField(reader.valueCount(), int(i));
-            if (field <= lastField)
-                values[std::size_t(field - 1)] = SjisString(read[i]);
-        }
+        csvRecordValues(reader, lastField, values);
         refused += !appendOrRefuse(t, values);
     }
     return refused;
@@ -90,19 +66,6 @@ std::size_t appendTxtRecords(Table& t, std::string_view bytes, const Widths& wid
         refused += !appendOrRefuse(t, values);
     }
     return refused;
-}
-
-// The checked file may replace the records: nothing stops it, and the user
-// agreed to its findings and to emptying the table with an empty backup.
-bool mayRestore(const BackupCheck& check, bool replacing, const BackupSteps& steps)
-{
-    if (const BackupFinding* stop = check.stop()) {
-        steps.showError(restoreStopMessage(*stop));
-        return false;
-    }
-    if (!check.findings.empty() && !steps.ask(findingsQuestion(check)))
-        return false;
-    return check.records > 0 || !replacing || steps.ask(emptyBackupQuestion());
 }
 
 // First, then Delete until the table shows none: under a filter only the
@@ -183,7 +146,7 @@ bool writeCsvBackup(RecordBook& book, const WidthSet& set, const QString& path, 
     }
     if (count > 0)
         t.Last();
-    if (commas.count > 0 && !ask(commaValuesQuestion(commas.count, commas.readings)))
+    if (commas.count() > 0 && !ask(commas.question()))
         return false;
     file.commit();
     return true;

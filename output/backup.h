@@ -8,22 +8,10 @@
 
 #include <QString>
 #include <functional>
-#include <optional>
 
 class RecordBook;
 
-struct BackupSteps {
-    // The width-set chooser with its instruction; nothing when cancelled.
-    std::function<std::optional<WidthSet>(const QString& instruction)> chooseWidthSet;
-    // The save dialog offering `fileName` in `folder`; the chosen path.
-    std::function<std::optional<QString>(const QString& folder, const QString& fileName)> chooseBackupFile;
-    // The open dialog in `folder`; the chosen path.
-    std::function<std::optional<QString>(const QString& folder)> chooseRestoreFile;
-    // A question; true for Yes. No is the default answer.
-    std::function<bool(const QString& question)> ask;
-    std::function<void(const QString& text)> showError;
-    std::function<void(const QString& text)> inform;
-};
+using backup::BackupSteps;
 
 // The backup: a width set is chosen, then the file (offered under the
 // default name in the INIDIR.INI folder); the records the table shows, in

@@ -16,6 +16,7 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 constexpr int kMemoField = kExtendedFieldCount;
+constexpr std::size_t kReadingsNamed = 5;
 
 // Without the spaces and control bytes at both ends (never a trail byte).
 std::string_view trimmed(std::string_view v)
@@ -191,6 +192,17 @@ bool CsvBackupReader::next()
     return true;
 }
 
+void csvRecordValues(const CsvBackupReader& reader, int lastField, std::vector<std::optional<SjisString>>& values)
+{
+    std::fill(values.begin(), values.end(), std::nullopt);
+    const auto& read = reader.values();
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        const int field = csvValueField(reader.valueCount(), int(i));
+        if (field <= lastField && std::size_t(field) <= values.size())
+            values[std::size_t(field - 1)] = SjisString(read[i]);
+    }
+}
+
 // ---- fixed-width TXT and its TIF ----------------------------------------------------
 
 void appendTxtRecord(SjisString& out, const std::array<std::string_view, kStandardFieldCount>& values,
@@ -359,6 +371,27 @@ QString commaValuesQuestion(std::size_t values, const std::vector<SjisString>& r
     return QStringLiteral("「,」を含む値が%1個あります。これらの値はリストアで正しく読み戻せません。\r"
                           "該当するレコード：%2\rこのままバックアップを保存しますか？")
         .arg(number(values), names.join(QStringLiteral("、")));
+}
+
+void CommaValues::note(const std::vector<std::string_view>& values, std::string_view reading)
+{
+    std::size_t inRecord = 0;
+    for (std::string_view v : values)
+        inRecord += v.find(',') != std::string_view::npos;
+    if (inRecord && readings_.size() < kReadingsNamed)
+        readings_.emplace_back(reading);
+    count_ += inRecord;
+}
+
+bool mayRestore(const BackupCheck& check, bool replacing, const BackupSteps& steps)
+{
+    if (const BackupFinding* stop = check.stop()) {
+        steps.showError(restoreStopMessage(*stop));
+        return false;
+    }
+    if (!check.findings.empty() && !steps.ask(findingsQuestion(check)))
+        return false;
+    return check.records > 0 || !replacing || steps.ask(emptyBackupQuestion());
 }
 
 // ---- files ------------------------------------------------------------------------

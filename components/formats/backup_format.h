@@ -20,6 +20,7 @@
 #include <QString>
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -99,6 +100,11 @@ private:
     std::vector<std::string_view> values_;
     std::string_view rest_, incomplete_;
 };
+
+// The values a restore appends for the reader's current record, by field
+// number - 1 in `values`: each value in its field (csvValueField), values
+// of fields past `lastField` left out, every other field empty.
+void csvRecordValues(const CsvBackupReader& reader, int lastField, std::vector<std::optional<SjisString>>& values);
 
 // ---- fixed-width TXT and its TIF ----------------------------------------------------
 
@@ -186,6 +192,40 @@ QString refusedRecordsMessage(std::size_t refused);
 // naming the first readings of their records.
 QString commaValuesQuestion(std::size_t values, const std::vector<SjisString>& readings);
 
+// The comma-holding values of a backup: how many, and the readings of the
+// first records that hold them.
+class CommaValues {
+public:
+    void note(const std::vector<std::string_view>& values, std::string_view reading);
+    std::size_t count() const { return count_; }
+    // The question before the backup is kept; nothing to ask without values.
+    QString question() const { return commaValuesQuestion(count_, readings_); }
+
+private:
+    std::size_t count_ = 0;
+    std::vector<SjisString> readings_;
+};
+
+// What the user is shown and asked by a backup or a restore, so that the
+// commands run without a window.
+struct BackupSteps {
+    // The width-set chooser with its instruction; nothing when cancelled.
+    std::function<std::optional<WidthSet>(const QString& instruction)> chooseWidthSet;
+    // The save dialog offering `fileName` in `folder`; the chosen path.
+    std::function<std::optional<QString>(const QString& folder, const QString& fileName)> chooseBackupFile;
+    // The open dialog in `folder`; the chosen path.
+    std::function<std::optional<QString>(const QString& folder)> chooseRestoreFile;
+    // A question; true for Yes. No is the default answer.
+    std::function<bool(const QString& question)> ask;
+    std::function<void(const QString& text)> showError;
+    std::function<void(const QString& text)> inform;
+};
+
+// The checked file may replace the records: nothing stops it (else the
+// stop message is shown), the user agreed to its findings, and, when it
+// replaces them, to emptying the table with a backup of no records.
+bool mayRestore(const BackupCheck& check, bool replacing, const BackupSteps& steps);
+
 // ---- files ------------------------------------------------------------------------
 
 // The whole file. Throws FileError naming it when it cannot be read.
@@ -205,10 +245,12 @@ public:
     // the latest on commit().
     SjisString& buffer() { return buffer_; }
     void flushIfFull();
+    // Writes what is buffered: only commit() remains, so that several files
+    // are complete before the first is put in place.
+    void flush();
     void commit();
 
 private:
-    void flush();
     [[noreturn]] void fail();
 
     QString path_;

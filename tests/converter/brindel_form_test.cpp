@@ -1,5 +1,6 @@
 #include "components/widgets/db_controls.h"
 #include "components/widgets/dual_list.h"
+#include "components/widgets/panel.h"
 #include "components/widgets/find_control.h"
 #include "converter/brindel_form.h"
 #include "converter/restore_pat_dlg.h"
@@ -242,6 +243,32 @@ TEST_F(BrindelFormTest, AddressCheckAsksThenCompletesAndCountsWhatItLeft)
     EXPECT_EQ(messages.prompts()[2].text.left(2), QStringLiteral("1 "));
     EXPECT_EQ(records()[2].at(4), sj("群馬県群馬郡箕郷町"));
     EXPECT_EQ(form->Table1->rowValues(2)[3], sj("群馬県群馬郡箕郷町"));  // the view shows the result
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(BrindelFormTest, BacksUpAndRestoresThroughTheToolBar)
+{
+    db->exec("INSERT INTO INDATA (使用者ふりがな, 使用者) VALUES (x'82a0', 'LONGER THAN FOUR'), (x'82a2', 'B')");
+    db->exec("DELETE FROM INDTLEN; INSERT INTO INDTLEN (データ用途, 使用者ふりがな, 使用者) VALUES ('A', 4, 4)");
+    create();
+    ScriptedDialogs dialogs;
+    dialogs.answer(QStringLiteral("InDTLForm"), [&](QDialog&) {
+        EXPECT_EQ(form->InDTLForm->Panel1->caption(), QStringLiteral("バックアップ方法を指定してください。"));
+        form->InDTLForm->OKBtn->click();
+        return int(QDialog::Accepted);
+    });
+    dialogs.answer(QStringLiteral("SaveDialog1"), choosing(path("copy")));
+    form->SpeedButton2->click();
+    EXPECT_EQ(dialogs.unanswered(), 0u);
+    EXPECT_EQ(form->Table3->FieldByName("使用者").AsInteger(), 16);
+    db->exec("DELETE FROM INDATA WHERE 使用者 = 'B'");
+    dialogs.answer(QStringLiteral("OpenDialog1"), choosing(path("copy.TXT")));
+    form->SpeedButton1->click();
+    EXPECT_EQ(records(), (std::vector<RecordValues>{{{1, sj("あ")}, {3, "LONGER THAN FOUR"}}, {{1, sj("い")}, {3, "B"}}}));
+    EXPECT_EQ(form->DBGrid1->gridModel()->rowCount(), 2);
 }
 
 }  // namespace

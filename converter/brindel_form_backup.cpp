@@ -1,0 +1,53 @@
+// Brindel's backup (SpeedButton2) and restore (SpeedButton1).
+#include "components/formats/width_set.h"
+#include "components/widgets/width_set_dialog.h"
+#include "converter/brindel_form.h"
+#include "converter/converter_backup.h"
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+
+namespace {
+
+// The window's dialogs and messages for the backup and the restore.
+backup::BackupSteps windowSteps(TBrindelForm* form)
+{
+    backup::BackupSteps steps;
+    steps.chooseWidthSet = [form](const QString& instruction) -> std::optional<WidthSet> {
+        if (!form->InDTLForm->choose(instruction) || form->Table3->IsEmpty())
+            return std::nullopt;
+        return widthSetOf(*form->Table3);
+    };
+    steps.chooseBackupFile = [form](const QString& folder, const QString& fileName) {
+        return saveFileName(QStringLiteral("SaveDialog1"), QStringLiteral("ﾊﾞｯｸｱｯﾌﾟﾌｧｲﾙの指定"),
+                            QStringLiteral("ｴｯｸｽﾎﾟｰﾄﾌｧｲﾙ(*.CSV)|*.CSV|ｴｯｸｽﾎﾟｰﾄﾌｧｲﾙ(*.TXT)|*.TXT|全て(*.*)|*.*"),
+                            folder, fileName, form);
+    };
+    // The import's dialog, from the INIDIR.INI folder the settings carry.
+    steps.chooseRestoreFile = [form](const QString&) { return form->openImportFile(); };
+    steps.ask = [form](const QString& question) {
+        return showMessage(question, {}, MessageIcon::Question, MessageButtons::YesNoDefaultNo, form) ==
+               MessageAnswer::Yes;
+    };
+    steps.showError = [form](const QString& text) { showMessage(text, {}, MessageIcon::Error, MessageButtons::Ok, form); };
+    steps.inform = [form](const QString& text) {
+        showMessage(text, {}, MessageIcon::Information, MessageButtons::Ok, form);
+    };
+    return steps;
+}
+
+ConverterBackupSettings settingsOf(const TBrindelForm& form)
+{
+    return {form.RecordLayoutMode, form.dataDirectory(), form.IniDirFolder};
+}
+
+}  // namespace
+
+void TBrindelForm::SpeedButton2Click()
+{
+    backUpConverterRecords(*Table1, *Table3, settingsOf(*this), windowSteps(this));
+}
+
+void TBrindelForm::SpeedButton1Click()
+{
+    restoreConverterRecords(*Table1, settingsOf(*this), windowSteps(this));
+}

@@ -1,0 +1,313 @@
+#include "converter/converter_backup.h"
+
+#include "components/core/data_directory.h"
+#include "components/core/era_date.h"
+#include "components/core/record_fields.h"
+#include "converter/old_data_import.h"
+#include "platform/clock.h"
+
+#include <QSignalBlocker>
+#include <algorithm>
+#include <climits>
+
+using namespace backup;
+
+namespace {
+
+constexpr int kAddressField = 4;
+
+// Where each record field (from 1) lies in the table; -1 where it lacks it.
+std::vector<int> fieldIndexes(const Table& t)
+{
+    std::vector<int> indexes(kExtendedFieldCount + 1, -1);
+    for (int no = 1; no <= kExtendedFieldCount; ++no)
+        indexes[std::size_t(no)] = t.FieldIndex(recordField(no).name);
+    return indexes;
+}
+
+// One row's values by record field number, read without moving the table.
+class Rows {
+public:
+    explicit Rows(Table& t) : table_(t), at_(fieldIndexes(t)) {}
+
+    int count() { return table_.RecordCount(); }
+    void read(int position) { row_ = table_.rowValues(position); }
+    std::string_view field(int no) const
+    {
+        const int i = at_[std::size_t(no)];
+        return i < 0 ? std::string_view() : std::string_view(row_[std::size_t(i)]);
+    }
+    std::array<std::string_view, kStandardFieldCount> standardFields() const
+    {
+        std::array<std::string_view, kStandardFieldCount> values;
+        for (int no = 1; no <= kStandardFieldCount; ++no)
+            values[std::size_t(no - 1)] = field(no);
+        return values;
+    }
+
+private:
+    Table& table_;
+    std::vector<int> at_;
+    std::vector<SjisString> row_;
+};
+
+// One read transaction over a walk of the table: the rows are read from
+// one snapshot, without taking the file's lock for each row. Writers of
+// the other program go on meanwhile.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(Table& t) : db_(t.database()), owner_(!db_.inTransaction())
+    {
+        if (owner_)
+            db_.exec("BEGIN DEFERRED");
+    }
+    ~ReadSnapshot()
+    {
+        if (owner_ && db_.inTransaction())
+            sqlite3_exec(db_.handle(), "COMMIT", nullptr, nullptr, nullptr);
+    }
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    Database& db_;
+    bool owner_;
+};
+
+// The byte length of the longest value of each of fields 1..47 (integers
+// as their decimal text, as the table gives them), in one pass of the
+// database over the whole table.
+Widths widestValues(Table& t)
+{
+    std::string columns;
+    for (int no = 1; no <= kStandardFieldCount; ++no) {
+        const char* name = recordField(no).name;
+        columns += no > 1 ? ", " : "";
+        columns += t.FieldIndex(name) < 0 ? std::string("0")
+                                          : "coalesce(max(length(CAST(" + quoteIdentifier(name) + " AS BLOB))), 0)";
+    }
+    Statement s = t.database().prepare("SELECT " + columns + " FROM " + quoteIdentifier(t.TableName()));
+    Widths widest{};
+    if (s.step())
+        for (int i = 0; i < kStandardFieldCount; ++i)
+            widest[std::size_t(i)] = int(std::min<long long>(s.columnInt(i), INT_MAX));
+    return widest;
+}
+
+// The grown widths, in the chosen row: one post for all of them.
+void storeWidths(Table& widthSets, const Widths& before, const Widths& after)
+{
+    if (before == after)
+        return;
+    widthSets.Edit();
+    for (std::size_t i = 0; i < after.size(); ++i)
+        if (after[i] != before[i])
+            widthSets.FieldByName(recordField(int(i) + 1).name).SetAsInteger(after[i]);
+    widthSets.Post();
+}
+
+// Puts `first` and then `second` in place; a failure of the second names
+// both, since the first is already replaced.
+void commitPair(BackupFileWriter& first, const QString& firstPath, BackupFileWriter& second, const QString& secondPath)
+{
+    first.flush();
+    second.flush();
+    first.commit();
+    try {
+        second.commit();
+    } catch (const FileError& e) {
+        throw FileError(QStringLiteral("%1 は書き込みましたが、%2 を置き換えられませんでした。\r"
+                                       "この二つのファイルは組になっていません。\r%3")
+                            .arg(firstPath, secondPath, e.message()));
+    }
+}
+
+// Appends every record `next` gives after emptying the table, in one
+// transaction; the first refused record rolls everything back. Returns the
+// message naming that record, or nothing when all landed.
+template <class Next>
+std::optional<QString> replaceAll(Table& t, Next next)
+{
+    t.CheckBrowseMode();
+    const int readingIndex = t.FieldIndex(recordField(1).name);
+    std::vector<std::optional<SjisString>> values(std::size_t(t.FieldCount()));
+    std::size_t record = 0;
+    Table::Bulk bulk(t, Table::Bulk::Mode::ReplaceAll);
+    {
+        const QSignalBlocker quiet(t);
+        while (next(values)) {
+            ++record;
+            try {
+                t.AppendRecord(values);
+            } catch (const DbError& e) {
+                if (!isRecordRefusal(e))
+                    throw;
+                const SjisString reading = readingIndex < 0 ? SjisString() : values[std::size_t(readingIndex)].value_or("");
+                return QStringLiteral("%1件目のレコード（%2）を登録できません。\r%3\r"
+                                      "リストアを中止しました。データは元のままです。")
+                    .arg(record)
+                    .arg(sjis::decode(reading), e.message());
+            }
+        }
+    }
+    bulk.commit();
+    return std::nullopt;
+}
+
+}  // namespace
+
+QString converterBackupName(bool addressBook)
+{
+    // The converter writes the year of the era without a leading zero.
+    return defaultBackupName(addressBook, {}, {}, today(), kEraQueryPattern) + QStringLiteral(".CSV");
+}
+
+bool writeConverterCsvBackup(Table& records, const WidthSet& set, int layoutMode, const postal::ConverterKenAll* kenAll,
+                             const QString& path, const std::function<bool(const QString&)>& ask)
+{
+    records.CheckBrowseMode();
+    const std::vector<int> fields = csvLineFields(set, layoutMode);
+    const bool addressBook = set.isAddressBook();
+    const bool postalColumn = set.postalMode != 0;
+    BackupFileWriter file(path);
+    file.buffer() += csvMarkerLine(layoutMode);
+    std::optional<ReadSnapshot> snapshot(std::in_place, records);
+    Rows rows(records);
+    const int count = rows.count();
+    SjisString lastReading, address;
+    CommaValues commas;
+    std::vector<std::string_view> values(fields.size());
+    postal::PostReadResult found;
+    for (int position = 0; position < count; ++position) {
+        rows.read(position);
+        const std::string_view reading = rows.field(1);
+        if (addressBook) {
+            if (reading == lastReading)
+                continue;
+            lastReading = reading;
+        }
+        address = rows.field(kAddressField);
+        found = {};
+        if (postalColumn && kenAll) {
+            found = kenAll->lookup(address, set.postalMode);
+            address.insert(0, found.prefecture);
+        }
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            values[i] = fields[i] == kAddressField ? std::string_view(address) : rows.field(fields[i]);
+        commas.note(values, reading);
+        appendCsvLine(file.buffer(), values, addressBook,
+                      postalColumn ? std::optional<std::string_view>(found.code) : std::nullopt);
+        file.flushIfFull();
+    }
+    snapshot.reset();
+    if (count > 0)
+        records.Last();
+    if (commas.count() > 0 && !ask(commas.question()))
+        return false;
+    file.commit();
+    return true;
+}
+
+void writeConverterTxtBackup(Table& records, Table& widthSets, const WidthSet& set, const BackupPath& path)
+{
+    records.CheckBrowseMode();
+    const bool addressBook = set.isAddressBook();
+    Rows rows(records);
+    const int count = rows.count();
+    Widths widths = set.widths;
+    if (!addressBook) {
+        const Widths widest = widestValues(records);
+        for (std::size_t i = 0; i < widths.size(); ++i)
+            if (widest[i] > std::max(widths[i], 0))
+                widths[i] = widest[i];
+    }
+    storeWidths(widthSets, set.widths, widths);
+
+    const QString txtPath = path.sibling(QStringLiteral(".TXT")), tifPath = path.sibling(QStringLiteral(".TIF"));
+    BackupFileWriter tif(tifPath), txt(txtPath);
+    tif.buffer() = tifFile(widths).toBytes();
+    {
+        const ReadSnapshot snapshot(records);
+        for (int position = 0; position < count; ++position) {
+            rows.read(position);
+            appendTxtRecord(txt.buffer(), rows.standardFields(), widths, addressBook);
+            txt.flushIfFull();
+        }
+    }
+    if (count > 0)
+        records.Last();
+    commitPair(txt, txtPath, tif, tifPath);
+}
+
+void backUpConverterRecords(Table& records, Table& widthSets, const ConverterBackupSettings& settings,
+                            const BackupSteps& steps)
+{
+    const std::optional<WidthSet> set = steps.chooseWidthSet(QStringLiteral("バックアップ方法を指定してください。"));
+    if (!set)
+        return;
+    const std::optional<QString> chosen =
+        steps.chooseBackupFile(settings.iniDirFolder, converterBackupName(set->isAddressBook()));
+    if (!chosen)
+        return;
+    const BackupPath path = BackupPath::split(*chosen);
+    if (!isCsvExtension(path.extension)) {
+        writeConverterTxtBackup(records, widthSets, *set, path);
+        return;
+    }
+    std::unique_ptr<postal::ConverterKenAll> kenAll;
+    if (set->postalMode != 0)
+        kenAll = postal::ConverterKenAll::read(resolveFile(settings.dataDirectory, QStringLiteral("KEN_ALL.CSV")));
+    writeConverterCsvBackup(records, *set, settings.layoutMode, kenAll.get(), path.sibling(QStringLiteral(".CSV")),
+                            steps.ask);
+}
+
+void restoreConverterRecords(Table& records, const ConverterBackupSettings& settings, const BackupSteps& steps)
+{
+    const std::optional<QString> chosen = steps.chooseRestoreFile(settings.iniDirFolder);
+    if (!chosen)
+        return;
+    const BackupPath path = BackupPath::split(*chosen);
+    if (isAddressBookName(path.baseName)) {
+        steps.showError(QStringLiteral("住所録はリストアできません！"));
+        return;
+    }
+    std::optional<QString> refused;
+    if (isCsvExtension(path.extension)) {
+        const std::string bytes = readBackupFile(path.sibling(QStringLiteral(".CSV")));
+        if (!mayRestore(checkCsvBackup(bytes), true, steps))
+            return;
+        CsvBackupReader reader(bytes);
+        const int lastField = settings.layoutMode == 1 || settings.layoutMode == 2 ? kExtendedFieldCount
+                                                                                   : kStandardFieldCount;
+        refused = replaceAll(records, [&](std::vector<std::optional<SjisString>>& values) {
+            if (!reader.next())
+                return false;
+            csvRecordValues(reader, lastField, values);
+            return true;
+        });
+    } else {
+        Widths widths{};
+        if (const std::optional<LineListFile> tif = LineListFile::read(path.sibling(QStringLiteral(".TIF")))) {
+            widths = tifWidths(*tif);
+        } else {
+            const std::optional<WidthSet> set = steps.chooseWidthSet(QStringLiteral("リストア方法を指定してください。"));
+            if (!set)
+                return;
+            widths = set->widths;
+        }
+        const std::string bytes = readBackupFile(path.sibling(QStringLiteral(".TXT")));
+        if (!mayRestore(checkTxtBackup(bytes, widths), true, steps))
+            return;
+        TxtBackupReader reader(bytes, widths);
+        refused = replaceAll(records, [&](std::vector<std::optional<SjisString>>& values) {
+            if (!reader.next())
+                return false;
+            std::fill(values.begin(), values.end(), std::nullopt);
+            for (std::size_t i = 0; i < reader.values().size() && i < values.size(); ++i)
+                values[i] = SjisString(reader.values()[i]);
+            return true;
+        });
+    }
+    if (refused)
+        steps.showError(*refused);
+}
