@@ -245,10 +245,6 @@ TEST_F(BrindelFormTest, AddressCheckAsksThenCompletesAndCountsWhatItLeft)
     EXPECT_EQ(form->Table1->rowValues(2)[3], sj("群馬県群馬郡箕郷町"));  // the view shows the result
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(BrindelFormTest, BacksUpAndRestoresThroughTheToolBar)
 {
     db->exec("INSERT INTO INDATA (使用者ふりがな, 使用者) VALUES (x'82a0', 'LONGER THAN FOUR'), (x'82a2', 'B')");
