@@ -3,6 +3,7 @@
 #include "components/core/data_directory.h"
 #include "components/core/era_date.h"
 #include "components/core/record_fields.h"
+#include "components/formats/backup_table.h"
 #include "converter/old_data_import.h"
 #include "platform/clock.h"
 
@@ -13,66 +14,6 @@
 using namespace backup;
 
 namespace {
-
-constexpr int kAddressField = 4;
-
-// Where each record field (from 1) lies in the table; -1 where it lacks it.
-std::vector<int> fieldIndexes(const Table& t)
-{
-    std::vector<int> indexes(kExtendedFieldCount + 1, -1);
-    for (int no = 1; no <= kExtendedFieldCount; ++no)
-        indexes[std::size_t(no)] = t.FieldIndex(recordField(no).name);
-    return indexes;
-}
-
-// One row's values by record field number, read without moving the table.
-class Rows {
-public:
-    explicit Rows(Table& t) : table_(t), at_(fieldIndexes(t)) {}
-
-    int count() { return table_.RecordCount(); }
-    void read(int position) { row_ = table_.rowValues(position); }
-    std::string_view field(int no) const
-    {
-        const int i = at_[std::size_t(no)];
-        return i < 0 ? std::string_view() : std::string_view(row_[std::size_t(i)]);
-    }
-    std::array<std::string_view, kStandardFieldCount> standardFields() const
-    {
-        std::array<std::string_view, kStandardFieldCount> values;
-        for (int no = 1; no <= kStandardFieldCount; ++no)
-            values[std::size_t(no - 1)] = field(no);
-        return values;
-    }
-
-private:
-    Table& table_;
-    std::vector<int> at_;
-    std::vector<SjisString> row_;
-};
-
-// One read transaction over a walk of the table: the rows are read from
-// one snapshot, without taking the file's lock for each row. Writers of
-// the other program go on meanwhile.
-class ReadSnapshot {
-public:
-    explicit ReadSnapshot(Table& t) : db_(t.database()), owner_(!db_.inTransaction())
-    {
-        if (owner_)
-            db_.exec("BEGIN DEFERRED");
-    }
-    ~ReadSnapshot()
-    {
-        if (owner_ && db_.inTransaction())
-            sqlite3_exec(db_.handle(), "COMMIT", nullptr, nullptr, nullptr);
-    }
-    ReadSnapshot(const ReadSnapshot&) = delete;
-    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
-
-private:
-    Database& db_;
-    bool owner_;
-};
 
 // The byte length of the longest value of each of fields 1..47 (integers
 // as their decimal text, as the table gives them), in one pass of the
@@ -165,54 +106,21 @@ QString converterBackupName(bool addressBook)
 bool writeConverterCsvBackup(Table& records, const WidthSet& set, int layoutMode, const postal::ConverterKenAll* kenAll,
                              const QString& path, const std::function<bool(const QString&)>& ask)
 {
-    records.CheckBrowseMode();
-    const std::vector<int> fields = csvLineFields(set, layoutMode);
-    const bool addressBook = set.isAddressBook();
-    const bool postalColumn = set.postalMode != 0;
-    BackupFileWriter file(path);
-    file.buffer() += csvMarkerLine(layoutMode);
-    std::optional<ReadSnapshot> snapshot(std::in_place, records);
-    Rows rows(records);
-    const int count = rows.count();
-    SjisString lastReading, address;
-    CommaValues commas;
-    std::vector<std::string_view> values(fields.size());
-    postal::PostReadResult found;
-    for (int position = 0; position < count; ++position) {
-        rows.read(position);
-        const std::string_view reading = rows.field(1);
-        if (addressBook) {
-            if (reading == lastReading)
-                continue;
-            lastReading = reading;
-        }
-        address = rows.field(kAddressField);
-        found = {};
-        if (postalColumn && kenAll) {
-            found = kenAll->lookup(address, set.postalMode);
+    PostalLookUp postalCode;
+    if (kenAll)
+        postalCode = [&](SjisString& address) {
+            postal::PostReadResult found = kenAll->lookup(address, set.postalMode);
             address.insert(0, found.prefecture);
-        }
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            values[i] = fields[i] == kAddressField ? std::string_view(address) : rows.field(fields[i]);
-        commas.note(values, reading);
-        appendCsvLine(file.buffer(), values, addressBook,
-                      postalColumn ? std::optional<std::string_view>(found.code) : std::nullopt);
-        file.flushIfFull();
-    }
-    snapshot.reset();
-    if (count > 0)
-        records.Last();
-    if (commas.count() > 0 && !ask(commas.question()))
-        return false;
-    file.commit();
-    return true;
+            return found.code;
+        };
+    return writeCsvBackupOfRows(records, set, layoutMode, 0, postalCode, path, ask);
 }
 
 void writeConverterTxtBackup(Table& records, Table& widthSets, const WidthSet& set, const BackupPath& path)
 {
     records.CheckBrowseMode();
     const bool addressBook = set.isAddressBook();
-    Rows rows(records);
+    RecordRows rows(records);
     const int count = rows.count();
     Widths widths = set.widths;
     if (!addressBook) {

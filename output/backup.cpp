@@ -3,6 +3,7 @@
 #include "components/core/data_directory.h"
 #include "components/core/record_fields.h"
 #include "components/core/table.h"
+#include "components/formats/backup_table.h"
 #include "components/formats/post_read.h"
 #include "platform/clock.h"
 #include "record_book/model/record_book.h"
@@ -13,17 +14,6 @@
 using namespace backup;
 
 namespace {
-
-constexpr int kAddressField = 4;
-
-// Where each record field (from 1) lies in the table; -1 where it lacks it.
-std::vector<int> fieldIndexes(const Table& t)
-{
-    std::vector<int> indexes(kExtendedFieldCount + 1, -1);
-    for (int no = 1; no <= kExtendedFieldCount; ++no)
-        indexes[std::size_t(no)] = t.FieldIndex(recordField(no).name);
-    return indexes;
-}
 
 // A record the table refuses (a key violation, a value that is no whole
 // number) raises the engine's own error without a result code; any other
@@ -109,47 +99,14 @@ bool writeCsvBackup(RecordBook& book, const WidthSet& set, const QString& path, 
                     const std::function<bool(const QString&)>& ask)
 {
     Table& t = book.records();
-    t.CheckBrowseMode();
-    const int mode = book.settings().RecordLayoutMode;
-    const std::vector<int> fields = csvLineFields(set, mode);
-    const std::vector<int> at = fieldIndexes(t);
-    const bool addressBook = set.isAddressBook();
     const auto postalIndex =
         set.postalMode != 0 ? postal::kenAllIndex(resolveFile(book.dataDirectory(), QStringLiteral("KEN_ALL.CSV")))
                             : nullptr;
-
-    BackupFileWriter file(path);
-    file.buffer() += csvMarkerLine(mode);
-    const int count = t.RecordCount();
-    SjisString lastReading, address, code;
-    CommaValues commas;
-    std::vector<std::string_view> values(fields.size());
-    for (int position = fromCurrent ? std::max(t.currentPosition(), 0) : 0; position < count; ++position) {
-        const std::vector<SjisString> row = t.rowValues(position);
-        auto value = [&](int no) { return at[std::size_t(no)] < 0 ? std::string_view() : row[std::size_t(at[std::size_t(no)])]; };
-        const std::string_view reading = value(1);
-        if (addressBook) {
-            if (reading == lastReading)
-                continue;
-            lastReading = reading;
-        }
-        address = value(kAddressField);
-        code.clear();
-        if (postalIndex)
-            code = lookUpPostalCode(*postalIndex, address, set.postalMode);
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            values[i] = fields[i] == kAddressField ? std::string_view(address) : value(fields[i]);
-        commas.note(values, reading);
-        appendCsvLine(file.buffer(), values, addressBook,
-                      set.postalMode != 0 ? std::optional<std::string_view>(code) : std::nullopt);
-        file.flushIfFull();
-    }
-    if (count > 0)
-        t.Last();
-    if (commas.count() > 0 && !ask(commas.question()))
-        return false;
-    file.commit();
-    return true;
+    PostalLookUp postalCode;
+    if (postalIndex)
+        postalCode = [&](SjisString& address) { return lookUpPostalCode(*postalIndex, address, set.postalMode); };
+    return writeCsvBackupOfRows(t, set, book.settings().RecordLayoutMode, fromCurrent ? t.currentPosition() : 0,
+                                postalCode, path, ask);
 }
 
 void backUpRecords(RecordBook& book, const BackupSteps& steps)
