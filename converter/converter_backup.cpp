@@ -194,15 +194,10 @@ void restoreConverterRecords(Table& records, const ConverterBackupSettings& sett
             return true;
         });
     } else {
-        Widths widths{};
-        if (const std::optional<LineListFile> tif = LineListFile::read(path.sibling(QStringLiteral(".TIF")))) {
-            widths = tifWidths(*tif);
-        } else {
-            const std::optional<WidthSet> set = steps.chooseWidthSet(QStringLiteral("リストア方法を指定してください。"));
-            if (!set)
-                return;
-            widths = set->widths;
-        }
+        const std::optional<Widths> restored = restoreWidths(path, steps);
+        if (!restored)
+            return;
+        const Widths& widths = *restored;
         const std::string bytes = readBackupFile(path.sibling(QStringLiteral(".TXT")));
         if (!mayRestore(checkTxtBackup(bytes, widths), true, steps))
             return;

@@ -16,15 +16,14 @@ using namespace backup;
 namespace {
 
 // A record the table refuses (a key violation, a value that is no whole
-// number) raises the engine's own error without a result code; any other
-// failure has one and ends the restore.
+// number) is left out; any other failure ends the restore.
 bool appendOrRefuse(Table& t, const std::vector<std::optional<SjisString>>& values)
 {
     try {
         t.AppendRecord(values);
         return true;
     } catch (const DbError& e) {
-        if (e.code() != SQLITE_OK)
+        if (!isRecordRefusal(e))
             throw;
         return false;
     }
@@ -142,16 +141,10 @@ void restoreRecords(RecordBook& book, const BackupSteps& steps)
         const int mode = book.settings().RecordLayoutMode;
         refused = replaceRecords(book, adding, [&](Table& t) { return appendCsvRecords(t, bytes, mode); });
     } else {
-        Widths widths{};
-        const QString widthFile = path.sibling(QStringLiteral(".TIF"));
-        if (const std::optional<LineListFile> tif = LineListFile::read(widthFile)) {
-            widths = tifWidths(*tif);
-        } else {
-            const std::optional<WidthSet> set = steps.chooseWidthSet(QStringLiteral("リストア方法を指定してください。"));
-            if (!set)
-                return;
-            widths = set->widths;
-        }
+        const std::optional<Widths> restored = restoreWidths(path, steps);
+        if (!restored)
+            return;
+        const Widths& widths = *restored;
         const std::string bytes = readBackupFile(path.sibling(QStringLiteral(".TXT")));
         if (!mayRestore(checkTxtBackup(bytes, widths), !adding, steps))
             return;

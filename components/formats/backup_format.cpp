@@ -474,4 +474,14 @@ QString defaultBackupName(bool addressBook, const SjisString& prefix, const Sjis
     return sjis::decode(prefix + formatEraDate(date, datePattern) + suffix);
 }
 
+std::optional<Widths> restoreWidths(const BackupPath& path, const BackupSteps& steps)
+{
+    if (const std::optional<LineListFile> tif = LineListFile::read(path.sibling(QStringLiteral(".TIF"))))
+        return tifWidths(*tif);
+    const std::optional<WidthSet> set = steps.chooseWidthSet(QStringLiteral("リストア方法を指定してください。"));
+    if (!set)
+        return std::nullopt;
+    return set->widths;
+}
+
 }  // namespace backup

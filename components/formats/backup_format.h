@@ -284,4 +284,8 @@ bool isCsvExtension(const QString& extension);
 QString defaultBackupName(bool addressBook, const SjisString& prefix, const SjisString& suffix, QDate date,
                           std::string_view datePattern = kEraDatePattern);
 
+// The widths of a fixed-width restore: the TIF file beside it, else those
+// of the width set the user chooses; nothing when the choice is cancelled.
+std::optional<Widths> restoreWidths(const BackupPath& path, const BackupSteps& steps);
+
 }  // namespace backup
