@@ -1,10 +1,10 @@
 // Brindel's backup (SpeedButton2) and restore (SpeedButton1).
 #include "components/formats/width_set.h"
+#include "components/widgets/backup_messages.h"
 #include "components/widgets/width_set_dialog.h"
 #include "converter/brindel_form.h"
 #include "converter/converter_backup.h"
 #include "platform/file_dialog.h"
-#include "platform/message_box.h"
 
 namespace {
 
@@ -24,14 +24,7 @@ backup::BackupSteps windowSteps(TBrindelForm* form)
     };
     // The import's dialog, from the INIDIR.INI folder the settings carry.
     steps.chooseRestoreFile = [form](const QString&) { return form->openImportFile(); };
-    steps.ask = [form](const QString& question) {
-        return showMessage(question, {}, MessageIcon::Question, MessageButtons::YesNoDefaultNo, form) ==
-               MessageAnswer::Yes;
-    };
-    steps.showError = [form](const QString& text) { showMessage(text, {}, MessageIcon::Error, MessageButtons::Ok, form); };
-    steps.inform = [form](const QString& text) {
-        showMessage(text, {}, MessageIcon::Information, MessageButtons::Ok, form);
-    };
+    setBackupMessages(steps, form);
     return steps;
 }
 

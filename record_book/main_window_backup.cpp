@@ -1,7 +1,7 @@
 // Backup of the record table to CSV, and its restore.
+#include "components/widgets/backup_messages.h"
 #include "output/backup.h"
 #include "platform/file_dialog.h"
-#include "platform/message_box.h"
 #include "record_book/main_window.h"
 
 namespace {
@@ -19,14 +19,7 @@ BackupSteps windowSteps(TCarDataForm* form)
         return openFileName(QStringLiteral("OpenDialog1"), QStringLiteral("ｲﾝﾎﾟｰﾄﾌｧｲﾙの指定"),
                             QStringLiteral("ｲﾝﾎﾟｰﾄﾌｧｲﾙ(*.CSV;*.TXT)|*.CSV;*.TXT|全て(*.*)|*.*"), folder, form);
     };
-    steps.ask = [form](const QString& question) {
-        return showMessage(question, {}, MessageIcon::Question, MessageButtons::YesNoDefaultNo, form) ==
-               MessageAnswer::Yes;
-    };
-    steps.showError = [form](const QString& text) { showMessage(text, {}, MessageIcon::Error, MessageButtons::Ok, form); };
-    steps.inform = [form](const QString& text) {
-        showMessage(text, {}, MessageIcon::Information, MessageButtons::Ok, form);
-    };
+    setBackupMessages(steps, form);
     return steps;
 }
 
