@@ -154,11 +154,6 @@ SjisString storedText(const SqlParam& p)
 
 }  // namespace
 
-bool isRecordRefusal(const DbError& e)
-{
-    return e.code() == SQLITE_OK || (e.code() & 0xFF) == SQLITE_CONSTRAINT;
-}
-
 int oldDataFieldCount(int layoutMode)
 {
     return layoutMode == 1 || layoutMode == 2 ? kExtendedFieldCount : kStandardFieldCount;

@@ -13,10 +13,6 @@ struct OldDataOutcome {
     SjisString lastReading;  // slot 1 of the last record
 };
 
-// A refusal of one record (a key that exists, a value its field cannot
-// take), as opposed to a failure of the database itself.
-bool isRecordRefusal(const DbError& e);
-
 // The record fields a layout mode fills: 56 under modes 1 and 2, else 47.
 int oldDataFieldCount(int layoutMode);
 

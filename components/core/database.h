@@ -27,6 +27,13 @@ private:
     int code_;
 };
 
+// A refusal of one record (a key that exists, a value its field cannot
+// take), as opposed to a failure of the database itself.
+inline bool isRecordRefusal(const DbError& e)
+{
+    return e.code() == SQLITE_OK || (e.code() & 0xFF) == SQLITE_CONSTRAINT;
+}
+
 // A prepared statement; reset and rebound for every use.
 class Statement {
 public:
