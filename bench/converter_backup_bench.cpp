@@ -2,7 +2,7 @@
 // and with postal codes (its own scan of a KEN_ALL.CSV of the real file's
 // size, loaded and indexed once per backup), the TXT backup that grows its
 // widths first, and the restores of both.
-#include "bench/record_corpus.h"
+#include "bench/backup_corpus.h"
 #include "components/core/record_fields.h"
 #include "components/core/schema.h"
 #include "converter/converter_backup.h"
@@ -29,36 +29,9 @@ struct Book {
 
     Book()
     {
-        const std::string kenAll = ken_all_synthetic::make(
-            ken_all_synthetic::tokyoExcerpt(QStringLiteral(TEST_DATA_DIR "/KEN_ALL_13TOKYO.CSV")), 30);
-        QFile f(dir.filePath(QStringLiteral("KEN_ALL.CSV")));
-        if (!f.open(QIODevice::WriteOnly) || f.write(kenAll.data(), qint64(kenAll.size())) != qint64(kenAll.size()))
-            std::fprintf(stderr, "cannot write KEN_ALL.CSV\n");
-        f.close();
+        writeFullSizeKenAll(dir.path());
         db = openSharedDatabase(dir.filePath(QStringLiteral("CARDATA.sqlite3")));
-        const std::vector<SjisString> kana = encodeAll({"あ", "か", "さ", "た", "な", "は", "ま", "や", "ら", "わ"});
-        const std::vector<SjisString> addresses =
-            encodeAll({"東京都千代田区飯田橋３－１０", "港区芝浦３－４", "北海道港区芝２丁目３－１",
-                       "東京都渋谷区桜丘町２６－１", "大阪府大阪市北区梅田１", "どこにもない住所",
-                       "新宿区西新宿２丁目８－１"});
-        Values record(kExtendedFieldCount);
-        insertRecords(
-            *db, kRecords,
-            [&](std::size_t i) -> const Values& {
-                record[0] = kana[i % kana.size()] + sj("やまだ") + std::to_string(i);
-                record[1] = "03-1234-" + std::to_string(i % 10000);
-                record[2] = sj("山田太郎");
-                record[3] = addresses[i % addresses.size()];
-                record[4] = sj("品川５００あ") + std::to_string(i);
-                record[5] = sj("令和０２年０４月０１日");
-                record[13] = sj("あおば損害保険");
-                record[22] = sj("トヨタ");
-                record[27] = std::to_string(1000 + i % 900);
-                record[41] = sj("令和０２年０４月０１日 点検\r\n令和０３年０４月０１日 車検");
-                record[55] = sj("メモ");
-                return record;
-            },
-            IndexUpkeep::BuiltAfterwards);
+        insertBackupRecords(*db, kRecords);
         records = std::make_unique<Table>(*db, "INDATA");
         std::string order;
         for (int no = 1; no <= 14; ++no) {
