@@ -80,6 +80,18 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption)
     return b;
 }
 
+// OK and Cancel side by side in the middle of a row.
+QHBoxLayout* centredPair(QPushButton* ok, QPushButton* cancel)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addSpacing(16);
+    row->addWidget(cancel);
+    row->addStretch(1);
+    return row;
+}
+
 // The caption of item n's panel: " ＮＯ．１ 　：　項目名　" up to item 9,
 // "ＮＯ．１０　：　項目名　" from item 10 on.
 QString itemCaption(int item)
@@ -114,12 +126,7 @@ TSelectDlg::TSelectDlg(TCarDataForm& form, QWidget* parent) : QDialog(parent), f
     OKBtn->setDefault(true);
     CancelBtn = button(this, "CancelBtn", "ｷｬﾝｾﾙ");
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OKBtn);
-    buttons->addSpacing(16);
-    buttons->addWidget(CancelBtn);
-    buttons->addStretch(1);
+    QHBoxLayout* buttons = centredPair(OKBtn, CancelBtn);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Panel1);
     layout->addWidget(FindComboBox);
@@ -453,12 +460,7 @@ TUserSetForm::TUserSetForm(QWidget* parent) : QDialog(parent)
     OKBtn = button(this, "OKBtn", "OK");
     OKBtn->setDefault(true);
     CancelBtn = button(this, "CancelBtn", "ｷｬﾝｾﾙ");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OKBtn);
-    buttons->addSpacing(16);
-    buttons->addWidget(CancelBtn);
-    buttons->addStretch(1);
+    QHBoxLayout* buttons = centredPair(OKBtn, CancelBtn);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(3, 3, 3, 6);
     layout->addWidget(GroupBox1, 1);
