@@ -22,7 +22,7 @@ class WidthSetDialogTest : public TableTest {
 protected:
     QTemporaryDir config;
     std::unique_ptr<RegistryFolderOverride> registry;
-    QString previousDir;
+    QString previousDir = QDir::currentPath();
     std::unique_ptr<Table> sets;
     QLabel busy;
     ScriptedDialogs dialogs;
@@ -30,50 +30,45 @@ protected:
     void SetUp() override
     {
         TableTest::SetUp();
-        previousDir = QDir::currentPath();
         QDir::setCurrent(dir.path());
         registry = std::make_unique<RegistryFolderOverride>(config.path());
         sets = open("INDTLEN");
     }
-
     void TearDown() override { QDir::setCurrent(previousDir); }
 
     std::unique_ptr<TInDTLenForm> chooser(const QString& widthsFile = QStringLiteral("BrindelListLen.INI"))
     {
-        return std::make_unique<TInDTLenForm>(*sets, WidthSetDialogOptions{.objectName = QStringLiteral("InDTLForm"),
-                                                                           .canEdit = false,
-                                                                           .positionKey = QStringLiteral("Brindel"),
-                                                                           .columnWidthsFile = widthsFile,
-                                                                           .geometry = {200, 107, 324, 220},
-                                                                           .busyLabel = &busy});
+        return std::make_unique<TInDTLenForm>(
+            *sets, WidthSetDialogOptions{.objectName = QStringLiteral("InDTLForm"), .canEdit = false,
+                                         .positionKey = QStringLiteral("Brindel"), .columnWidthsFile = widthsFile,
+                                         .geometry = {200, 107, 324, 220}, .busyLabel = &busy});
     }
 
     // Shows the chooser; `act` runs while it is open.
     bool choose(TInDTLenForm& form, const std::function<void()>& act)
     {
-        dialogs.answer("InDTLForm", [&](QDialog&) {
-            act();
-            return int(QDialog::Accepted);
-        });
+        dialogs.answer("InDTLForm", [&](QDialog&) { return act(), int(QDialog::Accepted); });
         return form.choose(kPrompt);
     }
 };
 
-TEST_F(WidthSetDialogTest, ChooseAnswersByTheCaptionAndTheChosenRowStaysCurrent)
+TEST_F(WidthSetDialogTest, ChoosesByTheCaptionAndKeepsColumnWidthsAndPlaceUnderTheOptionsNames)
 {
+    LineListFile({"12", "0"}).write(dir.filePath("BrindelListLen.INI"));
     auto form = chooser();
     EXPECT_EQ(busy.text(), QStringLiteral("Busy"));
+    const ColumnWidth unit(form->DBGrid1->fontMetrics(), 6);
+    EXPECT_EQ(form->DBGrid1->columnWidth(0), unit.pixels(12));
+    EXPECT_GT(form->DBGrid1->columnWidth(1), 0);
+    form->DBGrid1->setColumnWidth(1, unit.pixels(30));
     EXPECT_TRUE(choose(*form, [&] {
         EXPECT_EQ(form->Panel1->caption(), kPrompt);
         EXPECT_TRUE(form->Edit1->isVisible());
-        EXPECT_EQ(form->OKBtn->x(), 324 / 3 - 37);
-        EXPECT_EQ(form->CancelBtn->x(), 324 / 3 * 2 - 37);
         form->Edit1->setText(QStringLiteral("3"));
         form->OKBtn->click();
     }));
     EXPECT_EQ(form->Panel1->caption(), QString());
     EXPECT_EQ(sets->RecNo(), 3);
-
     for (bool closeBox : {false, true}) {
         EXPECT_FALSE(choose(*form, [&] { closeBox ? void(form->close()) : form->CancelBtn->click(); }));
         EXPECT_EQ(form->Panel1->caption(), kPrompt);
@@ -84,17 +79,7 @@ TEST_F(WidthSetDialogTest, ChooseAnswersByTheCaptionAndTheChosenRowStaysCurrent)
         return int(QDialog::Rejected);
     });
     form->showEdit();
-}
 
-TEST_F(WidthSetDialogTest, ColumnWidthsAndThePlaceAreKeptUnderTheOptionsNames)
-{
-    LineListFile({"12", "0"}).write(dir.filePath("BrindelListLen.INI"));
-    auto form = chooser();
-    const ColumnWidth unit(form->DBGrid1->fontMetrics(), 6);
-    EXPECT_EQ(form->DBGrid1->columnWidth(0), unit.pixels(12));
-    EXPECT_GT(form->DBGrid1->columnWidth(1), 0);
-    form->DBGrid1->setColumnWidth(1, unit.pixels(30));
-    ASSERT_TRUE(choose(*form, [&] { form->OKBtn->click(); }));
     form.reset();
     const auto written = LineListFile::read(dir.filePath("BrindelListLen.INI"));
     ASSERT_TRUE(written);

@@ -2,17 +2,15 @@
 #include "platform/clock.h"
 #include "tests/converter/old_data_fixture.h"
 
-#include <deque>
-
 using namespace backup;
 
 namespace {
 
-// What the dialogs answer and what the commands showed.
+// What the dialogs answer and what the commands showed; every question is
+// answered No.
 struct Script {
     bool chooseSet = true;
     std::optional<QString> file;
-    std::deque<bool> answers;
     QStringList instructions, questions, errors;
     QString offeredFolder, offeredName;
 };
@@ -66,13 +64,7 @@ protected:
             return script.file;
         };
         s.chooseRestoreFile = [this](const QString&) { return script.file; };
-        s.ask = [this](const QString& question) {
-            script.questions.push_back(question);
-            const bool yes = !script.answers.empty() && script.answers.front();
-            if (!script.answers.empty())
-                script.answers.pop_front();
-            return yes;
-        };
+        s.ask = [this](const QString& question) { script.questions.push_back(question); return false; };
         s.showError = [this](const QString& text) { script.errors.push_back(text); };
         s.inform = [](const QString&) {};
         return s;
@@ -92,10 +84,7 @@ protected:
     std::string bytes(const char* name) const
     {
         QFile f(path(name));
-        if (!f.open(QIODevice::ReadOnly))
-            return "(missing)";
-        const QByteArray b = f.readAll();
-        return std::string(b.constData(), std::size_t(b.size()));
+        return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : "(missing)";
     }
 };
 
@@ -165,27 +154,21 @@ TEST_F(ConverterBackupTest, AddressBookTxtCutsAtACharacterAndKeepsItsWidths)
     EXPECT_EQ(storedWidth(1), 5);
 }
 
-TEST_F(ConverterBackupTest, AFailedFileLeavesTheOlderFilesAsTheyWere)
-{
-    addSet("通常", {{1, 4}});
-    add({{1, "A"}});
-    writeFile("old.TXT", "older");
-    ASSERT_TRUE(QDir(dir.path()).mkdir("old.TIF"));  // cannot be replaced by a file
-    EXPECT_THROW(backUp("old.TXT"), FileError);
-    EXPECT_EQ(bytes("old.TXT"), "older");
-}
-
-TEST_F(ConverterBackupTest, AnEmptyTableWritesOnlyTheMarker)
+// An empty table writes only the marker; a file that cannot be replaced leaves
+// the older files as they were; a value with a comma is asked about, and No
+// keeps no file.
+TEST_F(ConverterBackupTest, MarkerOnlyFailedFilesAndCommaRefusals)
 {
     settings.layoutMode = 1;
     addSet("通常", {{1, 4}});
     backUp("e.CSV");
     EXPECT_EQ(bytes("e.CSV"), "1\r\n");
-}
-
-TEST_F(ConverterBackupTest, ValuesWithACommaAreAskedAboutAndNoKeepsNoFile)
-{
-    addSet("通常", {{1, 4}});
+    settings.layoutMode = 0;
+    add({{1, "A"}});
+    writeFile("old.TXT", "older");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("old.TIF"));  // cannot be replaced by a file
+    EXPECT_THROW(backUp("old.TXT"), FileError);
+    EXPECT_EQ(bytes("old.TXT"), "older");
     add({{1, "a,b"}});
     backUp("c.CSV");
     ASSERT_EQ(script.questions.size(), 1u);
@@ -193,7 +176,7 @@ TEST_F(ConverterBackupTest, ValuesWithACommaAreAskedAboutAndNoKeepsNoFile)
 }
 
 // The restore replaces every record; a marker file in mode 0 is counted by
-// its marker and fields 1..47 are stored.
+// its marker and fields 1..47 are stored; a refused record undoes it all.
 TEST_F(ConverterBackupTest, RestoreReplacesEveryRecordFromCsvOrTxt)
 {
     add({{1, sj("まえ")}});
@@ -212,17 +195,15 @@ TEST_F(ConverterBackupTest, RestoreReplacesEveryRecordFromCsvOrTxt)
     restore("w.TXT");
     EXPECT_EQ(records(), (std::vector<RecordValues>{{{1, "A"}, {3, "12"}}, {{1, "B"}, {3, "7"}}}));
     EXPECT_TRUE(script.errors.empty() && script.questions.empty());
-}
 
-TEST_F(ConverterBackupTest, ARefusedRecordRollsEverythingBackAndIsNamed)
-{
-    add({{1, sj("まえ")}});
+    // A refused record rolls everything back and is named.
+    const std::vector<RecordValues> before = records();
     writeLines("d.TIF", {"2"});
     writeFile("d.TXT", "AABBAA");
     restore("d.TXT");
     ASSERT_EQ(script.errors.size(), 1u);
     EXPECT_TRUE(script.errors[0].startsWith(QStringLiteral("3件目のレコード（AA）を登録できません。"))) << script.errors[0].toStdString();
-    EXPECT_EQ(records(), (std::vector<RecordValues>{{{1, sj("まえ")}}}));
+    EXPECT_EQ(records(), before);
 }
 
 TEST_F(ConverterBackupTest, FilesTheRestoreRefusesChangeNothing)

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 class OldDataImportTest : public OldDataFixture {
@@ -26,10 +28,11 @@ protected:
     OldDataOutcome base(int mode = 0) { return importOldDataBase(*table, mode, input("SAMPLE.JWP")); }
     OldDataOutcome merge(const char* file) { return mergeOldData(*table, 0, input(file, OldDataFile::Merge)); }
 
-    static RecordValues with(RecordValues r, int field, const std::string& value)
+    static RecordValues with(RecordValues r, int field, const std::string& value) { r[field] = value; return r; }
+    // A merge layout keyed on the telephone, writing one target.
+    void mergeLayout(const char* no, const char* width, const char* type) const
     {
-        r[field] = value;
-        return r;
+        writeLines("MERGE.INI", {"3", "2", "10", "20", "2", "10", "20", no, width, type});
     }
 
     static RecordValues yamadaRecord() { return expected("やまだ", "0312345678", "山田"); }
@@ -37,27 +40,18 @@ protected:
     static RecordValues satoRecord() { return expected("さとう", "0459998888", "佐藤"); }
 };
 
-TEST_F(OldDataImportTest, BaseFileReplacesTheRecordsByteForByte)
+TEST_F(OldDataImportTest, BaseFileReplacesTheRecordsByteForByteAndSkipsRefusedOnes)
 {
     table->AppendRecord({sj("まえ")});
     writeSample();
-    const OldDataOutcome outcome = base();
+    OldDataOutcome outcome = base();
     EXPECT_EQ(records(), (std::vector<RecordValues>{satoRecord(), suzukiRecord(), yamadaRecord()}));
-    EXPECT_EQ(outcome.records, 3);
-    EXPECT_EQ(outcome.written, 3);
-    EXPECT_EQ(outcome.refused, 0);
+    EXPECT_EQ(std::tuple(outcome.records, outcome.written, outcome.refused), std::tuple(3, 3, 0));
     EXPECT_EQ(outcome.lastReading, sj("さとう"));
-    EXPECT_EQ(table->RecordCount(), 3);
-}
-
-TEST_F(OldDataImportTest, RecordsTheTableRefusesAreSkippedAndCounted)
-{
-    writeSample();
     writeFile("SAMPLE.JWP", yamada() + yamada() + sato());
-    const OldDataOutcome outcome = base();
+    outcome = base();
     EXPECT_EQ(records(), (std::vector<RecordValues>{satoRecord(), yamadaRecord()}));
-    EXPECT_EQ(outcome.written, 2);
-    EXPECT_EQ(outcome.refused, 1);
+    EXPECT_EQ(std::tuple(outcome.written, outcome.refused), std::tuple(2, 1));
 }
 
 TEST_F(OldDataImportTest, TheLayoutModeDecidesWhichTargetsAreStored)
@@ -90,24 +84,16 @@ TEST_F(OldDataImportTest, MergeWritesItsValuesIntoEveryRecordWithTheKey)
 {
     writeSample();
     base();
-    writeLines("MERGE.INI", {"3", "2", "10", "20", "2", "10", "20", "16", "4", "22"});
+    mergeLayout("16", "1", "20");
+    writeFile("MERGE.JWP", "031234567*A");
+    merge("MERGE.JWP");  // a value ending in * matches only texts that hold the star
+    EXPECT_EQ(records(), (std::vector<RecordValues>{satoRecord(), suzukiRecord(), yamadaRecord()}));
+    mergeLayout("16", "4", "22");
     writeFile("MERGE.JWP", "0312345678OWNR0999999999XXXX031234");
     const OldDataOutcome outcome = merge("MERGE.JWP");
     EXPECT_EQ(records(), (std::vector<RecordValues>{satoRecord(), with(suzukiRecord(), 16, sj("ＯＷＮＲ")),
                                                     with(yamadaRecord(), 16, sj("ＯＷＮＲ"))}));
-    EXPECT_EQ(outcome.records, 2);
-    EXPECT_EQ(outcome.written, 2);
-}
-
-TEST_F(OldDataImportTest, MergeKeysEndingInAStarMatchTheirBeginning)
-{
-    writeSample();
-    base();
-    writeLines("MERGE.INI", {"3", "2", "10", "20", "2", "10", "20", "16", "1", "20"});
-    writeFile("MERGE.JWP", "031234567*A");
-    merge("MERGE.JWP");
-    EXPECT_EQ(records(), (std::vector<RecordValues>{satoRecord(), suzukiRecord(), yamadaRecord()}))
-        << "a value ending in * matches only texts that hold the star";
+    EXPECT_EQ(std::tuple(outcome.records, outcome.written), std::tuple(2, 2));
 }
 
 TEST_F(OldDataImportTest, AMergeKeyOutsideTheLayoutModesFieldsMatchesButWritesNothing)
@@ -126,7 +112,7 @@ TEST_F(OldDataImportTest, ARefusedMergeUpdateRollsBackTheWholeFile)
     writeFile("SAMPLE.JWP", yamada() + baseRecord(sj("ﾀﾅｶ") + "     ", "0312345678", "\x33\x3B\x44\x45!!!!") + sato());
     base();
     const std::vector<RecordValues> before = records();
-    writeLines("MERGE.INI", {"3", "2", "10", "20", "2", "10", "20", "1", "4", "22"});
+    mergeLayout("1", "4", "22");
     writeFile("MERGE.JWP", "0459998888ZZZZ0312345678SAME");
     try {
         merge("MERGE.JWP");

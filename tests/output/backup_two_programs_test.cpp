@@ -24,7 +24,9 @@ protected:
     QString file;
     int mode = 0;
 
-    void start(int layoutMode)
+    // A table of random records and one of half-width codes, in a layout
+    // mode, with a width set of 4 for every field; the records, sorted.
+    std::vector<Record> start(int layoutMode, unsigned randomSeed)
     {
         mode = layoutMode;
         db->exec("DELETE FROM INDATA; DELETE FROM INDTLEN");
@@ -38,10 +40,6 @@ protected:
         for (int no = 1; no <= kStandardFieldCount; ++no)
             sets->FieldByName(recordField(no).name).SetAsInteger(4);
         sets->Post();
-    }
-
-    std::vector<Record> seed(unsigned randomSeed)
-    {
         RandomValues random(randomSeed);
         for (int i = 0; i < 30; ++i) {
             const Record r = random.record(i);
@@ -55,44 +53,31 @@ protected:
         book->records().Refresh();
         return rows();
     }
-
     // Every record, sorted; in mode 0 only fields 1..47 count.
     std::vector<Record> rows()
     {
         records->Refresh();
         std::vector<Record> out;
         for (int i = 0; i < records->RecordCount(); ++i) {
-            Record r = records->rowValues(i);
+            out.push_back(records->rowValues(i));
             if (mode == 0)
-                r.resize(kStandardFieldCount);
-            out.push_back(r);
+                out.back().resize(kStandardFieldCount);
         }
         std::sort(out.begin(), out.end());
         return out;
     }
-
     BackupSteps steps()
     {
         BackupSteps s;
+        const auto fail = [](const QString& t) { ADD_FAILURE() << t.toStdString(); };
         s.chooseWidthSet = [](const QString&) { return std::optional<WidthSet>(); };
         s.chooseRestoreFile = [this](const QString&) { return std::optional(file); };
-        s.ask = [](const QString& q) {
-            ADD_FAILURE() << q.toStdString();
-            return false;
-        };
-        s.showError = [](const QString& t) { ADD_FAILURE() << t.toStdString(); };
-        s.inform = [](const QString& t) { ADD_FAILURE() << t.toStdString(); };
+        s.ask = [fail](const QString& q) { fail(q); return false; };
+        s.showError = s.inform = fail;
         return s;
     }
-
-    void restoreByDremlot()
-    {
-        restoreRecords(*book, steps());
-    }
-    void restoreByBrindel()
-    {
-        restoreConverterRecords(*records, {mode, dir.path(), {}}, steps());
-    }
+    void restoreByDremlot() { restoreRecords(*book, steps()); }
+    void restoreByBrindel() { restoreConverterRecords(*records, {mode, dir.path(), {}}, steps()); }
 };
 
 // What Dremlot's save makes of the half-width codes.
@@ -124,18 +109,16 @@ TEST_F(TwoProgramsBackupTest, EachProgramsCsvIsRestoredByTheOther)
 {
     for (int layoutMode : {0, 1, 2}) {
         SCOPED_TRACE(testing::Message() << "mode " << layoutMode);
-        start(layoutMode);
-        const std::vector<Record> before = seed(unsigned(layoutMode));
+        std::vector<Record> expected = start(layoutMode, unsigned(layoutMode));
         file = dir.filePath(QStringLiteral("brindel.CSV"));
         ASSERT_TRUE(writeConverterCsvBackup(*records, widthSetOf(*sets), mode, nullptr, file, nullptr));
         restoreByDremlot();
-        std::vector<Record> expected = before;
         if (mode == 2)  // the backup carries only メモ of fields 48..56
             for (Record& r : expected)
                 std::fill(r.begin() + kStandardFieldCount, r.end() - 1, SjisString());
-        EXPECT_EQ(rows(), savedByDremlot(expected));
-
         const std::vector<Record> restored = rows();
+        EXPECT_EQ(restored, savedByDremlot(expected));
+
         file = dir.filePath(QStringLiteral("dremlot.CSV"));
         ASSERT_TRUE(writeCsvBackup(*book, widthSetOf(*sets), file, false, nullptr));
         records->EmptyTable();
@@ -146,8 +129,7 @@ TEST_F(TwoProgramsBackupTest, EachProgramsCsvIsRestoredByTheOther)
 
 TEST_F(TwoProgramsBackupTest, BrindelsTxtIsRestoredByBothWithItsLosses)
 {
-    start(1);
-    const std::vector<Record> before = seed(7);
+    const std::vector<Record> before = start(1, 7);
     file = dir.filePath(QStringLiteral("brindel.TXT"));
     writeConverterTxtBackup(*records, *sets, widthSetOf(*sets), BackupPath::split(file));
     restoreByBrindel();

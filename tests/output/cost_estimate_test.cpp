@@ -26,21 +26,18 @@ protected:
         tables = std::make_unique<CostTables>(*db);
         tables->open();
         Table& e = tables->expense();
-        e.Edit();
-        for (int use = 1; use <= kCostUses; ++use)
-            for (int k = 1; k <= kFeeClasses; ++k) {
-                e.FieldByName(feeField(FeeKind::Insurance, use, k)).SetAsInteger(100 * k);
-                e.FieldByName(feeField(FeeKind::Stamp, use, k)).SetAsInteger(10 * k);
-                e.FieldByName(feeField(FeeKind::Misc, use, k)).SetAsInteger(k);
-            }
-        e.FieldByName(kPlateField).SetAsInteger(5000);
-        e.Post();
         Table& w = tables->weightTax();
+        e.Edit();
         w.Edit();
         for (int use = 1; use <= kCostUses; ++use) {
+            for (int k = 1; k <= kFeeClasses; ++k)
+                for (auto [kind, unit] : {std::pair{FeeKind::Insurance, 100}, {FeeKind::Stamp, 10}, {FeeKind::Misc, 1}})
+                    e.FieldByName(feeField(kind, use, k)).SetAsInteger(unit * k);
             w.FieldByName(weightBoundField(use, 1)).SetAsInteger(2000);
             w.FieldByName(weightAmountField(use, 1)).SetAsInteger(1000);
         }
+        e.FieldByName(kPlateField).SetAsInteger(5000);
+        e.Post();
         w.Post();
         estimate = std::make_unique<CostEstimate>(*book, *tables);
         estimate->printJob = [this](const std::vector<SjisString>& job) { printed.push_back(job); };
@@ -55,15 +52,8 @@ protected:
     EstimateResult run(EstimateScope scope, EstimateOutput output, int perJob = 3, bool plate = false,
                        bool broughtIn = false)
     {
-        EstimateOptions o;
-        o.scope = scope;
-        o.output = output;
-        o.recordsPerJob = perJob;
-        o.plate = plate;
-        o.insuranceBroughtIn = broughtIn;
-        o.feeName = sj("諸費用");
-        o.today = QDate(2026, 3, 4);
-        return estimate->run(o);
+        return estimate->run(
+            {scope, output, perJob, plate, broughtIn, sj("諸費用"), expenseFontDefaults(), QDate(2026, 3, 4)});
     }
 
     QByteArray text()
@@ -133,22 +123,18 @@ TEST_F(CostEstimateTest, RequestRowsCarryTheRecordAndAmountsThatAddUp)
     load({plated, car("い", "２", "小型", "営業")});
     ScriptedMessages messages;
     messages.answer(MessageAnswer::Ok);
-    const EstimateResult r = run(EstimateScope::All, EstimateOutput::Request, 3, false, false);
+    const EstimateResult r = run(EstimateScope::All, EstimateOutput::Request);
     EXPECT_EQ(r.requestsAdded, 1);
     EXPECT_EQ(r.requestsNotAdded, 1);
     ASSERT_EQ(messages.prompts().size(), 1u);
     EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("　用途　が認識できません！"));
     Table& rq = estimate->requests();
     ASSERT_EQ(rq.RecordCount(), 1);
-    EXPECT_EQ(get(rq, "作成日"), "令和０８年０３月０４日");
-    EXPECT_EQ(get(rq, "項番"), "20260304");
-    EXPECT_EQ(get(rq, "住所"), "東京都");
-    EXPECT_EQ(get(rq, "車台番号"), "AB-1");
-    EXPECT_EQ(get(rq, "分類"), "車検");
-    EXPECT_EQ(get(rq, "車検"), "True");
-    EXPECT_EQ(get(rq, "自賠責"), "400");  // class 4: cargo over 2 t
-    EXPECT_EQ(get(rq, "重量税"), "1000");
-    EXPECT_EQ(get(rq, "車検合計"), "1444");
+    // 自賠責 400: class 4, cargo over 2 t.
+    for (auto [field, value] : {std::pair{"作成日", "令和０８年０３月０４日"}, {"項番", "20260304"}, {"住所", "東京都"},
+                                {"車台番号", "AB-1"}, {"分類", "車検"}, {"車検", "True"}, {"自賠責", "400"},
+                                {"重量税", "1000"}, {"車検合計", "1444"}})
+        EXPECT_EQ(get(rq, field), value) << field;
     EXPECT_TRUE(text() == "<missing>");
     book->records().First();
     run(EstimateScope::Current, EstimateOutput::Request);  // a second row of the same day

@@ -27,10 +27,7 @@ struct RecordedOutput : ListOutput {
         jobs.emplace_back();
     }
     void setFontSize(int points) override { size = points; }
-    void line(const SjisString& text) override
-    {
-        jobs.back().push_back((size ? std::to_string(size) + ":" : "") + sjis::toUtf8(text));
-    }
+    void line(const SjisString& t) override { jobs.back().push_back((size ? std::to_string(size) + ":" : "") + sjis::toUtf8(t)); }
     void endJob() override
     {
         EXPECT_TRUE(open);
@@ -49,22 +46,20 @@ protected:
         records = open("INDATA");
     }
 
-    void setWidths(const std::vector<std::pair<const char*, int>>& w)
+    void setWidth(const char* name, int width)
     {
         widths->Append();
-        for (auto [name, width] : w)
-            widths->FieldByName(name).SetAsInteger(width);
+        widths->FieldByName(name).SetAsInteger(width);
         widths->Post();
     }
 
-    void addVehicle(const char* reading, const char* kind, const char* use, const char* weight, const char* gross)
+    void addVehicle(const char* reading, const char* kind = "", const char* use = "", const char* weight = "",
+                    const char* gross = "")
     {
         records->Append();
-        set(*records, "使用者ふりがな", reading);
-        set(*records, "自動車の種別", kind);
-        set(*records, "用途", use);
-        set(*records, "車両重量", weight);
-        set(*records, "車両総重量", gross);
+        for (auto [field, value] : {std::pair{"使用者ふりがな", reading}, {"自動車の種別", kind}, {"用途", use},
+                                    {"車両重量", weight}, {"車両総重量", gross}})
+            set(*records, field, value);
         records->Post();
     }
 
@@ -75,8 +70,6 @@ protected:
             n.push_back(sj(name));
         return ListLayout(n, *widths, *records);
     }
-
-    std::string line(const ListLayout& l) { return sjis::toUtf8(l.recordLine(records->rowValues(0))); }
 };
 
 TEST_F(ListPrintTest, CellsKeepTheirWidthsAndNeverSplitACharacter)
@@ -89,7 +82,6 @@ TEST_F(ListPrintTest, CellsKeepTheirWidthsAndNeverSplitACharacter)
     } cases[] = {
         {"使用者ふりがな", 4, "", "", "", "", "abcdefghij", "abcd"},
         {"使用者ふりがな", 5, "", "", "", "", "あいう", "あい "},
-        {"使用者ふりがな", 8, "", "", "", "", "あい", "あい    "},
         {"車両重量又は総重量", 8, "普通", "乗用", "1234", "1500", "", "  1234  "},
         {"車両重量又は総重量", 8, "普通", "貨物", "1234", "2345", "", "  2345　"},
         {"車両重量又は総重量", 8, "軽自動車", "乗用", "700", "900", "", "        "},
@@ -103,17 +95,17 @@ TEST_F(ListPrintTest, CellsKeepTheirWidthsAndNeverSplitACharacter)
         SCOPED_TRACE(std::string(c.column) + " " + c.expected);
         widths->EmptyTable();
         records->EmptyTable();
-        setWidths({{c.column, c.width}});
+        setWidth(c.column, c.width);
         addVehicle(c.reading, c.kind, c.use, c.weight, c.gross);
         const ListLayout l = layout({c.column});
-        EXPECT_EQ(line(l), c.expected);
+        EXPECT_EQ(sjis::toUtf8(l.recordLine(records->rowValues(0))), c.expected);
         EXPECT_EQ(sjis::toUtf8(l.header()), sjis::toUtf8(padCut(sj(c.column), c.width)));
     }
 }
 
 TEST_F(ListPrintTest, ColumnsOutsideTheWidthSetOrTheTableAreRefusedByName)
 {
-    setWidths({{"使用者", 10}});
+    setWidth("使用者", 10);
     for (const char* column : {"重量", "郵便番号"}) {
         try {
             layout({"使用者", column});
@@ -130,18 +122,11 @@ TEST_F(ListPrintTest, ColumnsOutsideTheWidthSetOrTheTableAreRefusedByName)
 
 TEST_F(ListPrintTest, JobsOfNRecordsEachStartWithDateTitleAndHeader)
 {
-    setWidths({{"使用者ふりがな", 6}});
+    setWidth("使用者ふりがな", 6);
     for (int i = 1; i <= 12; ++i)
-        addVehicle(QStringLiteral("r%1").arg(i, 2, 10, QLatin1Char('0')).toUtf8().constData(), "", "", "", "");
-    ListPrintOptions o;
-    o.perJob = 5;
-    o.separatorLength = 3;
-    o.title = sj("車検一覧");
-    o.titlePosition = 2;
-    o.titleSize = 14;
-    o.datePosition = 1;
-    o.dateSize = 10;
-    o.date = QDate(2026, 12, 9);
+        addVehicle(QStringLiteral("r%1").arg(i, 2, 10, QLatin1Char('0')).toUtf8().constData());
+    const ListPrintOptions o{.perJob = 5, .separatorLength = 3, .title = sj("車検一覧"), .titlePosition = 2,
+                             .titleSize = 14, .datePosition = 1, .dateSize = 10, .date = QDate(2026, 12, 9), .font = {}};
     RecordedOutput out;
     records->First();
     printList(out, *records, layout({"使用者ふりがな"}), o);
@@ -157,9 +142,9 @@ TEST_F(ListPrintTest, JobsOfNRecordsEachStartWithDateTitleAndHeader)
 
 TEST_F(ListPrintTest, OneRecordOrOneJobAndLinesWithoutColumns)
 {
-    setWidths({{"使用者ふりがな", 3}});
+    setWidth("使用者ふりがな", 3);
     for (const char* r : {"a", "b", "c"})
-        addVehicle(r, "", "", "", "");
+        addVehicle(r);
     struct Case {
         bool all;
         int perJob;
@@ -173,13 +158,9 @@ TEST_F(ListPrintTest, OneRecordOrOneJobAndLinesWithoutColumns)
     for (const Case& c : cases) {
         records->First();
         records->Next();
-        ListPrintOptions o;
-        o.allRecords = c.all;
-        o.perJob = c.perJob;
-        o.separatorLength = 1;
-        o.title = sj("無視");  // no size: no title line
-        RecordedOutput out;
-        printList(out, *records, layout(c.columns), o);
+        RecordedOutput out;  // a title without a size prints no title line
+        printList(out, *records, layout(c.columns),
+                  {.allRecords = c.all, .perJob = c.perJob, .separatorLength = 1, .title = sj("無視"), .date = {}, .font = {}});
         EXPECT_EQ(out.jobs, c.jobs);
     }
 }
@@ -193,21 +174,16 @@ TEST(ListPrintSettingsTest, PrintFilesRoundTripAndReadTheirFontBlock)
     std::vector<SjisString> lines = {"128", "-16777208", "4711", "-16", sj("ＭＳ ゴシック"), "0", "0", "1", "7", "12",
                                      sj("使用者"), "", sj("車名"), sj("重量"), ""};
     const ListPrintSettings s = listPrintSettingsFromLines(LineListFile(lines));
-    EXPECT_EQ(s.font.color, systemColorValue(kColorWindowText));
-    EXPECT_EQ(s.font.pointSize(), 12);  // from the height when no size is given
-    EXPECT_EQ(s.font.handle, 4711);
-    EXPECT_EQ(s.scope, 0);
-    EXPECT_EQ(s.method, 1);
-    EXPECT_EQ(s.perJob, "7");
+    EXPECT_EQ(std::tuple(s.font.handle, s.scope, s.method, s.perJob), std::tuple(4711, 0, 1, SjisString("7")));
     EXPECT_EQ(s.columns.left, std::vector<SjisString>{sj("使用者")});
     EXPECT_EQ(s.columns.right, (std::vector<SjisString>{sj("車名"), sj("重量")}));
     EXPECT_EQ(listPrintSettingsLines(s).lines(), lines);
-
-    lines[1] = "-2147483640";  // the other spelling of a system colour
-    lines[5] = "20";
-    const FontBlock f = listPrintSettingsFromLines(LineListFile(lines)).font;
-    EXPECT_EQ(f.color, systemColorValue(kColorWindowText));
-    EXPECT_EQ(f.pointSize(), 20);
+    // A system colour in either spelling; the size from the height when none is given.
+    for (auto [color, size, points] : {std::tuple{"-16777208", "0", 12}, {"-2147483640", "20", 20}}) {
+        lines[1] = color, lines[5] = size;
+        const FontBlock f = listPrintSettingsFromLines(LineListFile(lines)).font;
+        EXPECT_EQ(std::pair(f.color, f.pointSize()), std::pair(systemColorValue(kColorWindowText), points)) << color;
+    }
     EXPECT_EQ(colorOfNumber(0x0000FF), rgbColor(255, 0, 0));
 
     QTemporaryDir dir;

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -47,11 +48,10 @@ protected:
         book->load(dir.path());
     }
 
-    void installStandIn(const char* name = "Pelmora.EXE", bool executable = true, bool folder = true)
+    void installStandIn(const char* name, bool executable = true, bool folder = true)
     {
         QFile script(dir.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write(kStandIn);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly) && script.write(kStandIn) > 0);
         script.close();
         if (executable)
             script.setPermissions(script.permissions() | QFile::ExeOwner);
@@ -87,46 +87,42 @@ TEST_F(PrintHandOffTest, TheProgramStartsInItsFolderAfterTheHandOffWasWritten)
               QDir(dir.filePath("Pelmora")).canonicalPath());
 }
 
-// Each failed start says so; nothing waits for the program.
-TEST_F(PrintHandOffTest, AStartThatCannotHappenIsShown)
+// Each failed start says so; nothing waits for the program. A hand-off the
+// program could not read is refused before anything is written or started.
+TEST_F(PrintHandOffTest, AStartThatCannotHappenIsShownAndAnUnreadableHandOffRefused)
 {
     const struct {
         const char* what;
         bool program, executable, folder;
+        QString record;
     } cases[] = {
-        {"no program", false, false, true},
-        {"not executable", true, false, true},
-        {"no Pelmora folder", true, true, false},
+        {"no program", false, false, true, "1"},
+        {"not executable", true, false, true, "1"},
+        {"no Pelmora folder", true, true, false, "1"},
+        {"line break", true, true, true, "1\n2"},
+        {"not in the code page", true, true, true, "1😀"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         QDir(dir.filePath("Pelmora")).removeRecursively();
         QFile::remove(dir.filePath("Pelmora.EXE"));
-        if (c.program)
-            installStandIn("Pelmora.EXE", c.executable, c.folder);
-        else
-            QDir(dir.path()).mkdir(QStringLiteral("Pelmora"));
+        QFile::remove(dir.filePath("Pelmora.INI"));
+        installStandIn(c.program ? "Pelmora.EXE" : "Other.EXE", c.executable, c.folder);
         load();
+        const bool refusal = c.record != "1";
+        std::optional<RecordedStarts> starts;
+        if (refusal)
+            starts.emplace();
         ScriptedMessages messages;
         messages.answer(MessageAnswer::Ok);
-        EXPECT_FALSE(handOffToPrintProgram(*book, QStringLiteral("1"), 1, PrintMode::Print)) << c.what;
-        ASSERT_EQ(messages.prompts().size(), 1u) << c.what;
-        EXPECT_TRUE(messages.prompts()[0].text.contains(QStringLiteral("起動できません"))) << c.what;
-    }
-}
-
-TEST_F(PrintHandOffTest, AHandOffTheProgramCouldNotReadIsRefusedBeforeAnythingHappens)
-{
-    installStandIn();
-    load();
-    const QString refused[] = {QStringLiteral("1\n2"), QStringLiteral("1😀")};
-    for (const QString& record : refused) {
-        RecordedStarts starts;
-        ScriptedMessages messages;
-        messages.answer(MessageAnswer::Ok);
-        EXPECT_FALSE(handOffToPrintProgram(*book, record, 1, PrintMode::Print));
-        EXPECT_EQ(messages.prompts().size(), 1u);
-        EXPECT_TRUE(starts.starts().empty());
-        EXPECT_FALSE(QFile::exists(dir.filePath("Pelmora.INI")));
+        EXPECT_FALSE(handOffToPrintProgram(*book, c.record, 1, PrintMode::Print));
+        ASSERT_EQ(messages.prompts().size(), 1u);
+        if (!refusal)
+            EXPECT_TRUE(messages.prompts()[0].text.contains(QStringLiteral("起動できません")));
+        else {
+            EXPECT_TRUE(starts->starts().empty());
+            EXPECT_FALSE(QFile::exists(dir.filePath("Pelmora.INI")));
+        }
     }
 }
 

@@ -21,8 +21,8 @@ bool hasField(const char* table, const std::string& field)
 
 TEST(CostTablesSchema, EveryNamePricingReadsIsAFieldOfItsTable)
 {
-    EXPECT_EQ(schemaTable("Expense")->fields.size(), 121u);
-    EXPECT_EQ(schemaTable("WeightTax")->fields.size(), 225u);
+    EXPECT_EQ(std::pair(schemaTable("Expense")->fields.size(), schemaTable("WeightTax")->fields.size()),
+              std::pair(std::size_t(121), std::size_t(225)));
     for (int use = 1; use <= kCostUses; ++use) {
         for (int r = 1; r <= kBracketRows; ++r)
             EXPECT_TRUE(hasField("WeightTax", weightBoundField(use, r))) << weightBoundField(use, r);
@@ -37,50 +37,37 @@ TEST(CostTablesSchema, EveryNamePricingReadsIsAFieldOfItsTable)
     EXPECT_TRUE(hasField("Expense", kPlateField));
 }
 
-class CostTablesTest : public ::testing::Test {
-protected:
-    QTemporaryDir dir;
-    std::unique_ptr<Database> db = openSharedDatabase(dir.filePath("CARDATA.sqlite3"));
-};
-
-TEST_F(CostTablesTest, EmptyTablesGetOneRowOfZerosAndRatesReadEveryField)
+void setInts(Table& t, const std::vector<std::pair<std::string, int>>& values)
 {
+    t.Edit();
+    for (const auto& [field, value] : values)
+        t.FieldByName(field).SetAsInteger(value);
+    t.Post();
+}
+
+TEST(CostTables, EmptyTablesGetOneRowOfZerosRatesReadEveryFieldAndClosingClearsFromTheFirstEmptyBound)
+{
+    QTemporaryDir dir;
+    const std::unique_ptr<Database> db = openSharedDatabase(dir.filePath("CARDATA.sqlite3"));
     CostTables tables(*db);
     tables.open();
-    tables.open();
-    EXPECT_EQ(tables.expense().RecordCount(), 1);
-    EXPECT_EQ(tables.weightTax().RecordCount(), 1);
+    tables.open();  // a second open adds no row
+    EXPECT_EQ(tables.expense().RecordCount() + tables.weightTax().RecordCount(), 2);
     EXPECT_EQ(tables.expense().FieldByName("自賠責特殊8").AsString(), "0");
-    Table& w = tables.weightTax();
-    w.Edit();
-    w.FieldByName("重量税特種数値13").SetAsInteger(500);
-    w.FieldByName("重量税特種52").SetAsInteger(7);
-    w.FieldByName("重量税二輪事業用").SetAsInteger(9);
-    w.Post();
-    tables.expense().Edit();
-    tables.expense().FieldByName("検査印紙乗合6").SetAsInteger(1800);
-    tables.expense().FieldByName("仮ナンバー").SetAsInteger(750);
-    tables.expense().Post();
+    setInts(tables.weightTax(), {{"重量税特種数値13", 500}, {"重量税特種52", 7}, {"重量税二輪事業用", 9}});
+    setInts(tables.expense(), {{"検査印紙乗合6", 1800}, {"仮ナンバー", 750}});
     const CostRates r = CostTables(*db).rates();
     EXPECT_EQ(r.weightTax.bounds[2][12], 500);
     EXPECT_EQ(r.weightTax.specialLoad[25], 7);
     EXPECT_EQ(r.weightTax.flat[3], 9);
     EXPECT_EQ(r.fees.fee(FeeKind::Stamp, 4, 6), 1800);
     EXPECT_EQ(r.fees.plate, 750);
-}
 
-TEST_F(CostTablesTest, ClosingClearsBoundAndPrivateTaxFromTheFirstEmptyBound)
-{
-    CostTables tables(*db);
-    tables.open();
-    Table& w = tables.weightTax();
-    w.Edit();
-    for (int r = 1; r <= 7; ++r) {
-        w.FieldByName(weightBoundField(2, r)).SetAsInteger(r == 5 ? 0 : r * 1000);
-        w.FieldByName(weightAmountField(2, r)).SetAsInteger(r * 10);
-        w.FieldByName(weightAmountField(2, r + 13)).SetAsInteger(r * 5);
-    }
-    w.Post();
+    std::vector<std::pair<std::string, int>> cargo;
+    for (int r = 1; r <= 7; ++r)
+        cargo.insert(cargo.end(), {{weightBoundField(2, r), r == 5 ? 0 : r * 1000},
+                                   {weightAmountField(2, r), r * 10}, {weightAmountField(2, r + 13), r * 5}});
+    setInts(tables.weightTax(), cargo);
     tables.clearEmptyBrackets();
     const CostRates rates = tables.rates();
     EXPECT_EQ(bracketRowCount(rates.weightTax.bounds[1]), 5);
@@ -162,7 +149,7 @@ TEST(CostPricing, CodesAdjustmentsBracketsAndFlatTaxes)
     }
 }
 
-TEST(CostPricing, AboveTheHeaviestBoundWithoutAStepOrWithoutBounds)
+TEST(CostPricing, AboveTheHeaviestBoundWithoutAStepOrWithoutBoundsAndTotals)
 {
     CostRates rates = markedRates();
     const CostVehicle car{3, 1, false, 0, 9000, 0};
@@ -177,20 +164,13 @@ TEST(CostPricing, AboveTheHeaviestBoundWithoutAStepOrWithoutBounds)
     const CostVehicle huge{3, 1, false, 0, 9'000'000'000'000'000'000LL, 0};
     rates.weightTax.bounds[0][12] = 1;
     EXPECT_EQ(weightTax(rates.weightTax, huge, pricingCodes(huge)), std::numeric_limits<long long>::max());
-}
 
-TEST(CostPricing, AmountsAddUpAndBroughtInInsuranceIsLeftOut)
-{
-    const CostRates rates = markedRates();
-    const CostVehicle car{2, 1, false, 0, 1200, 1500};
-    const CostAmounts a = priceVehicle(rates, car, true, false);
-    EXPECT_EQ(a.insurance, 101002);
-    EXPECT_EQ(a.stamp, 201002);
-    EXPECT_EQ(a.misc, 301002);
-    EXPECT_EQ(a.plate, 750);
-    EXPECT_EQ(a.weightTax, 102);
+    // The amounts add up; insurance brought in and no plate leave theirs out.
+    const CostVehicle small{2, 1, false, 0, 1200, 1500};
+    const CostAmounts a = priceVehicle(markedRates(), small, true, false);
+    EXPECT_EQ(a.insurance + a.stamp + a.misc, 101002 + 201002 + 301002);
     EXPECT_EQ(a.total, 101002 + 201002 + 301002 + 750 + 102);
-    const CostAmounts b = priceVehicle(rates, car, false, true);
+    const CostAmounts b = priceVehicle(markedRates(), small, false, true);
     EXPECT_EQ(b.insurance, 0);
     EXPECT_EQ(b.plate, 0);
     EXPECT_EQ(b.total, 201002 + 301002 + 102);
@@ -214,19 +194,14 @@ TEST(CostText, FieldsNamesAndAmounts)
     EXPECT_EQ(fixedWidth(sj("aあいうえおかきくけ"), 18), sj("aあいうえおかきく") + " ");
 }
 
-TEST(CostText, OneRecordLineByLine)
+TEST(CostText, OneRecordLineByLineItsQuestionsAndItemNumber)
 {
     EstimateEntry e{sj("山田太郎"), sj("品川５００あ１２３４"), 2, 1, {12700, 24600, 1700, 5000, 750, 44750}, true, false};
-    std::vector<std::string> expected = {" ", "　　　車検費用見積書", " ", "　　山田太郎          様", " ",
-                                         "　　　品川５００あ１２３４", " ",
-                                         "　自 賠 責    １２７００円",
-                                         "　重 量 税    ２４６００円",
-                                         "　検査印紙      １７００円",
-                                         "　諸 費 用      ５０００円",
-                                         "  仮ナンバー      ７５０円",
-                                         "－－－－－－－－－－－－－－",
-                                         "　合　　計    ４４７５０円",
-                                         " ", "　※　点検、整備料は別途請求", "　　させて頂きます。", " ", " ", " "};
+    std::vector<std::string> expected = {
+        " ", "　　　車検費用見積書", " ", "　　山田太郎          様", " ", "　　　品川５００あ１２３４", " ",
+        "　自 賠 責    １２７００円", "　重 量 税    ２４６００円", "　検査印紙      １７００円",
+        "　諸 費 用      ５０００円", "  仮ナンバー      ７５０円", "－－－－－－－－－－－－－－",
+        "　合　　計    ４４７５０円", " ", "　※　点検、整備料は別途請求", "　　させて頂きます。", " ", " ", " "};
     auto lines = [&] {
         std::vector<std::string> out;
         for (const SjisString& l : estimateLines(e, sj("諸費用")))
@@ -234,8 +209,6 @@ TEST(CostText, OneRecordLineByLine)
         return out;
     };
     EXPECT_EQ(lines(), expected);
-    for (int i : {7, 8, 9, 10, 11, 13})
-        EXPECT_EQ(sj(expected[std::size_t(i)]).find(sj("円")), 24u) << i;
 
     e.insuranceBroughtIn = true;
     e.plateCharged = false;
@@ -251,28 +224,20 @@ TEST(CostText, OneRecordLineByLine)
     for (const char* l : {"　自動車の種別　が認識できません！", "　用途　が認識できません！", " ", " ", " "})
         expected.push_back(l);
     EXPECT_EQ(lines(), expected);
-}
 
-TEST(CostText, QuestionsNameTheRecordAndItemNumbersTheDate)
-{
-    EstimateEntry e{sj("山田"), sj("品川１"), 1, 1, {}, false, false};
-    EXPECT_EQ(estimateQuestion(e, kPlateQuestion), sj("山田              様\r品川１の\r仮ナンバー代を付けますか？"));
+    const EstimateEntry q{sj("山田"), sj("品川１"), 1, 1, {}, false, false};
+    EXPECT_EQ(estimateQuestion(q, kPlateQuestion), sj("山田              様\r品川１の\r仮ナンバー代を付けますか？"));
     EXPECT_EQ(requestItemNumber(QDate(2026, 1, 9)), 20260109);
 }
 
 TEST(CostSettings, ExpenseIniKeepsItsFontBlockAndReadsIndexesIntoRange)
 {
     const ExpenseOptions defaults;
-    EXPECT_EQ(defaults.font.name, sj("ＭＳ 明朝"));
-    EXPECT_EQ(defaults.font.pointSize(), 14);
+    EXPECT_EQ(std::pair(defaults.font.name, defaults.font.pointSize()), std::pair(sj("ＭＳ 明朝"), 14));
     EXPECT_EQ(defaults.recordsPerJob, "3");
     const LineListFile file({"1", "255", "99", "-24", sj("ＩＰＡ明朝"), "18", "1", "7", "12x"});
     const ExpenseOptions o = expenseOptionsFromLines(file);
-    EXPECT_EQ(o.font.handle, 99);
-    EXPECT_EQ(o.font.name, sj("ＩＰＡ明朝"));
-    EXPECT_EQ(o.scope, 1);
-    EXPECT_EQ(o.output, 2);
-    EXPECT_EQ(o.recordsPerJob, "12x");
+    EXPECT_EQ(o.output, 2);  // out of range: the last choice
     EXPECT_EQ(expenseOptionsLines(o).lines(),
               (std::vector<SjisString>{"1", "255", "99", "-24", sj("ＩＰＡ明朝"), "18", "1", "2", "12x"}));
 
