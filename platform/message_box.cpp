@@ -82,6 +82,7 @@ MessageAnswer showMessage(const QString& text, const QString& caption, MessageIc
     MessagePrompt p{text, caption, icon, buttons};
     if (handler())
         return handler()(p);
+    failUnscripted("unanswered message: " + p.text.toStdString());
     return showReal(p, parent);
 }
 

@@ -17,13 +17,34 @@ QString describe(const QDialog& dialog)
     return name.isEmpty() ? QStringLiteral("(unnamed %1)").arg(QLatin1String(dialog.metaObject()->className())) : name;
 }
 
+std::function<void(const std::string&)>& unscriptedReport()
+{
+    static std::function<void(const std::string&)> report;
+    return report;
+}
+
 }  // namespace
 
 int showModal(QDialog& dialog)
 {
     if (handler())
         return handler()(dialog);
+    failUnscripted("unanswered dialog: " + describe(dialog).toStdString() + " \"" + dialog.windowTitle().toStdString()
+                   + "\"");
     return dialog.exec();
+}
+
+void setUnscriptedReport(std::function<void(const std::string& what)> report)
+{
+    unscriptedReport() = std::move(report);
+}
+
+void failUnscripted(const std::string& what)
+{
+    if (!unscriptedReport())
+        return;
+    unscriptedReport()(what);
+    throw ScriptError(what);
 }
 
 ScriptedDialogs::ScriptedDialogs() : previous_(handler())

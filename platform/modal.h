@@ -5,6 +5,7 @@
 #include <QString>
 #include <deque>
 #include <functional>
+#include <string>
 #include <stdexcept>
 #include <vector>
 
@@ -20,6 +21,13 @@ public:
 // Shows the dialog modally and returns its result (QDialog::Accepted,
 // QDialog::Rejected, or the code the dialog finished with).
 int showModal(QDialog& dialog);
+
+// Set by a test program: a dialog or message box shown while no script
+// answers it is passed to `report` (naming it) and raises ScriptError,
+// instead of waiting in exec() for a user who never comes.
+void setUnscriptedReport(std::function<void(const std::string& what)> report);
+// With a report set: reports `what` and raises ScriptError. Else returns.
+void failUnscripted(const std::string& what);
 
 // Replaces the blocking exec() while it lives. Each showing of a dialog
 // takes the next answer of the script, which must name the dialog by its

@@ -1,4 +1,7 @@
-// Test entry: a QApplication exists for every test, headless.
+// Test entry: a QApplication exists for every test, headless. A dialog or
+// message box that no script answers fails the running test at once.
+#include "platform/modal.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -7,5 +10,6 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    setUnscriptedReport([](const std::string& what) { ADD_FAILURE() << what; });
     return RUN_ALL_TESTS();
 }

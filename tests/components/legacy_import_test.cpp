@@ -61,6 +61,7 @@ TEST(OldDataDecoder, EraDatesOfTypes30And31)
         {"20050607", true, "平成17年06月07日"}, {"19890107", true, "昭和64年01月07日"},
         {"19890108", true, "平成01年01月08日"}, {"20190430", true, "平成31年04月30日"},
         {"20190501", true, "令和01年05月01日"}, {"19260101", true, "大正15年01月01日"},
+        {"18680101", true, "明治01年01月01日"},
         {"201905", false, "令和01年05"}, {"198901", false, "昭和64年01"},
         {"00000000", true, ""}, {"        ", true, ""}, {"000000", false, ""}, {"      ", false, ""}, {"0000", false, ""},
         // what the era table cannot date keeps the old arithmetic

@@ -44,6 +44,8 @@ std::vector<Case> cases()
         {"a JIS digit", 1, "0#", u("０")},
         {"row 0x30", 1, "!0", u("亜")},
         {"row 0x5F", 1, "!_", u("漾")},
+        {"cell 0x60 of an odd row skips 0x7F", 1, "`1", "\x89\x80"},
+        {"row 0x5E, the last below the gap", 1, "!^", "\x9F\x9F"},
         {"mode 1 drops ideographic spaces", 1, "0#!!1#!!", u("０１")},
         {"other modes keep them", 2, "0#!!", u("０　")},
         {"negative modes are JIS pairs", -4, "!!0#", u("　０")},

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QtTest/QTest>
 
 namespace {
 
@@ -59,11 +60,19 @@ TEST_F(WidthSetDialogTest, ChoosesByTheCaptionAndKeepsColumnWidthsAndPlaceUnderT
     EXPECT_EQ(busy.text(), QStringLiteral("Busy"));
     const ColumnWidth unit(form->DBGrid1->fontMetrics(), 6);
     EXPECT_EQ(form->DBGrid1->columnWidth(0), unit.pixels(12));
-    EXPECT_GT(form->DBGrid1->columnWidth(1), 0);
+    EXPECT_EQ(form->DBGrid1->columnWidth(1), chooser(QString())->DBGrid1->columnWidth(1)) << "0 keeps the default";
     form->DBGrid1->setColumnWidth(1, unit.pixels(30));
     EXPECT_TRUE(choose(*form, [&] {
         EXPECT_EQ(form->Panel1->caption(), kPrompt);
         EXPECT_TRUE(form->Edit1->isVisible());
+        const QString last = QString::number(sets->RecordCount());
+        for (auto [from, key, to] : {std::tuple{QStringLiteral("1"), Qt::Key_Down, QStringLiteral("1")},
+                                     {QStringLiteral("1"), Qt::Key_Up, QStringLiteral("2")},
+                                     {last, Qt::Key_Up, last}}) {
+            form->Edit1->setText(from);
+            QTest::keyClick(form->Edit1, key);
+            EXPECT_EQ(form->Edit1->text(), to) << from.toStdString() << (key == Qt::Key_Up ? " up" : " down");
+        }
         form->Edit1->setText(QStringLiteral("3"));
         form->OKBtn->click();
     }));

@@ -215,15 +215,17 @@ TEST_F(ConverterBackupTest, FilesTheRestoreRefusesChangeNothing)
     writeFile("z.TXT", "AB");
     writeFile("h.TXT", "AB");
     writeFile("f.CSV", ",a,b\r\n");
+    writeFile("e.CSV", "1\r\n");
     script.chooseSet = false;
-    for (const char* name : {"n.CSV", "z.TXT", "h.TXT", "f.CSV"})
+    for (const char* name : {"n.CSV", "z.TXT", "h.TXT", "f.CSV", "e.CSV"})
         restore(name);
     script.file = dir.filePath(QStringLiteral("住所録.CSV"));  // never opened
     restoreConverterRecords(*table, settings, steps());
     EXPECT_EQ(script.errors.size(), 3u) << script.errors.join("|").toStdString();
     EXPECT_EQ(script.errors[2], QStringLiteral("住所録はリストアできません！"));
     EXPECT_EQ(script.instructions, QStringList{QStringLiteral("リストア方法を指定してください。")});
-    EXPECT_EQ(script.questions.size(), 1u) << "the findings, answered No";
+    ASSERT_EQ(script.questions.size(), 2u) << "the findings and the empty file, answered No";
+    EXPECT_EQ(script.questions[1], emptyBackupQuestion());
     EXPECT_EQ(records(), before);
 }
 

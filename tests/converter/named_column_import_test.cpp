@@ -49,6 +49,7 @@ TEST(NamedColumnCsvTest, ChecksTheWholeFileAgainstTheFields)
         {"a,5\nb,6,\n", {reading, seats}, Problem::Kind::TooManyValues, 2},
         {"a\n", {reading, sj("色")}, Problem::Kind::UnknownName, 0},
         {"a\n", {reading, ""}, Problem::Kind::UnknownName, 0},
+        {"a\n", std::vector<SjisString>(250, reading), std::nullopt, 0},
         {"a\n", std::vector<SjisString>(251, reading), Problem::Kind::TooManyColumns, 0},
     };
     for (const auto& c : cases) {
@@ -61,8 +62,9 @@ TEST(NamedColumnCsvTest, ChecksTheWholeFileAgainstTheFields)
             EXPECT_FALSE(named_csv::describe(*check.problem).isEmpty());
         }
     }
-    EXPECT_EQ(named_csv::checkFile(NamedColumnCsv("5,a\n"), 0, {seats, reading}, fields).plan->columnFields,
-              (std::vector<int>{1, 0}));
+    const auto plan = named_csv::checkFile(NamedColumnCsv("5,a\n"), 0, {seats, reading}, fields).plan;
+    ASSERT_TRUE(plan);
+    EXPECT_EQ(plan->columnFields, (std::vector<int>{1, 0}));
 }
 
 class NamedColumnImportTest : public OldDataFixture {
@@ -82,7 +84,15 @@ protected:
         std::vector<FieldDef> fields;
         for (int i = 0; i < table->FieldCount(); ++i)
             fields.push_back(table->FieldDefinition(i));
+        if (!csv.nameLine()) {
+            ADD_FAILURE() << "no name line";
+            return {};
+        }
         const auto check = named_csv::checkFile(csv, 1, *csv.nameLine(), fields);
+        if (!check.plan) {
+            ADD_FAILURE() << "refused: " << named_csv::describe(*check.problem).toStdString();
+            return {};
+        }
         return importNamedCsv(*table, csv, *check.plan, keep);
     }
 };

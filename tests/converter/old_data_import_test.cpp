@@ -94,6 +94,13 @@ TEST_F(OldDataImportTest, MergeWritesItsValuesIntoEveryRecordWithTheKey)
     EXPECT_EQ(records(), (std::vector<RecordValues>{satoRecord(), with(suzukiRecord(), 16, sj("ＯＷＮＲ")),
                                                     with(yamadaRecord(), 16, sj("ＯＷＮＲ"))}));
     EXPECT_EQ(std::tuple(outcome.records, outcome.written), std::tuple(2, 2));
+
+    // A key the first record rewrites through a wildcard is gone for the next.
+    db->exec("UPDATE INDATA SET 電話番号 = CAST('A*B' AS BLOB) WHERE CAST(電話番号 AS BLOB) = CAST('0459998888' AS BLOB)");
+    writeLines("MERGE.INI", {"2", "2", "10", "20", "2", "10", "20"});
+    writeFile("MERGE.JWP", "A*        A*B       ");
+    EXPECT_EQ(merge("MERGE.JWP").written, 1);
+    EXPECT_EQ(records().front(), with(satoRecord(), 2, "A*"));
 }
 
 TEST_F(OldDataImportTest, AMergeKeyOutsideTheLayoutModesFieldsMatchesButWritesNothing)

@@ -215,6 +215,12 @@ TEST_F(BackupTest, ASplitRestoreAddsTheFileAndLeavesOutWhatTheTableRefuses)
     expected.insert(expected.end(), added.begin(), added.end());
     EXPECT_EQ(carried(rows(), 0, true), carried(expected, 0, true));
     EXPECT_EQ(script.notes, QStringList{refusedRecordsMessage(7)});
+
+    file.resize(1);
+    file.back()[23] = "abc";
+    write("一件_分割.CSV", csvFile(file, 0));
+    restore("一件_分割.CSV");
+    EXPECT_EQ(script.notes, (QStringList{refusedRecordsMessage(7), refusedRecordsMessage(1)}));
 }
 
 // A file the restore would misread stops it or asks first; until the user
@@ -238,6 +244,8 @@ TEST_F(BackupTest, AMalformedFileStopsOrAsksBeforeAnythingChanges)
         {"findings, Yes", "b.CSV", good + ",a,b,\r\n", {true}, true, 0},
         {"empty, No", "c.CSV", "", {false}, false, 0},
         {"empty, Yes", "c.CSV", "1\r\n", {true}, true, 0},
+        {"split, empty", "e_分割.CSV", "", {}, false, 0},
+        {"split, marker only", "e_分割.CSV", "1\r\n", {}, false, 0},
         {"negative widths", "d.TXT", "abcd", {}, false, 1},
     };
     for (const Case& c : cases) {

@@ -163,6 +163,11 @@ TEST_F(ListPrintTest, OneRecordOrOneJobAndLinesWithoutColumns)
                   {.allRecords = c.all, .perJob = c.perJob, .separatorLength = 1, .title = sj("無視"), .date = {}, .font = {}});
         EXPECT_EQ(out.jobs, c.jobs);
     }
+    records->EmptyTable();  // all of no records: the blank current record once
+    RecordedOutput out;
+    printList(out, *records, layout({"使用者ふりがな"}),
+              {.allRecords = true, .perJob = 0, .separatorLength = 1, .title = {}, .date = {}, .font = {}});
+    EXPECT_EQ(out.jobs, (std::vector<Texts>{{"使 ", "－", "   ", "－"}}));
 }
 
 TEST(ListPrintSettingsTest, PrintFilesRoundTripAndReadTheirFontBlock)
@@ -184,6 +189,9 @@ TEST(ListPrintSettingsTest, PrintFilesRoundTripAndReadTheirFontBlock)
         const FontBlock f = listPrintSettingsFromLines(LineListFile(lines)).font;
         EXPECT_EQ(std::pair(f.color, f.pointSize()), std::pair(systemColorValue(kColorWindowText), points)) << color;
     }
+    lines[1] = "0", lines[3] = "-13", lines[5] = "0";  // black; 9.75 points round to 10
+    const FontBlock black = listPrintSettingsFromLines(LineListFile(lines)).font;
+    EXPECT_EQ(std::pair(black.color, black.pointSize()), std::pair(rgbColor(0, 0, 0), 10));
     EXPECT_EQ(colorOfNumber(0x0000FF), rgbColor(255, 0, 0));
 
     QTemporaryDir dir;

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest/QTest>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -163,6 +164,16 @@ TEST(Modal, UnexpectedDialogsFailTheScript)
     EXPECT_THROW(showModal(dlg), ScriptError);  // another dialog was expected
     EXPECT_EQ(dialogs.unanswered(), 1u);        // and its answer is kept
     EXPECT_EQ(dialogs.shown().size(), 3u);
+    EXPECT_FALSE(dlg.isVisible());
+}
+
+TEST(Modal, WithoutAScriptADialogOrMessageFailsTheTestInsteadOfWaiting)
+{
+    TFindDlg dlg;
+    dlg.setWindowTitle(QStringLiteral("検索"));
+    EXPECT_NONFATAL_FAILURE(EXPECT_THROW(showModal(dlg), ScriptError), "unanswered dialog: FindDlg \"検索\"");
+    EXPECT_NONFATAL_FAILURE(EXPECT_THROW(showMessage(QStringLiteral("保存しますか？")), ScriptError),
+                            "unanswered message: 保存しますか？");
     EXPECT_FALSE(dlg.isVisible());
 }
 
