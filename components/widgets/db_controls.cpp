@@ -434,12 +434,17 @@ void FieldControl<Editor>::commitComposition()
 }
 
 // What the control composed goes nowhere; the input method, reset, may
-// still commit it, and that commit is dropped.
+// still commit it, and that commit is dropped. The input method may also
+// hold a composition it no longer shows (IBus after Esc) and commit it at
+// the next click: the control with the focus resets it all the same.
 template <class Editor>
 void FieldControl<Editor>::discardComposition()
 {
-    if (preedit_.isEmpty())
+    if (preedit_.isEmpty()) {
+        if (this->hasFocus())
+            QGuiApplication::inputMethod()->reset();
         return;
+    }
     const QString composed = preedit_;
     QInputMethodEvent cleared;
     Editor::inputMethodEvent(&cleared);
