@@ -15,8 +15,8 @@
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QPointer>
 #include <QMimeData>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QToolButton>
@@ -93,8 +93,8 @@ void FieldDataLink::refresh()
 {
     if (entering_ || writing_)
         return;
-    // The memo shows CR LF, a lone CR and a lone LF as one line break each.
     control_.discardComposition();
+    // The memo shows CR LF, a lone CR and a lone LF as one line break each.
     bytes_ = table_ && field_ >= 0 ? table_->value(field_) : SjisString();
     shown_ = sjis::decode(bytes_, multiLine_ ? sjis::LineBreaks::Unified : sjis::LineBreaks::AsIs);
     modified_ = false;

@@ -46,7 +46,6 @@
 
 #include <QAbstractTableModel>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFlags>
 #include <QLineEdit>
 #include <QPlainTextEdit>
