@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -285,7 +286,7 @@ protected:
         if (event->type() == QEvent::KeyPress)
             repeat_.clear();
         else if (opensWindow(watched, event) && composer_.widget && composer_.widget->window() != watched)
-            composer_.control->commitComposition();
+            std::exchange(composer_, {}).control->commitComposition();
         return false;
     }
 
@@ -395,10 +396,14 @@ void FieldControl<Editor>::keyPressEvent(QKeyEvent* event)
 template <class Editor>
 void FieldControl<Editor>::inputMethodEvent(QInputMethodEvent* event)
 {
+    if (!event->commitString().isEmpty()) {
+        // The commit ends the composition before a refusal's warning opens.
+        preedit_.clear();
+        CompositionWatch::instance().composed(this);
+    }
     if (typingAllowed() && !event->commitString().isEmpty() && !link_.acceptTyped(event->commitString())) {
         QInputMethodEvent cleared;  // ends the composition with nothing inserted
         Editor::inputMethodEvent(&cleared);
-        preedit_.clear();
         event->accept();
         return;
     }
