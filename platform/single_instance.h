@@ -1,9 +1,9 @@
 // One running copy of a program per user: the first copy takes an exclusive
 // flock on a lock file named after the program's lock name, in the user's
 // runtime folder, and holds it for its whole life. A second copy finds the
-// lock taken and ends without a word. The kernel releases the lock when the
-// holder ends in any way, crash included, so a stale lock file never keeps
-// the program from starting.
+// lock taken and ends, saying so on standard error only. The kernel
+// releases the lock when the holder ends in any way, crash included, so a
+// stale lock file never keeps the program from starting.
 #pragma once
 
 #include <QString>

@@ -8,13 +8,17 @@
 #include "record_book/main_window.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char* argv[])
 {
     SingleInstance mutex(QStringLiteral("EX_Dremlot"));
-    if (!mutex.tryAcquire())
-        return 0;  // another copy is running: end without a word
+    if (!mutex.tryAcquire()) {
+        // Another copy is running: no window, one line for a terminal.
+        std::fputs("Dremlot: 既に起動しています。このコピーは終了します。\n", stderr);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sorvani For Win32"));
     setUpJapaneseApplication(app);

@@ -16,6 +16,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QToolButton>
@@ -23,6 +24,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -92,6 +94,7 @@ void FieldDataLink::refresh()
 {
     if (entering_ || writing_)
         return;
+    control_.discardComposition();
     // The memo shows CR LF, a lone CR and a lone LF as one line break each.
     bytes_ = table_ && field_ >= 0 ? table_->value(field_) : SjisString();
     shown_ = sjis::decode(bytes_, multiLine_ ? sjis::LineBreaks::Unified : sjis::LineBreaks::AsIs);
@@ -238,6 +241,77 @@ LeftCommit& leftCommit()
 // same text again takes longer.
 constexpr qint64 kRepeatWindowMs = 500;
 
+bool opensWindow(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::Show || !watched->isWidgetType())
+        return false;
+    const auto* w = static_cast<QWidget*>(watched);
+    const Qt::WindowType type = w->windowType();
+    return w->isWindow() && (type == Qt::Window || type == Qt::Dialog);
+}
+
+// Watches the whole program for what the input method does around a field
+// control's own commit or cancel: the control with an open composition
+// commits it before another window opens, and the repeat the input method
+// may send after its reset is dropped wherever it arrives.
+class CompositionWatch : public QObject {
+public:
+    static CompositionWatch& instance()
+    {
+        static QPointer<CompositionWatch> watch;
+        if (!watch) {
+            watch = new CompositionWatch(QCoreApplication::instance());
+            QCoreApplication::instance()->installEventFilter(watch);
+        }
+        return *watch;
+    }
+
+    void composing(FieldDataLink::Control* control) { composer_ = {control, control->widget()}; }
+    void composed(FieldDataLink::Control* control)
+    {
+        if (composer_.control == control)
+            composer_ = {};
+    }
+    void expectRepeat(const QString& text)
+    {
+        repeat_ = text;
+        since_.start();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::InputMethod)
+            return isRepeat(*static_cast<QInputMethodEvent*>(event));
+        if (event->type() == QEvent::KeyPress)
+            repeat_.clear();
+        else if (opensWindow(watched, event) && composer_.widget && composer_.widget->window() != watched)
+            std::exchange(composer_, {}).control->commitComposition();
+        return false;
+    }
+
+private:
+    using QObject::QObject;
+
+    bool isRepeat(const QInputMethodEvent& event)
+    {
+        if (repeat_.isEmpty())
+            return false;
+        const bool again = event.preeditString().isEmpty() && event.commitString() == repeat_
+                           && since_.elapsed() < kRepeatWindowMs;
+        if (again || !event.preeditString().isEmpty())
+            repeat_.clear();
+        return again;
+    }
+
+    struct Composer {
+        FieldDataLink::Control* control = nullptr;
+        QPointer<QWidget> widget;
+    } composer_;
+    QString repeat_;
+    QElapsedTimer since_;
+};
+
 }  // namespace
 
 // ---- RepeatedCommitGuard -----------------------------------------------------------
@@ -248,17 +322,10 @@ bool RepeatedCommitGuard::pass(const QInputMethodEvent& event)
     if (!event.preeditString().isEmpty()) {
         justEntered_ = false;
         lastCommit_.clear();
-        committedHere_.clear();
         return true;
     }
     if (commit.isEmpty())
         return true;
-    if (!committedHere_.isEmpty()) {
-        const bool again = commit == committedHere_ && committedHereSince_.elapsed() < kRepeatWindowMs;
-        committedHere_.clear();
-        if (again)
-            return false;
-    }
     const LeftCommit& left = leftCommit();
     const bool repeated = justEntered_ && commit == left.text && left.since.isValid()
                           && left.since.elapsed() < kRepeatWindowMs;
@@ -272,13 +339,6 @@ void RepeatedCommitGuard::keyTyped()
 {
     justEntered_ = false;
     lastCommit_.clear();
-    committedHere_.clear();
-}
-
-void RepeatedCommitGuard::committedHere(const QString& text)
-{
-    committedHere_ = text;
-    committedHereSince_.start();
 }
 
 void RepeatedCommitGuard::left(const QWidget* control)
@@ -336,16 +396,24 @@ void FieldControl<Editor>::keyPressEvent(QKeyEvent* event)
 template <class Editor>
 void FieldControl<Editor>::inputMethodEvent(QInputMethodEvent* event)
 {
+    if (!event->commitString().isEmpty()) {
+        // The commit ends the composition before a refusal's warning opens.
+        preedit_.clear();
+        CompositionWatch::instance().composed(this);
+    }
     if (typingAllowed() && !event->commitString().isEmpty() && !link_.acceptTyped(event->commitString())) {
         QInputMethodEvent cleared;  // ends the composition with nothing inserted
         Editor::inputMethodEvent(&cleared);
-        preedit_.clear();
         event->accept();
         return;
     }
     if (typingAllowed() && preedit_.isEmpty() && !event->preeditString().isEmpty())
         link_.compositionOpened();
     preedit_ = event->preeditString();
+    if (preedit_.isEmpty())
+        CompositionWatch::instance().composed(this);
+    else
+        CompositionWatch::instance().composing(this);
     Editor::inputMethodEvent(event);
 }
 
@@ -361,14 +429,39 @@ void FieldControl<Editor>::commitComposition()
     if (this->hasFocus())
         QGuiApplication::inputMethod()->commit();
     if (preedit_.isEmpty()) {
-        repeatGuard_.committedHere(composed);
+        CompositionWatch::instance().expectRepeat(composed);
         return;
     }
     QInputMethodEvent commit;
     commit.setCommitString(preedit_);
     QCoreApplication::sendEvent(this, &commit);
+    endComposition(composed);
+}
+
+// What the control composed goes nowhere; the input method, reset, may
+// still commit it, and that commit is dropped. The input method may also
+// hold a composition it no longer shows (IBus after Esc) and commit it at
+// the next click: the control with the focus resets it all the same.
+template <class Editor>
+void FieldControl<Editor>::discardComposition()
+{
+    if (preedit_.isEmpty()) {
+        if (this->hasFocus())
+            QGuiApplication::inputMethod()->reset();
+        return;
+    }
+    const QString composed = preedit_;
+    QInputMethodEvent cleared;
+    Editor::inputMethodEvent(&cleared);
+    endComposition(composed);
+}
+
+template <class Editor>
+void FieldControl<Editor>::endComposition(const QString& composed)
+{
     preedit_.clear();
-    repeatGuard_.committedHere(composed);
+    CompositionWatch::instance().composed(this);
+    CompositionWatch::instance().expectRepeat(composed);
     if (this->hasFocus())
         QGuiApplication::inputMethod()->reset();
 }

@@ -25,7 +25,9 @@
 //   is handed over and exited() emitted only for a real move of the focus.
 // - An input-method composition counts as typing: it puts the table into
 //   Edit state when it opens, and an open one is committed before the text
-//   is handed over, so a post or move saves what the control shows.
+//   is handed over, so a post or move saves what the control shows, and
+//   before another window of the program opens. A cancel or Esc that drops
+//   the edit drops an open composition with it.
 //
 // DBMemo shows CR LF (and a lone CR or LF) as a line break and writes the
 // line breaks typed as CR LF; it shows each record's text from its start
@@ -44,7 +46,6 @@
 
 #include <QAbstractTableModel>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFlags>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -77,6 +78,8 @@ public:
         virtual void setControlText(const QString& text, int cursor) = 0;
         // Commits an open input-method composition into the control.
         virtual void commitComposition() {}
+        // Drops an open composition: none of it reaches the control.
+        virtual void discardComposition() {}
         // Shows the start of the text, the cursor before it.
         virtual void showStart() {}
     };
@@ -146,10 +149,11 @@ private:
 // again into the control entered. The guard of a control drops the second:
 // a commit reaching a control just entered, before anything was composed or
 // typed there, repeating what the control left committed last.
-// Likewise a control that commits its open composition itself (before a
-// save or a move) is told so: the input method, reset, may commit the same
-// text once more (IBus after a while, Fcitx at once), and the guard drops
-// that repeat when it follows before anything was composed or typed.
+// A control that commits or drops its open composition itself (before a
+// save, a move or another window, at a cancel) resets the input method,
+// which may commit the same text once more (IBus after a while, Fcitx at
+// once); that repeat is dropped wherever it arrives, in a dialog just
+// opened too, when it follows before anything was composed or typed.
 class RepeatedCommitGuard {
 public:
     // False for an input-method event to be dropped.
@@ -157,13 +161,10 @@ public:
     void keyTyped();
     void left(const QWidget* control);
     void entered(const QWidget* control);
-    void committedHere(const QString& text);
 
 private:
     QString lastCommit_;
     bool justEntered_ = false;
-    QString committedHere_;
-    QElapsedTimer committedHereSince_;
 };
 
 // What the three field controls share over their Qt editor: the binding
@@ -199,10 +200,13 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     QWidget* widget() override { return this; }
     void commitComposition() override;
+    void discardComposition() override;
 
     FieldDataLink link_;
 
 private:
+    void endComposition(const QString& composed);
+
     QString preedit_;  // the open composition
     RepeatedCommitGuard repeatGuard_;
 };

@@ -108,6 +108,13 @@ void TYomiDBMemo::inputMethodEvent(QInputMethodEvent* event)
     DBMemo::inputMethodEvent(event);
 }
 
+void TYomiDBMemo::discardComposition()
+{
+    DBMemo::discardComposition();
+    kanaPreedit_.clear();
+    composing_ = false;
+}
+
 void TYomiDBMemo::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape && targetWritable())

@@ -48,6 +48,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void discardComposition() override;
 
 private:
     bool targetWritable() const;

@@ -275,6 +275,22 @@ TEST_F(DbControlTest, AConversionOpenAtAPostOrMoveIsCommittedFirst)
     }
 }
 
+TEST_F(DbControlTest, AConversionOpenAtACancelIsDroppedWithItsRepeat)
+{
+    forEachKind("使用者", [&](QWidget* c) {
+        imEvent(c, "ほんだ");
+        imEvent(c, "本田");
+        t->Cancel();
+        EXPECT_EQ(shown(c), QStringLiteral("阿部"));
+        imEvent(c, "", "本田");  // the input method's commit after its reset
+        EXPECT_EQ(t->state(), Table::State::Browse);
+        EXPECT_EQ(shown(c), QStringLiteral("阿部"));
+        toEnd(c);
+        imEvent(c, "", "本田");  // typed again
+        EXPECT_EQ(shown(c), QStringLiteral("阿部本田"));
+    });
+}
+
 TEST_F(DbControlTest, AConversionCommittedAgainIntoTheControlEnteredLandsOnce)
 {
     // What the user does in the control entered before the repeated commit,

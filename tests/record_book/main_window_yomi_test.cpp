@@ -1,6 +1,9 @@
 #include "components/widgets/db_controls.h"
 #include "components/widgets/yomi_memo.h"
 #include "platform/message_box.h"
+#include "platform/modal.h"
+#include "record_book/filter_dialog.h"
+#include "record_book/find_dialog.h"
 #include "record_book/main_window.h"
 #include "tests/record_book/main_window_fixture.h"
 
@@ -199,6 +202,71 @@ TEST_F(CardReadingTest, AClickAwayDuringAConversionLeavesTheNextFieldUntouched)
     form()->Table1->Post();
     EXPECT_EQ(saved(), (Saved{{"田中", "たなか"}}));
     EXPECT_EQ(field("使用者住所"), "");
+}
+
+// ✕ while a conversion is open: the card shows the record as it was, and
+// the input method's later commit of that conversion (at the next click)
+// lands in no record.
+TEST_F(CardReadingTest, AConversionOpenWhenTheRecordIsCancelledReachesNoRecord)
+{
+    auto click = [this](DBNavigator::Button b) {
+        QApplication::processEvents();
+        form()->findChild<DBNavigator*>(QStringLiteral("DBNavigator1"))->button(b)->click();
+    };
+    for (const bool added : {true, false}) {
+        SCOPED_TRACE(added ? "a new record" : "the record shown");
+        create("あおやまはなこ");
+        showQuietly();
+        if (added)
+            click(DBNavigator::Insert);
+        name->moveCursor(QTextCursor::End);
+        preedit({"きむら", "木村"});
+        click(DBNavigator::Cancel);
+        EXPECT_EQ(name->text(), QString());
+        commit("木村");
+        EXPECT_EQ(form()->Table1->state(), Table::State::Browse);
+        click(DBNavigator::Insert);
+        EXPECT_EQ(name->text(), QString());
+        EXPECT_EQ(reading->text(), QString());
+        form()->Table1->Cancel();
+        EXPECT_EQ(saved(), (Saved{{"", "あおやまはなこ"}}));
+        db->exec("DELETE FROM INDATA");
+    }
+}
+
+// A dialog opened during a conversion: the conversion goes into the card
+// once, and the input method's repeat of it into the dialog is dropped.
+TEST_F(CardReadingTest, ADialogOpenedDuringAConversionTakesNothingOfIt)
+{
+    struct Case {
+        const char* button;
+        const char* dialog;
+        std::function<QComboBox*(QDialog&)> firstBox;
+    };
+    const Case cases[] = {
+        {"FindSpeed", "FindDlg", [](QDialog& d) { return static_cast<TFindDlg&>(d).FindComboBox; }},
+        {"FilterSpeed", "FilterDlg", [](QDialog& d) { return static_cast<TFilterDlg&>(d).FilterComboBox; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dialog);
+        create("");
+        showQuietly();
+        preedit({"なかい", "中居"});
+        ScriptedDialogs dialogs;
+        dialogs.answer(c.dialog, [&](QDialog& d) {
+            QComboBox* box = c.firstBox(d);
+            const QString before = box->currentText();
+            commit("中居", box);
+            EXPECT_EQ(box->currentText(), before);
+            return int(QDialog::Rejected);
+        });
+        form()->findChild<QToolButton*>(QString::fromLatin1(c.button))->click();
+        EXPECT_EQ(name->text(), QStringLiteral("中居"));
+        EXPECT_EQ(reading->text(), QStringLiteral("なかい"));
+        form()->Table1->Post();
+        EXPECT_EQ(saved(), (Saved{{"中居", "なかい"}}));
+        db->exec("DELETE FROM INDATA");
+    }
 }
 
 }  // namespace
