@@ -5,6 +5,8 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kScreenDpi = 96;
@@ -55,4 +57,13 @@ void printText(TextPrinter& printer, std::string_view cp932)
 {
     const QString text = sjis::decode(cp932);
     printer.printLine(text, byteColumns(cp932, text));
+}
+
+void printWhole(TextPrinter& printer, const std::vector<SjisString>& lines)
+{
+    const auto blank = [](const SjisString& line) { return line.find_first_not_of(' ') == SjisString::npos; };
+    const auto last = std::find_if_not(lines.rbegin(), lines.rend(), blank);
+    printer.keepTogether(int(lines.rend() - last));
+    for (const SjisString& line : lines)
+        printText(printer, line);
 }

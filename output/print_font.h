@@ -24,3 +24,6 @@ FontBlock fontBlockOf(const QFont& font, const FontBlock& previous);
 std::vector<int> byteColumns(std::string_view cp932, const QString& decoded);
 // Prints one line of CP932 text, each byte one cell of the grid.
 void printText(TextPrinter& printer, std::string_view cp932);
+// Prints the lines on one page: a new page first when the rest of this one
+// cannot hold them up to the last that is not blank.
+void printWhole(TextPrinter& printer, const std::vector<SjisString>& lines);

@@ -131,9 +131,8 @@ TextPrinter::Faces& TextPrinter::faces()
                 face.setPixelSize(pixels);
         const QRawFont& main = f->face[0].isValid() ? f->face[0] : f->face[1];
         f->cell = pixels / 2;
-        f->ascent = main.isValid() ? main.ascent() : pixels * 0.88;
-        const double descent = main.isValid() ? main.descent() + main.leading() : pixels * 0.12;
-        f->lineHeight = std::max(pixels, f->ascent + descent);
+        f->ascent = std::min(main.isValid() ? main.ascent() : pixels * 0.88, pixels);
+        f->lineHeight = pixels;
     }
     return *f;
 }
@@ -156,9 +155,20 @@ void TextPrinter::ensureRoom(double height)
     pageUsed_ = true;
 }
 
+void TextPrinter::keepTogether(int lines)
+{
+    if (inJob_ && pageUsed_ && y_ + lines * faces().lineHeight > printer_.height())
+        newPage();
+}
+
 void TextPrinter::printLine(const QString& text, const std::vector<int>& columns)
 {
     Faces& f = faces();
+    const bool blank = std::all_of(text.begin(), text.end(), [](QChar c) { return c == u' ' || c == u'\u3000'; });
+    if (blank && inJob_ && y_ + f.lineHeight > printer_.height()) {
+        y_ += f.lineHeight;
+        return;
+    }
     ensureRoom(f.lineHeight);
     QList<quint32> indexes[2];
     QList<QPointF> positions[2];
