@@ -26,6 +26,11 @@ void freePrinter()
 constexpr int kMinimumSize = 1;
 constexpr int kMaximumSize = 500;
 
+int jobPointSize(const QFont& font)
+{
+    return std::clamp(font.pointSize() > 0 ? font.pointSize() : 9, kMinimumSize, kMaximumSize);
+}
+
 }  // namespace
 
 QPrinter& runPrinter()
@@ -92,6 +97,12 @@ TextPrinter::~TextPrinter()
         painter_.end();
 }
 
+int TextPrinter::cellsPerLine(const QFont& font) const
+{
+    const double cell = jobPointSize(font) * printer_.resolution() / 72.0 / 2;
+    return int(printer_.width() / cell);
+}
+
 void TextPrinter::beginJob(const QFont& font, const QColor& color)
 {
     if (inJob_)
@@ -100,7 +111,7 @@ void TextPrinter::beginJob(const QFont& font, const QColor& color)
         faces_.clear();
     font_ = font;
     color_ = color;
-    fontSize_ = std::clamp(font.pointSize() > 0 ? font.pointSize() : 9, kMinimumSize, kMaximumSize);
+    fontSize_ = jobPointSize(font);
     if (!painter_.isActive()) {
         if (!painter_.begin(&printer_))
             throw PrintError(QStringLiteral("印刷を開始できません。").toStdString());

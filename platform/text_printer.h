@@ -51,6 +51,8 @@ public:
     TextPrinter(const TextPrinter&) = delete;
     TextPrinter& operator=(const TextPrinter&) = delete;
 
+    // The cells of the grid a line holds across the page in `font`.
+    int cellsPerLine(const QFont& font) const;
     // Starts a job in `font` at its point size. Throws PrintError.
     void beginJob(const QFont& font, const QColor& color = Qt::black);
     // The point size of the lines printed from now on.

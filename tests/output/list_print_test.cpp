@@ -92,6 +92,31 @@ TEST_F(ListPrintWindowTest, ListPrintsJobsAsPagesWithColumnsInLine)
     EXPECT_TRUE(form()->Table1->Eof());
 }
 
+TEST_F(ListPrintWindowTest, ColumnsPastThePageEdgeAreNamedAndPrintOnlyWhenTheUserSaysSo)
+{
+    Table* widths = form()->Table3;
+    widths->Edit();
+    widths->FieldByName("使用者住所").SetAsInteger(200);
+    widths->Post();
+    writePrintSettings(0, "5", {"使用者", "自動車登録番号", "使用者住所", "用途及び重量"});
+    for (auto answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        ScriptedDialogs dialogs;
+        dialogs.answer("PrintDialog", QDialog::Accepted);
+        ScriptedMessages messages;
+        messages.answer(answer);
+        form()->PrintBClick();
+        ASSERT_EQ(messages.prompts().size(), 1u);
+        EXPECT_EQ(messages.prompts()[0].text,
+                  QStringLiteral("出力する項目が用紙の幅に収まりません。\r3項目目の「使用者住所」からは印刷されません。"
+                                 "\rこのまま印刷しますか？"));
+        EXPECT_EQ(messages.prompts()[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(QFile::exists(pdf), answer == MessageAnswer::Yes);
+    }
+    std::map<QString, double> x;
+    EXPECT_EQ(readPdf(&x), 1);
+    EXPECT_TRUE(x.count(QStringLiteral("品川500あ1234")));
+}
+
 TEST_F(ListPrintWindowTest, RefusedPrintsStartNoJob)
 {
     for (const char* column : {"重量", "メモ"}) {
