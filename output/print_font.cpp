@@ -1,5 +1,6 @@
 #include "output/print_font.h"
 
+#include "platform/font_dialog.h"
 #include "platform/system_colors.h"
 #include "platform/text_printer.h"
 
@@ -36,6 +37,23 @@ FontBlock fontBlockOf(const QFont& font, const FontBlock& previous)
         block.height = -((block.size * kScreenDpi + 36) / 72);
     }
     return block;
+}
+
+bool choosePrintFont(FontBlock& block, QWidget* parent)
+{
+    const QFont printed = printFont(block);
+    QFont font = printed;
+    font.setFamily(printingFace(printed));
+    QColor color = printColor(block);
+    if (!chooseFont(font, color, parent))
+        return false;
+    const FontBlock previous = block;
+    block = fontBlockOf(font, previous);
+    if (font.family() == printingFace(printed))
+        block.name = previous.name;
+    if (color != printColor(previous))
+        block.color = rgbColor(color.red(), color.green(), color.blue());
+    return true;
 }
 
 std::vector<int> byteColumns(std::string_view cp932, const QString& decoded)

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGlyphRun>
 #include <QImage>
 #include <QPrintDialog>
@@ -59,6 +60,12 @@ void substituteJapaneseFonts()
         return true;
     }();
     (void)done;
+}
+
+QString printingFace(const QFont& font)
+{
+    substituteJapaneseFonts();
+    return QFontInfo(font).family();
 }
 
 // The glyphs of one font at one size: the font's own face, and the face

@@ -43,6 +43,9 @@ bool choosePrinter(QWidget* parent = nullptr);
 // The faces the system's font names stand for ("ＭＳ 明朝" and the rest),
 // registered once as Qt font substitutes.
 void substituteJapaneseFonts();
+// The face the device prints `font` in: its family, or the face that
+// stands for it.
+QString printingFace(const QFont& font);
 
 class TextPrinter {
 public:

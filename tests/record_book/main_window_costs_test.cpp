@@ -9,6 +9,7 @@
 #include "tests/record_book/main_window_fixture.h"
 
 #include <QCheckBox>
+#include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -136,6 +137,15 @@ TEST_F(CostsTest, AnEstimateOfTheRecordShownAppearsInTheViewer)
         ExpenseEstablForm->RadioGroup2->findChildren<QRadioButton*>()[1]->click();
         EXPECT_FALSE(ExpenseEstablForm->Edit1->isEnabled());
         ExpenseEstablForm->CheckBox2->setChecked(true);
+        ScriptedDialogs fonts;
+        fonts.answer("FontDialog1", [](QDialog& f) {
+            // "ＭＳ 明朝" of height −19, in the face and size that print.
+            const QFont font = static_cast<QFontDialog&>(f).currentFont();
+            EXPECT_EQ(font.family().toLower(), QFont::substitute(QStringLiteral("ＭＳ 明朝")));
+            EXPECT_EQ(font.pointSize(), 14);
+            return int(QDialog::Accepted);
+        });
+        ExpenseEstablForm->Button1->click();
         ExpenseEstablForm->OKBtn->click();
         return int(QDialog::Rejected);
     });
@@ -151,6 +161,8 @@ TEST_F(CostsTest, AnEstimateOfTheRecordShownAppearsInTheViewer)
     EXPECT_EQ(dialogs.unanswered(), 0u);
     const QByteArray ini = fileBytes("Expense.INI");
     EXPECT_TRUE(ini.endsWith("0\r\n1\r\n3\r\n")) << ini.toStdString();
+    // The font accepted as it opened keeps its name and the system colour.
+    EXPECT_TRUE(ini.startsWith(crlf({"128", "-16777208", "0", "-19", sj("ＭＳ 明朝"), "14"}))) << ini.toStdString();
     EXPECT_TRUE(fileBytes("Expense.txt").contains(QByteArray::fromStdString(sj("　　　車検費用見積書\r\n"))));
 }
 
