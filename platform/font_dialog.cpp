@@ -2,9 +2,11 @@
 
 #include "platform/modal.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QLayout>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -19,6 +21,18 @@ QIcon swatch(const QColor& color)
     return QIcon(pixmap);
 }
 
+// Under the effects (strike-out, underline), as the colour stands in the
+// system's font dialog; beside OK and Cancel when the dialog has no effects.
+void placeButton(QFontDialog& dialog, QPushButton* button)
+{
+    const QCheckBox* effect = dialog.findChild<QCheckBox*>();
+    QLayout* effects = effect && effect->parentWidget() ? effect->parentWidget()->layout() : nullptr;
+    if (effects)
+        effects->addWidget(button);
+    else
+        dialog.findChild<QDialogButtonBox*>()->addButton(button, QDialogButtonBox::ActionRole);
+}
+
 }  // namespace
 
 bool chooseFont(QFont& font, QColor& color, QWidget* parent)
@@ -29,7 +43,7 @@ bool chooseFont(QFont& font, QColor& color, QWidget* parent)
     QColor chosen = color;
     auto* button = new QPushButton(swatch(chosen), QStringLiteral("文字色(&C)..."));
     button->setObjectName(QStringLiteral("ColorButton"));
-    dialog.findChild<QDialogButtonBox*>()->addButton(button, QDialogButtonBox::ActionRole);
+    placeButton(dialog, button);
     QObject::connect(button, &QPushButton::clicked, &dialog, [&] {
         QColorDialog colors(chosen, &dialog);
         colors.setObjectName(QStringLiteral("ColorDialog1"));

@@ -1,6 +1,6 @@
 // The font dialog: Qt's font dialog ("FontDialog1"), shown through
-// showModal, with a button "ColorButton" for the text colour beside its OK
-// and Cancel that opens the colour dialog ("ColorDialog1").
+// showModal, with a button "ColorButton" for the text colour that opens
+// the colour dialog ("ColorDialog1").
 #pragma once
 
 #include <QColor>

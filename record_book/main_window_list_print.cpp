@@ -26,7 +26,7 @@ bool printPastTheEdge(const ListLayout& layout, int cells)
     const int past = layout.firstColumnPast(cells);
     if (past < 0)
         return true;
-    const QString text = QStringLiteral("出力する項目が用紙の幅に収まりません。\r%1項目目の「%2」からは印刷されません。"
+    const QString text = QStringLiteral("出力する項目が用紙の幅に収まりません。\r%1項目目の「%2」から後は用紙の端で切れます。"
                                         "\rこのまま印刷しますか？")
                              .arg(past + 1)
                              .arg(sjis::decode(layout.columns()[std::size_t(past)].name));

@@ -108,7 +108,7 @@ TEST_F(ListPrintWindowTest, ColumnsPastThePageEdgeAreNamedAndPrintOnlyWhenTheUse
         form()->PrintBClick();
         ASSERT_EQ(messages.prompts().size(), 1u);
         EXPECT_EQ(messages.prompts()[0].text,
-                  QStringLiteral("出力する項目が用紙の幅に収まりません。\r3項目目の「使用者住所」からは印刷されません。"
+                  QStringLiteral("出力する項目が用紙の幅に収まりません。\r3項目目の「使用者住所」から後は用紙の端で切れます。"
                                  "\rこのまま印刷しますか？"));
         EXPECT_EQ(messages.prompts()[0].buttons, MessageButtons::YesNo);
         EXPECT_EQ(QFile::exists(pdf), answer == MessageAnswer::Yes);
