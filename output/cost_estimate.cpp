@@ -68,7 +68,7 @@ bool ask(const EstimateEntry& entry, std::string_view question, bool previous)
 
 class EstimateRun {
 public:
-    using JobSink = std::function<void(const std::vector<SjisString>&)>;
+    using JobSink = std::function<void(const CostEstimate::Job&)>;
 
     EstimateRun(const EstimateOptions& o, const CostRates& rates, const RecordColumns& columns, Table* requests,
                 JobSink sendJob)
@@ -115,14 +115,15 @@ public:
     std::vector<SjisString> text;
 
 private:
-    void addText(const std::vector<SjisString>& lines)
+    void addText(std::vector<SjisString> lines)
     {
-        std::vector<SjisString>& out = o_.output == EstimateOutput::Printer ? job_ : text;
-        out.insert(out.end(), lines.begin(), lines.end());
-        if (o_.output == EstimateOutput::Printer && o_.recordsPerJob > 0 && ++inJob_ == o_.recordsPerJob) {
-            inJob_ = 0;
-            finish();
+        if (o_.output != EstimateOutput::Printer) {
+            text.insert(text.end(), lines.begin(), lines.end());
+            return;
         }
+        job_.push_back(std::move(lines));
+        if (o_.recordsPerJob > 0 && int(job_.size()) == o_.recordsPerJob)
+            finish();
     }
 
     void request(const EstimateEntry& e, const std::vector<SjisString>& row)
@@ -176,9 +177,8 @@ private:
     const RecordColumns& columns_;
     Table* requests_;
     JobSink sendJob_;
-    std::vector<SjisString> job_;
+    CostEstimate::Job job_;
     bool plate_ = false, broughtIn_ = false;
-    int inJob_ = 0;
 };
 
 std::vector<SjisString> currentRow(Table& t)
@@ -217,14 +217,14 @@ EstimateResult CostEstimate::run(const EstimateOptions& options)
     Table& records = book_.records();
     const RecordColumns columns(records);
     std::unique_ptr<TextPrinter> printer;
-    auto sendJob = [&](const std::vector<SjisString>& job) {
+    auto sendJob = [&](const Job& job) {
         if (printJob)
             return printJob(job);
         if (!printer)
             printer = std::make_unique<TextPrinter>(runPrinter());
         printer->beginJob(printFont(options.font), printColor(options.font));
-        for (const SjisString& line : job)
-            printText(*printer, line);
+        for (const std::vector<SjisString>& lines : job)
+            printWhole(*printer, lines);
         printer->endJob();
     };
     EstimateRun run(options, rates, columns, options.output == EstimateOutput::Request ? &requests() : nullptr,

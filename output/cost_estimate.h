@@ -51,16 +51,18 @@ public:
     Table& requests();
     bool requestsOpen() const;
 
-    // Where the lines of each print job go when set (tests); otherwise to
-    // the run's printer, which the caller has set up, in the options' font.
-    std::function<void(const std::vector<SjisString>& job)> printJob;
+    // The estimates of one print job, each as its lines.
+    using Job = std::vector<std::vector<SjisString>>;
+    // Where each print job goes when set (tests); otherwise to the run's
+    // printer, which the caller has set up, in the options' font.
+    std::function<void(const Job& job)> printJob;
 
-    // Runs an estimate. The printer gets a job of every N records; printing
-    // to a file, the jobs are the pages of one file. Scope All asks its
-    // questions through the message boxes and leaves the record table on
-    // its last record. Throws FileError when Expense.txt cannot be written,
-    // PrintError when the printer fails, DbError when a table cannot be
-    // read.
+    // Runs an estimate. The printer gets a job of every N records, each
+    // estimate whole on one page; printing to a file, the jobs are the
+    // pages of one file. Scope All asks its questions through the message
+    // boxes and leaves the record table on its last record. Throws
+    // FileError when Expense.txt cannot be written, PrintError when the
+    // printer fails, DbError when a table cannot be read.
     EstimateResult run(const EstimateOptions& options);
 
 private:

@@ -97,6 +97,15 @@ ListLayout::ListLayout(const std::vector<SjisString>& names, const Table& widthS
         }
 }
 
+int ListLayout::firstColumnPast(int cells) const
+{
+    int end = 0;
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        if ((end += columns_[i].width) > cells)
+            return int(i);
+    return -1;
+}
+
 SjisString ListLayout::header() const
 {
     SjisString line;

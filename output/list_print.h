@@ -60,6 +60,10 @@ public:
     // More columns were named than are printed.
     bool truncated() const { return truncated_; }
 
+    // The index of the first column that ends past `cells` bytes of the
+    // line, or -1 when the whole header fits.
+    int firstColumnPast(int cells) const;
+
     SjisString header() const;
     // The line of a record: its values by field index.
     SjisString recordLine(const std::vector<SjisString>& values) const;

@@ -1,9 +1,12 @@
 #include "output/print_font.h"
 
+#include "platform/font_dialog.h"
 #include "platform/system_colors.h"
 #include "platform/text_printer.h"
 
 #include <QGuiApplication>
+
+#include <algorithm>
 
 namespace {
 
@@ -36,6 +39,23 @@ FontBlock fontBlockOf(const QFont& font, const FontBlock& previous)
     return block;
 }
 
+bool choosePrintFont(FontBlock& block, QWidget* parent)
+{
+    const QFont printed = printFont(block);
+    QFont font = printed;
+    font.setFamily(printingFace(printed));
+    QColor color = printColor(block);
+    if (!chooseFont(font, color, parent))
+        return false;
+    const FontBlock previous = block;
+    block = fontBlockOf(font, previous);
+    if (font.family() == printingFace(printed))
+        block.name = previous.name;
+    if (color != printColor(previous))
+        block.color = rgbColor(color.red(), color.green(), color.blue());
+    return true;
+}
+
 std::vector<int> byteColumns(std::string_view cp932, const QString& decoded)
 {
     std::vector<int> columns;
@@ -55,4 +75,13 @@ void printText(TextPrinter& printer, std::string_view cp932)
 {
     const QString text = sjis::decode(cp932);
     printer.printLine(text, byteColumns(cp932, text));
+}
+
+void printWhole(TextPrinter& printer, const std::vector<SjisString>& lines)
+{
+    const auto blank = [](const SjisString& line) { return line.find_first_not_of(' ') == SjisString::npos; };
+    const auto last = std::find_if_not(lines.rbegin(), lines.rend(), blank);
+    printer.keepTogether(int(lines.rend() - last));
+    for (const SjisString& line : lines)
+        printText(printer, line);
 }

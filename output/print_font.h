@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+class QWidget;
 class TextPrinter;
 
 QFont printFont(const FontBlock& block);
@@ -18,9 +19,17 @@ QColor printColor(const FontBlock& block);
 // The block of a font chosen in the font dialog: its face and size, the
 // colour, character set and handle kept from `previous`.
 FontBlock fontBlockOf(const QFont& font, const FontBlock& previous);
+// The font dialog on the face, size and colour the block prints in; true
+// with the block changed when it is accepted. The block keeps its face's
+// name while that face is chosen, and a system colour while no other
+// colour is.
+bool choosePrintFont(FontBlock& block, QWidget* parent);
 
 // The start column of each character of the text as decode() shows it: a
 // character takes one cell per byte.
 std::vector<int> byteColumns(std::string_view cp932, const QString& decoded);
 // Prints one line of CP932 text, each byte one cell of the grid.
 void printText(TextPrinter& printer, std::string_view cp932);
+// Prints the lines on one page: a new page first when the rest of this one
+// cannot hold them up to the last that is not blank.
+void printWhole(TextPrinter& printer, const std::vector<SjisString>& lines);

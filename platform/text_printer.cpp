@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGlyphRun>
 #include <QImage>
 #include <QPrintDialog>
@@ -25,6 +26,11 @@ void freePrinter()
 
 constexpr int kMinimumSize = 1;
 constexpr int kMaximumSize = 500;
+
+int jobPointSize(const QFont& font)
+{
+    return std::clamp(font.pointSize() > 0 ? font.pointSize() : 9, kMinimumSize, kMaximumSize);
+}
 
 }  // namespace
 
@@ -54,6 +60,12 @@ void substituteJapaneseFonts()
         return true;
     }();
     (void)done;
+}
+
+QString printingFace(const QFont& font)
+{
+    substituteJapaneseFonts();
+    return QFontInfo(font).family();
 }
 
 // The glyphs of one font at one size: the font's own face, and the face
@@ -92,6 +104,12 @@ TextPrinter::~TextPrinter()
         painter_.end();
 }
 
+int TextPrinter::cellsPerLine(const QFont& font) const
+{
+    const double cell = jobPointSize(font) * printer_.resolution() / 72.0 / 2;
+    return int(printer_.width() / cell);
+}
+
 void TextPrinter::beginJob(const QFont& font, const QColor& color)
 {
     if (inJob_)
@@ -100,7 +118,7 @@ void TextPrinter::beginJob(const QFont& font, const QColor& color)
         faces_.clear();
     font_ = font;
     color_ = color;
-    fontSize_ = std::clamp(font.pointSize() > 0 ? font.pointSize() : 9, kMinimumSize, kMaximumSize);
+    fontSize_ = jobPointSize(font);
     if (!painter_.isActive()) {
         if (!painter_.begin(&printer_))
             throw PrintError(QStringLiteral("印刷を開始できません。").toStdString());
@@ -131,9 +149,8 @@ TextPrinter::Faces& TextPrinter::faces()
                 face.setPixelSize(pixels);
         const QRawFont& main = f->face[0].isValid() ? f->face[0] : f->face[1];
         f->cell = pixels / 2;
-        f->ascent = main.isValid() ? main.ascent() : pixels * 0.88;
-        const double descent = main.isValid() ? main.descent() + main.leading() : pixels * 0.12;
-        f->lineHeight = std::max(pixels, f->ascent + descent);
+        f->ascent = std::min(main.isValid() ? main.ascent() : pixels * 0.88, pixels);
+        f->lineHeight = pixels;
     }
     return *f;
 }
@@ -156,9 +173,20 @@ void TextPrinter::ensureRoom(double height)
     pageUsed_ = true;
 }
 
+void TextPrinter::keepTogether(int lines)
+{
+    if (inJob_ && pageUsed_ && y_ + lines * faces().lineHeight > printer_.height())
+        newPage();
+}
+
 void TextPrinter::printLine(const QString& text, const std::vector<int>& columns)
 {
     Faces& f = faces();
+    const bool blank = std::all_of(text.begin(), text.end(), [](QChar c) { return c == u' ' || c == u'\u3000'; });
+    if (blank && inJob_ && y_ + f.lineHeight > printer_.height()) {
+        y_ += f.lineHeight;
+        return;
+    }
     ensureRoom(f.lineHeight);
     QList<quint32> indexes[2];
     QList<QPointF> positions[2];

@@ -10,8 +10,9 @@
 // The text device puts every glyph on a grid of cells half the font's size
 // wide; its callers give a character of CP932 text one cell for each of
 // its bytes. Columns of fixed byte widths so line up in any font. Lines
-// go down the page from its top, each as high as its own font size needs;
-// a line that would pass the bottom starts a new page.
+// go down the page from its top, each as high as its font size (the em,
+// which a Japanese font's characters fill); a line that would pass the
+// bottom starts a new page, except a blank one, which is dropped there.
 #pragma once
 
 #include <QColor>
@@ -42,6 +43,9 @@ bool choosePrinter(QWidget* parent = nullptr);
 // The faces the system's font names stand for ("ＭＳ 明朝" and the rest),
 // registered once as Qt font substitutes.
 void substituteJapaneseFonts();
+// The face the device prints `font` in: its family, or the face that
+// stands for it.
+QString printingFace(const QFont& font);
 
 class TextPrinter {
 public:
@@ -50,11 +54,16 @@ public:
     TextPrinter(const TextPrinter&) = delete;
     TextPrinter& operator=(const TextPrinter&) = delete;
 
+    // The cells of the grid a line holds across the page in `font`.
+    int cellsPerLine(const QFont& font) const;
     // Starts a job in `font` at its point size. Throws PrintError.
     void beginJob(const QFont& font, const QColor& color = Qt::black);
     // The point size of the lines printed from now on.
     void setFontSize(int points);
     int fontSize() const { return fontSize_; }
+    // Starts a new page unless `lines` lines at the current size fit in
+    // the rest of this one (or nothing is printed on it yet).
+    void keepTogether(int lines);
     // One line at the current size: character k of `text` starts at cell
     // `columns[k]` from the left edge.
     void printLine(const QString& text, const std::vector<int>& columns);

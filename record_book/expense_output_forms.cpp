@@ -9,7 +9,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -155,10 +154,7 @@ void TExpenseEstablForm::RadioGroup2Click()
 
 void TExpenseEstablForm::Button1Click()
 {
-    QFontDialog dialog(printFont(Font), this);
-    dialog.setObjectName(QStringLiteral("FontDialog1"));
-    if (showModal(dialog) == QDialog::Accepted)
-        Font = fontBlockOf(dialog.selectedFont(), Font);
+    choosePrintFont(Font, this);
 }
 
 void TExpenseEstablForm::OKBtnClick()

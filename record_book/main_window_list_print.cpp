@@ -2,6 +2,7 @@
 // window's image record by record.
 #include "components/widgets/find_control.h"
 #include "output/list_print.h"
+#include "output/print_font.h"
 #include "platform/clock.h"
 #include "platform/error_guard.h"
 #include "platform/message_box.h"
@@ -17,6 +18,20 @@ namespace {
 
 // The window's height while its image is printed.
 constexpr int kFormPrintHeight = 572;
+
+// True when the header fits in `cells`, or the user prints the columns
+// past the page's edge all the same.
+bool printPastTheEdge(const ListLayout& layout, int cells)
+{
+    const int past = layout.firstColumnPast(cells);
+    if (past < 0)
+        return true;
+    const QString text = QStringLiteral("出力する項目が用紙の幅に収まりません。\r%1項目目の「%2」から後は用紙の端で切れます。"
+                                        "\rこのまま印刷しますか？")
+                             .arg(past + 1)
+                             .arg(sjis::decode(layout.columns()[std::size_t(past)].name));
+    return showMessage(text, {}, MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
 
 }  // namespace
 
@@ -47,6 +62,8 @@ void TCarDataForm::PrintBClick()
     if (!choosePrinter(this))
         return;
     TextPrinter printer(runPrinter());
+    if (!printPastTheEdge(layout, printer.cellsPerLine(printFont(settings.font))))
+        return;
     PrinterListOutput out(printer, settings.font);
     printList(out, *Table1, layout, ListPrintOptions::of(settings, titles, today()));
     printer.finish();

@@ -7,7 +7,6 @@
 #include "platform/modal.h"
 
 #include <QButtonGroup>
-#include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -252,10 +251,7 @@ void TPrintPatDlg::RadioGroup2Click()
 
 void TPrintPatDlg::Button1Click()
 {
-    QFontDialog dialog(printFont(Font), this);
-    dialog.setObjectName(QStringLiteral("FontDialog1"));
-    if (showModal(dialog) == QDialog::Accepted)
-        Font = fontBlockOf(dialog.selectedFont(), Font);
+    choosePrintFont(Font, this);
 }
 
 void TPrintPatDlg::OKBtnClick()

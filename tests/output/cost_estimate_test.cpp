@@ -14,7 +14,7 @@ protected:
     std::unique_ptr<RecordBook> book;
     std::unique_ptr<CostTables> tables;
     std::unique_ptr<CostEstimate> estimate;
-    std::vector<std::vector<SjisString>> printed;  // the jobs
+    std::vector<CostEstimate::Job> printed;
 
     // The book over the records, with fees: insurance 100·class, stamp
     // 10·class, fees 1·class for every use; weight tax 1000 below 2000 kg.
@@ -40,7 +40,7 @@ protected:
         e.Post();
         w.Post();
         estimate = std::make_unique<CostEstimate>(*book, *tables);
-        estimate->printJob = [this](const std::vector<SjisString>& job) { printed.push_back(job); };
+        estimate->printJob = [this](const CostEstimate::Job& job) { printed.push_back(job); };
     }
 
     static Fields car(const char* name, const char* number, const char* kind = "小型", const char* use = "乗用")
@@ -109,7 +109,7 @@ TEST_F(CostEstimateTest, ThePrinterGetsANewJobEveryNRecords)
         run(EstimateScope::All, EstimateOutput::Printer, perJob);
         std::vector<std::size_t> sizes;
         for (const auto& job : printed)
-            sizes.push_back(job.size() / 19);  // 19 lines a priced record
+            sizes.push_back(job.size());
         EXPECT_EQ(sizes, records) << perJob;
     }
 }

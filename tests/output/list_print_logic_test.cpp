@@ -120,6 +120,15 @@ TEST_F(ListPrintTest, ColumnsOutsideTheWidthSetOrTheTableAreRefusedByName)
     EXPECT_EQ(l.columns().size(), std::size_t(kMaxListColumns));
 }
 
+TEST_F(ListPrintTest, TheFirstColumnPastTheLineIsTheFirstThatEndsBeyondIt)
+{
+    setWidth("使用者", 10);
+    const ListLayout l = layout({"使用者", "使用者", "使用者"});
+    for (auto [cells, past] : {std::pair{31, -1}, {30, -1}, {29, 2}, {20, 2}, {19, 1}, {0, 0}})
+        EXPECT_EQ(l.firstColumnPast(cells), past) << cells;
+    EXPECT_EQ(layout({}).firstColumnPast(0), -1);
+}
+
 TEST_F(ListPrintTest, JobsOfNRecordsEachStartWithDateTitleAndHeader)
 {
     setWidth("使用者ふりがな", 6);

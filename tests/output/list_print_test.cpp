@@ -9,6 +9,7 @@
 #include "record_book/print_pat_dlg.h"
 #include "tests/record_book/main_window_fixture.h"
 
+#include <QColorDialog>
 #include <QFontDialog>
 #include <QLineEdit>
 #include <QPrinter>
@@ -92,6 +93,31 @@ TEST_F(ListPrintWindowTest, ListPrintsJobsAsPagesWithColumnsInLine)
     EXPECT_TRUE(form()->Table1->Eof());
 }
 
+TEST_F(ListPrintWindowTest, ColumnsPastThePageEdgeAreNamedAndPrintOnlyWhenTheUserSaysSo)
+{
+    Table* widths = form()->Table3;
+    widths->Edit();
+    widths->FieldByName("使用者住所").SetAsInteger(200);
+    widths->Post();
+    writePrintSettings(0, "5", {"使用者", "自動車登録番号", "使用者住所", "用途及び重量"});
+    for (auto answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        ScriptedDialogs dialogs;
+        dialogs.answer("PrintDialog", QDialog::Accepted);
+        ScriptedMessages messages;
+        messages.answer(answer);
+        form()->PrintBClick();
+        ASSERT_EQ(messages.prompts().size(), 1u);
+        EXPECT_EQ(messages.prompts()[0].text,
+                  QStringLiteral("出力する項目が用紙の幅に収まりません。\r3項目目の「使用者住所」から後は用紙の端で切れます。"
+                                 "\rこのまま印刷しますか？"));
+        EXPECT_EQ(messages.prompts()[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(QFile::exists(pdf), answer == MessageAnswer::Yes);
+    }
+    std::map<QString, double> x;
+    EXPECT_EQ(readPdf(&x), 1);
+    EXPECT_TRUE(x.count(QStringLiteral("品川500あ1234")));
+}
+
 TEST_F(ListPrintWindowTest, RefusedPrintsStartNoJob)
 {
     for (const char* column : {"重量", "メモ"}) {
@@ -147,9 +173,22 @@ TEST_F(ListPrintWindowTest, DialogSavesReloadsAndEnablesItsControls)
         dlg.DaySEdit->setText(QStringLiteral("9"));
         ScriptedDialogs fonts;
         fonts.answer("FontDialog1", [](QDialog& f) {
+            auto& dialog = static_cast<QFontDialog&>(f);
+            // Print.INI's font, "ＭＳ 明朝" of 9 points, in the face that prints it.
+            EXPECT_EQ(dialog.currentFont().family().toLower(), QFont::substitute(QStringLiteral("ＭＳ 明朝")));
+            EXPECT_EQ(dialog.currentFont().pointSize(), 9);
             QFont font(QStringLiteral("IPAGothic"));
             font.setPointSize(11);
-            static_cast<QFontDialog&>(f).setCurrentFont(font);
+            dialog.setCurrentFont(font);
+            ScriptedDialogs colors;
+            colors.answer("ColorDialog1", [](QDialog& c) {
+                static_cast<QColorDialog&>(c).setCurrentColor(QColor(0, 0, 255));
+                return int(QDialog::Accepted);
+            });
+            if (auto* button = f.findChild<QPushButton*>(QStringLiteral("ColorButton")))
+                button->click();
+            else
+                ADD_FAILURE() << "no colour button";
             return int(QDialog::Accepted);
         });
         dlg.Button1Click();
@@ -162,6 +201,7 @@ TEST_F(ListPrintWindowTest, DialogSavesReloadsAndEnablesItsControls)
     ASSERT_TRUE(saved);
     EXPECT_EQ(std::tuple(saved->method, saved->perJob, saved->font.size), std::tuple(1, SjisString("7"), 11));
     EXPECT_EQ(saved->font.name, sj("IPAGothic"));
+    EXPECT_TRUE(fileBytes("Print.INI").startsWith("128\r\n16711680\r\n"));  // blue: 255·65536
     EXPECT_EQ(readListTitleSettings(dir.path()), (ListTitleSettings{sj("車検一覧"), "", "", "", "9"}));
 
     dialogs.answer("PrintPatDlg", [](QDialog& d) {

@@ -9,6 +9,7 @@
 #include "tests/record_book/main_window_fixture.h"
 
 #include <QCheckBox>
+#include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -136,6 +137,15 @@ TEST_F(CostsTest, AnEstimateOfTheRecordShownAppearsInTheViewer)
         ExpenseEstablForm->RadioGroup2->findChildren<QRadioButton*>()[1]->click();
         EXPECT_FALSE(ExpenseEstablForm->Edit1->isEnabled());
         ExpenseEstablForm->CheckBox2->setChecked(true);
+        ScriptedDialogs fonts;
+        fonts.answer("FontDialog1", [](QDialog& f) {
+            // "ＭＳ 明朝" of height −19, in the face and size that print.
+            const QFont font = static_cast<QFontDialog&>(f).currentFont();
+            EXPECT_EQ(font.family().toLower(), QFont::substitute(QStringLiteral("ＭＳ 明朝")));
+            EXPECT_EQ(font.pointSize(), 14);
+            return int(QDialog::Accepted);
+        });
+        ExpenseEstablForm->Button1->click();
         ExpenseEstablForm->OKBtn->click();
         return int(QDialog::Rejected);
     });
@@ -151,16 +161,17 @@ TEST_F(CostsTest, AnEstimateOfTheRecordShownAppearsInTheViewer)
     EXPECT_EQ(dialogs.unanswered(), 0u);
     const QByteArray ini = fileBytes("Expense.INI");
     EXPECT_TRUE(ini.endsWith("0\r\n1\r\n3\r\n")) << ini.toStdString();
+    // The font accepted as it opened keeps its name and the system colour.
+    EXPECT_TRUE(ini.startsWith(crlf({"128", "-16777208", "0", "-19", sj("ＭＳ 明朝"), "14"}))) << ini.toStdString();
     EXPECT_TRUE(fileBytes("Expense.txt").contains(QByteArray::fromStdString(sj("　　　車検費用見積書\r\n"))));
 }
 
-TEST_F(CostsTest, PrintingToAFileMakesAPageOfEveryJobWithTheYenSignsInOneColumn)
+TEST_F(CostsTest, PrintingToAFileKeepsEachEstimateWholeOnAPageWithTheYenSignsInOneColumn)
 {
     std::vector<Fields> records;
-    for (const char* name : {"あ", "い", "う"})
+    for (const char* name : {"あ", "い", "う", "え", "お", "か", "き"})
         records.push_back({{"使用者ふりがな", name}, {"使用者", name}, {"自動車の種別", "小型"}, {"用途", "乗用"}});
     seed(records);
-    writeSettings("Expense.INI", {"128", "0", "0", "-19", "ＭＳ 明朝", "0", "1", "0", "2"});
     create();
     Table& fees = form()->costTables().expense();
     fees.Edit();
@@ -169,27 +180,39 @@ TEST_F(CostsTest, PrintingToAFileMakesAPageOfEveryJobWithTheYenSignsInOneColumn)
     fees.Post();
     const QString pdf = dir.filePath("estimate.pdf");
     runPrinter().setOutputFileName(pdf);
-    ScriptedDialogs dialogs;
-    dialogs.answer("ExpenseEstablForm", [](QDialog&) {
-        ExpenseEstablForm->OKBtn->click();
-        return int(QDialog::Rejected);
-    });
-    dialogs.answer("PrintDialog", QDialog::Accepted);
-    form()->Expense2Click();
-
     const auto tool = [](const char* name, const QStringList& args) {
         QProcess p;
         p.start(QString::fromLatin1(name), args);
         p.waitForFinished();
         return QString::fromUtf8(p.readAllStandardOutput());
     };
-    EXPECT_TRUE(tool("pdfinfo", {pdf}).contains(QRegularExpression(QStringLiteral("Pages: +2\\n"))));
+    // 19 lines an estimate, the last three blank. A4 holds 58 lines at 14
+    // points: three estimates, never a part of a fourth; at 15 points 54
+    // lines, three estimates without their last blank lines.
+    for (auto [size, perJob] : {std::pair{"0", "3"}, {"0", "0"}, {"15", "3"}}) {
+        writeSettings("Expense.INI", {"128", "0", "0", "-19", "ＭＳ 明朝", size, "1", "0", perJob});
+        ScriptedDialogs dialogs;
+        dialogs.answer("ExpenseEstablForm", [](QDialog&) {
+            ExpenseEstablForm->OKBtn->click();
+            return int(QDialog::Rejected);
+        });
+        dialogs.answer("PrintDialog", QDialog::Accepted);
+        form()->Expense2Click();
+
+        // Each page: the estimates begun on it and those ended on it.
+        QStringList pages = tool("pdftotext", {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).split(u'\f');
+        pages.removeLast();
+        std::vector<std::pair<qsizetype, qsizetype>> estimates;
+        for (const QString& page : pages)
+            estimates.emplace_back(page.count(QStringLiteral("車検費用見積書")), page.count(QStringLiteral("させて頂きます。")));
+        EXPECT_EQ(estimates, (std::vector<std::pair<qsizetype, qsizetype>>{{3, 3}, {3, 3}, {1, 1}})) << size << perJob;
+    }
     static const QRegularExpression word(QStringLiteral(R"re(xMax="([0-9.]+)"[^>]*>([^<]*円)</word>)re"));
     std::multiset<long> rights;
     for (const auto& m : word.globalMatch(tool("pdftotext", {QStringLiteral("-bbox"), pdf, QStringLiteral("-")})))
         rights.insert(std::lround(m.captured(1).toDouble()));
-    EXPECT_EQ(rights.size(), 3u * 5u);  // every amount, all at one right edge
-    EXPECT_EQ(rights.count(*rights.begin()), 3u * 5u);
+    EXPECT_EQ(rights.size(), 7u * 5u);  // every amount, all at one right edge
+    EXPECT_EQ(rights.count(*rights.begin()), 7u * 5u);
 }
 
 TEST_F(CostsTest, TheRequestOutputIsOfferedOnlyWithTheRequestProgramAndSaysWhatWasAdded)
