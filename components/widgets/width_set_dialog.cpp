@@ -193,6 +193,7 @@ void TInDTLenForm::setEditing(bool on)
 {
     const bool editing = on && options_.canEdit;
     DBGrid1->setEditable(editing);
+    DBGrid1->setAppendable(editing);
     Edit1->setVisible(!editing);
     UpDown1->setVisible(!editing);
 }
