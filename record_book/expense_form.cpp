@@ -4,6 +4,7 @@
 #include "components/formats/cost_settings.h"
 #include "components/widgets/panel.h"
 #include "platform/error_guard.h"
+#include "platform/screen_fit.h"
 #include "record_book/model/costs.h"
 
 #include <QButtonGroup>
@@ -156,6 +157,7 @@ TExpenseForm::TExpenseForm(CostTables& tables, const QString& dataDir, QWidget* 
                        [this, use](int row) { groupClick(use, row); });
 
     resize(1180, 760);
+    keepOnScreen(this);  // on a smaller screen the groups scroll
     FormCreate();
 }
 
@@ -230,7 +232,6 @@ QWidget* TExpenseForm::buildContents()
             const int x = 8 + (use - 1) * kLabelWidth + f.column * kColumnWidth + kLabelWidth;
             e->setGeometry(x, rowTop(f.row), kEditWidth, kPitch - 2);
         }
-        e->lower();
     }
     for (Panel* p : coverPanels)
         p->raise();
