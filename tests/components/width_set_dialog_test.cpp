@@ -8,6 +8,7 @@
 #include "platform/message_box.h"
 #include "platform/modal.h"
 #include "platform/registry.h"
+#include "grid_typing.h"
 #include "table_fixture.h"
 
 #include <QApplication>
@@ -103,22 +104,6 @@ TEST_F(WidthSetDialogTest, ChoosesByTheCaptionAndKeepsColumnWidthsAndPlaceUnderT
     form = chooser(QString());
     ASSERT_TRUE(choose(*form, [&] { form->OKBtn->click(); }));
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.INI")}, QDir::Files), QStringList());
-}
-
-// A click makes the clicked cell current, whatever the table did in
-// between; typing then opens the cell's editor and Return hands it over.
-void clickAndType(DBGrid& grid, int row, int column, const char* keys)
-{
-    const QModelIndex at = grid.model()->index(row, column);
-    grid.scrollTo(at);
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(at).center());
-    QApplication::processEvents();
-    QTest::keyClick(&grid, keys[0]);
-    QWidget* editor = grid.indexWidget(grid.currentIndex());
-    ASSERT_NE(editor, nullptr);
-    QTest::keyClicks(editor, keys + 1);
-    QTest::keyClick(editor, Qt::Key_Return);
-    QApplication::processEvents();
 }
 
 TEST_F(WidthSetDialogTest, EditModeTypesIntoTheCellClickedAndAddsAndRemovesSets)
