@@ -217,12 +217,13 @@ QWidget* TExpenseForm::buildContents()
         } else if (f.group == kFlatGroup) {
             e->setGeometry(kLabelWidth + 30, rowTop(f.row), kEditWidth, kPitch - 2);
         } else if (f.group < kUses) {
-            // The bound's edit lies over the blanks of its item's caption.
+            // The bound's edit lies over the blanks of its item's caption, above
+            // the item so that it takes the click, clear of the "Kg" after them.
             const QRadioButton* r = radioItem(f.group + 1, 1);
             const QStyle* st = r->style();
             const int text = st->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, r) +
                              st->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, r);
-            const int blank = r->fontMetrics().horizontalAdvance(QStringLiteral("　　　　 ")) - 2;
+            const int blank = r->fontMetrics().horizontalAdvance(QStringLiteral("　　　　 ")) - 5;
             const int x = f.column == 0 ? r->x() + text : r->geometry().right() + 6 + (f.column - 1) * kColumnWidth;
             e->setGeometry(x, rowTop(f.row), f.column == 0 ? blank : kEditWidth, kPitch - 2);
         } else {
