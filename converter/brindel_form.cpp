@@ -134,6 +134,8 @@ void TBrindelForm::buildToolBar()
         b.button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         b.button->setAutoRaise(true);
         b.button->setGeometry(left, 5, 25, 25);
+        // The status line speaks of the last operation only.
+        connect(b.button, &QToolButton::clicked, Label1, &QLabel::clear);
         if (b.handler)
             connectGuarded(b.button, &QToolButton::clicked, this, b.handler);
         left += 30;
@@ -184,7 +186,10 @@ bool TBrindelForm::importOldDataFile(bool base)
         outcome = base ? importOldDataBase(*Table1, RecordLayoutMode, *input)
                        : mergeOldData(*Table1, RecordLayoutMode, *input);
     }
-    showOutcome(outcome.lastReading, outcome.refused);
+    if (base)
+        showOutcome(outcome.lastReading, outcome.refused);
+    else
+        Label1->setText(QStringLiteral("%1 件のレコードを更新しました。").arg(outcome.written));
     return true;
 }
 

@@ -4,6 +4,8 @@
 #include "converter/grid_detached.h"
 #include "platform/message_box.h"
 
+#include <QLabel>
+
 void TBrindelForm::SpeedButton3Click()
 {
     if (showMessage(QStringLiteral("住所チェックを行いますよろしいですか？"), QStringLiteral("確認"), MessageIcon::Question,
@@ -15,6 +17,7 @@ void TBrindelForm::SpeedButton3Click()
         GridDetached detached(DBGrid1, Table1);
         outcome = checkAddresses(*Table1);
     }
+    Label1->setText(QStringLiteral("%1 件の住所を補完しました。").arg(outcome.completed));
     if (outcome.notCompleted)
         showMessage(QStringLiteral("%1 件の住所は、補完すると他のレコードと同じキーになるため、そのままにしました。")
                         .arg(outcome.notCompleted),

@@ -1,9 +1,12 @@
 #include "platform/file_dialog.h"
 
 #include "platform/modal.h"
+#include "platform/screen_fit.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QRegularExpression>
+#include <QTreeView>
 
 namespace {
 
@@ -23,12 +26,29 @@ QString anyCase(const QString& patterns)
     return out.join(QLatin1Char(' '));
 }
 
+// Files listed with their name, size, type and date, every column whole:
+// the name takes the room the others leave.
+void showDetails(QFileDialog& dialog)
+{
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.resize(840, 500);
+    keepOnScreen(&dialog);
+    if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = list->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int c = 1; c < header->count(); ++c)
+            header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    }
+}
+
 std::optional<QString> runDialog(QFileDialog& dialog, const QString& objectName, const QString& title,
                                  const QString& filter, const QString& folder)
 {
     dialog.setObjectName(objectName);
     dialog.setWindowTitle(title);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    showDetails(dialog);
     if (!filter.isEmpty())
         dialog.setNameFilters(nameFilters(filter));
     if (!folder.isEmpty())

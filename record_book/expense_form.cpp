@@ -4,6 +4,7 @@
 #include "components/formats/cost_settings.h"
 #include "components/widgets/panel.h"
 #include "platform/error_guard.h"
+#include "platform/screen_fit.h"
 #include "record_book/model/costs.h"
 
 #include <QButtonGroup>
@@ -156,6 +157,7 @@ TExpenseForm::TExpenseForm(CostTables& tables, const QString& dataDir, QWidget* 
                        [this, use](int row) { groupClick(use, row); });
 
     resize(1180, 760);
+    keepOnScreen(this);  // on a smaller screen the groups scroll
     FormCreate();
 }
 
@@ -215,12 +217,13 @@ QWidget* TExpenseForm::buildContents()
         } else if (f.group == kFlatGroup) {
             e->setGeometry(kLabelWidth + 30, rowTop(f.row), kEditWidth, kPitch - 2);
         } else if (f.group < kUses) {
-            // The bound's edit lies over the blanks of its item's caption.
+            // The bound's edit lies over the blanks of its item's caption, above
+            // the item so that it takes the click, clear of the "Kg" after them.
             const QRadioButton* r = radioItem(f.group + 1, 1);
             const QStyle* st = r->style();
             const int text = st->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, r) +
                              st->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, r);
-            const int blank = r->fontMetrics().horizontalAdvance(QStringLiteral("　　　　 ")) - 2;
+            const int blank = r->fontMetrics().horizontalAdvance(QStringLiteral("　　　　 ")) - 5;
             const int x = f.column == 0 ? r->x() + text : r->geometry().right() + 6 + (f.column - 1) * kColumnWidth;
             e->setGeometry(x, rowTop(f.row), f.column == 0 ? blank : kEditWidth, kPitch - 2);
         } else {
@@ -230,7 +233,6 @@ QWidget* TExpenseForm::buildContents()
             const int x = 8 + (use - 1) * kLabelWidth + f.column * kColumnWidth + kLabelWidth;
             e->setGeometry(x, rowTop(f.row), kEditWidth, kPitch - 2);
         }
-        e->lower();
     }
     for (Panel* p : coverPanels)
         p->raise();

@@ -438,6 +438,7 @@ TUserSetForm::TUserSetForm(QWidget* parent) : QDialog(parent)
     ScrollBox1 = new QScrollArea(GroupBox1);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setFrameShape(QFrame::NoFrame);
+    ScrollBox1->setFocusPolicy(Qt::NoFocus);
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* rows = new QWidget(ScrollBox1);
     constexpr int kRowPitch = 24, kEditLeft = 90, kEditWidth = 217;
@@ -470,6 +471,12 @@ TUserSetForm::TUserSetForm(QWidget* parent) : QDialog(parent)
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     FormCreate();
     setFixedSize(339, 172);
+}
+
+void TUserSetForm::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    Edits[0]->setFocus();
 }
 
 void TUserSetForm::FormCreate()

@@ -141,6 +141,9 @@ public:
     void FormCreate();
     void OKBtnClick();
 
+protected:
+    void showEvent(QShowEvent* e) override;  // typing goes to Edit1 at once
+
 private:
     OwnCompany read_;  // the bytes behind the edits' texts when they were read
 };

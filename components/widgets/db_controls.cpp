@@ -595,6 +595,10 @@ void DBComboBox::keepText()
         link_.redisplay();
 }
 
+namespace {
+const char* const kDeleteQuestion = "レコードを削除しますか?";
+}  // namespace
+
 // ---- DBGridModel -----------------------------------------------------------------------
 
 DBGridModel::DBGridModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -631,6 +635,7 @@ void DBGridModel::setTable(Table* table)
         connections_.push_back(connect(table, &Table::fieldChanged, this, [this] { valuesChanged(); }));
     }
     rows_ = table && table->Active() ? table->RecordCount() : 0;
+    newRow_ = wantsNewRow();
     endResetModel();
 }
 
@@ -659,17 +664,41 @@ void DBGridModel::reload()
     beginResetModel();
     cache_.clear();
     rows_ = table_ && table_->Active() ? table_->RecordCount() : 0;
+    newRow_ = wantsNewRow();
     endResetModel();
+}
+
+bool DBGridModel::wantsNewRow() const
+{
+    return showsNewRecord_ && table_ && table_->state() == Table::State::Insert;
+}
+
+void DBGridModel::setShowsNewRecord(bool on)
+{
+    showsNewRecord_ = on;
+    valuesChanged();
+}
+
+int DBGridModel::currentRow() const
+{
+    if (!table_ || !table_->Active())
+        return -1;
+    return newRow_ ? rows_ : table_->currentPosition();
 }
 
 // The current record moved or its values changed: no row is read here
 // (this runs for every post of a bulk import); the view asks again for
-// what it shows.
+// what it shows. A new record shown gains or loses its row.
 void DBGridModel::valuesChanged()
 {
     cache_.clear();
-    if (rows_ > 0 && !columns_.empty())
-        emit dataChanged(index(0, 0), index(rows_ - 1, int(columns_.size()) - 1), {Qt::DisplayRole});
+    if (const bool wanted = wantsNewRow(); wanted != newRow_) {
+        wanted ? beginInsertRows({}, rows_, rows_) : beginRemoveRows({}, rows_, rows_);
+        newRow_ = wanted;
+        wanted ? endInsertRows() : endRemoveRows();
+    }
+    if (rowCount() > 0 && !columns_.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, int(columns_.size()) - 1), {Qt::DisplayRole});
 }
 
 const QStringList& DBGridModel::row(int position) const
@@ -693,7 +722,7 @@ const QStringList& DBGridModel::row(int position) const
     return cache_.emplace(position, std::move(texts)).first->second;
 }
 
-int DBGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+int DBGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_ + int(newRow_); }
 
 int DBGridModel::columnCount(const QModelIndex& parent) const
 {
@@ -702,7 +731,7 @@ int DBGridModel::columnCount(const QModelIndex& parent) const
 
 QVariant DBGridModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || !table_ || index.row() >= rows_ || index.column() >= int(columns_.size()))
+    if (!index.isValid() || !table_ || index.row() >= rowCount() || index.column() >= int(columns_.size()))
         return {};
     const int field = columns_[std::size_t(index.column())];
     switch (role) {
@@ -712,7 +741,8 @@ QVariant DBGridModel::data(const QModelIndex& index, int role) const
         // Painting never shows an error box: a table that cannot be read
         // shows empty cells, and the next command reports the failure.
         try {
-            if (table_->state() == Table::State::Edit && index.row() == table_->currentPosition())
+            if (isNewRecordRow(index.row())
+                || (table_->state() == Table::State::Edit && index.row() == table_->currentPosition()))
                 return sjis::decode(table_->value(field));
             return row(index.row()).value(index.column());
         } catch (const std::exception&) {
@@ -747,25 +777,27 @@ Qt::ItemFlags DBGridModel::flags(const QModelIndex& index) const
 
 bool DBGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!editable_ || role != Qt::EditRole || !index.isValid() || !table_ || index.row() >= rows_
+    if (!editable_ || role != Qt::EditRole || !index.isValid() || !table_ || index.row() >= rowCount()
         || index.column() >= int(columns_.size()))
         return false;
+    const bool newRecord = isNewRecordRow(index.row());
     const int field = columns_[std::size_t(index.column())];
     const QString text = value.toString();
     // Only the characters the edit replaced are encoded; the others keep
     // the cell's bytes. A refusal comes before the table moves.
     std::optional<SjisString> bytes;
     if (!guarded([&] {
-            const SjisString cell = table_->state() == Table::State::Edit && index.row() == table_->currentPosition()
-                                        ? table_->value(field)
-                                        : table_->rowValues(index.row()).at(std::size_t(field));
+            const bool current = newRecord
+                                 || (table_->state() == Table::State::Edit && index.row() == table_->currentPosition());
+            const SjisString cell =
+                current ? table_->value(field) : table_->rowValues(index.row()).at(std::size_t(field));
             bytes = encodingOrWarn([&] { return sjis::encodeEdit(cell, sjis::decode(cell), text); },
                                    qobject_cast<QWidget*>(QObject::parent()));
         })
         || !bytes)
         return false;
     return guarded([&] {
-        if (table_->currentPosition() != index.row())
+        if (!newRecord && table_->currentPosition() != index.row())
             table_->SetRecNo(index.row() + 1);
         table_->Edit();
         table_->Fields(field).SetAsString(*bytes);
@@ -804,6 +836,14 @@ void DBGrid::setEditable(bool on)
     setEditTriggers(on ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                              | QAbstractItemView::AnyKeyPressed
                        : QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(on ? QAbstractItemView::SelectItems : QAbstractItemView::SelectRows);
+    syncCurrentRow();
+}
+
+void DBGrid::setAppendable(bool on)
+{
+    appendable_ = on;
+    model_->setShowsNewRecord(on);
 }
 
 void DBGrid::scheduleSync()
@@ -817,12 +857,14 @@ void DBGrid::scheduleSync()
 void DBGrid::syncCurrentRow()
 {
     syncPending_ = false;
-    Table* t = table();
-    const int pos = (t && t->Active()) ? t->currentPosition() : -1;
+    const int pos = model_->currentRow();
     syncing_ = true;
     if (pos >= 0 && pos < model_->rowCount() && model_->columnCount() > 0) {
-        const QModelIndex at = model_->index(pos, std::max(currentIndex().column(), 0));
-        selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        const QModelIndex at = model_->index(pos, std::clamp(column_, 0, model_->columnCount() - 1));
+        QItemSelectionModel::SelectionFlags how = QItemSelectionModel::ClearAndSelect;
+        if (selectionBehavior() == QAbstractItemView::SelectRows)
+            how |= QItemSelectionModel::Rows;
+        selectionModel()->setCurrentIndex(at, how);
         scrollTo(at);
     } else {
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
@@ -835,6 +877,7 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
     QTableView::currentChanged(current, previous);
     if (syncing_ || !current.isValid())
         return;
+    column_ = current.column();
     // The table moves once control is back in the event loop, not while the
     // view is still handling the click.
     const bool queued = pendingRow_ >= 0;
@@ -859,7 +902,7 @@ void DBGrid::moveToRow(int row)
     if (!t || !t->Active() || row < 0)
         return;
     guarded([&] {
-        if (row >= t->RecordCount())
+        if (row >= t->RecordCount() || model_->isNewRecordRow(row))
             return;
         const std::vector<SjisString> target = t->rowValues(row);
         t->CheckBrowseMode();
@@ -873,6 +916,49 @@ void DBGrid::moveToRow(int row)
         }
     });
     syncCurrentRow();
+}
+
+void DBGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (appendable_ && model_->editable() && appendOrDelete(*event))
+        return;
+    QTableView::keyPressEvent(event);
+}
+
+// Down on the last row, Insert and Ctrl+Delete; false for any other key.
+bool DBGrid::appendOrDelete(const QKeyEvent& event)
+{
+    Table* t = table();
+    if (!t || !t->Active())
+        return false;
+    const bool insert = event.key() == Qt::Key_Insert && event.modifiers() == Qt::NoModifier;
+    const bool down = event.key() == Qt::Key_Down && event.modifiers() == Qt::NoModifier
+                      && currentIndex().row() == model_->rowCount() - 1;
+    const bool remove = event.key() == Qt::Key_Delete && event.modifiers() == Qt::ControlModifier;
+    if (!insert && !down && !remove)
+        return false;
+    commitOpenEditor();
+    guarded([&] {
+        if (remove) {
+            if (t->RecordCount() > 0 || t->state() == Table::State::Insert)
+                if (showMessage(QString::fromUtf8(kDeleteQuestion), {}, MessageIcon::Question, MessageButtons::YesNo,
+                                this)
+                    == MessageAnswer::Yes)
+                    t->Delete();
+        } else if (!(t->state() == Table::State::Insert && !t->Modified())) {
+            t->Append();
+        }
+    });
+    syncCurrentRow();
+    return true;
+}
+
+void DBGrid::commitOpenEditor()
+{
+    if (QWidget* editor = indexWidget(currentIndex()); editor && state() == QAbstractItemView::EditingState) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
 }
 
 // ---- DBNavigator ------------------------------------------------------------------------------
@@ -968,7 +1054,7 @@ void DBNavigator::btnClick(Button which)
         case Last: t->Last(); break;
         case Insert: t->Insert(); break;
         case Delete:
-            if (confirmDelete_ && showMessage(QStringLiteral("レコードを削除しますか?"), {}, MessageIcon::Question,
+            if (confirmDelete_ && showMessage(QString::fromUtf8(kDeleteQuestion), {}, MessageIcon::Question,
                                               MessageButtons::OkCancel, this) != MessageAnswer::Ok) {
                 declined = true;
                 return;

@@ -282,7 +282,8 @@ private:
 // Rows are read when shown and kept in a small cache, so a table of
 // 100,000 records costs no more than the rows on screen. The current
 // record in Edit state shows its edited values. A new record (Insert
-// state) has no row until it is posted.
+// state) has no row until it is posted, unless the model shows new
+// records: then it is an extra last row until it is posted or dropped.
 class DBGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -310,24 +311,35 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
+    void setShowsNewRecord(bool on);
+    // The row of the current record (the extra row of a new one shown), -1
+    // for none.
+    int currentRow() const;
+    bool isNewRecordRow(int row) const { return newRow_ && row == rows_; }
+
 private:
     static std::vector<int> columnsOf(Table* table, const std::vector<std::string>& utf8Names);
     void reload();
     void valuesChanged();
+    bool wantsNewRow() const;
     const QStringList& row(int position) const;
 
     QPointer<Table> table_;
     std::vector<QMetaObject::Connection> connections_;
     std::vector<std::string> names_;  // the chosen fields; empty: every field
     std::vector<int> columns_;
-    int rows_ = 0;
+    int rows_ = 0;  // the visible records
     bool editable_ = false;
+    bool showsNewRecord_ = false;
+    bool newRow_ = false;  // the extra row of a new record is there
     static constexpr std::size_t kCacheRows = 256;
     mutable std::unordered_map<int, QStringList> cache_;
 };
 
-// Read-only grid over a table: clicking a row (or moving with the keys)
-// makes its record current, and the current record's row stays selected.
+// Grid over a table: clicking a cell (or moving with the keys) makes its
+// record current. Read-only, the current record's row stays selected;
+// editable, the current cell does, and it stays in the column the user
+// chose while the table moves or posts, so typing goes to the cell clicked.
 class DBGrid : public QTableView {
     Q_OBJECT
 public:
@@ -340,22 +352,32 @@ public:
     // Lets the user edit cells (double-click, F2 or typing); read-only by
     // default.
     void setEditable(bool on);
+    // Lets the user add and remove records of an editable grid: Down on the
+    // last row or Insert starts a new record in an extra last row (Down on
+    // an untouched new one does nothing), Ctrl+Delete deletes the current
+    // record after asking. Off by default.
+    void setAppendable(bool on);
     // Selects the current record's row now (it otherwise follows the table
     // once control returns to the event loop).
     void syncCurrentRow();
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void scheduleSync();
     void moveToRow(int row);
+    bool appendOrDelete(const QKeyEvent& event);
+    void commitOpenEditor();
 
     DBGridModel* model_;
     std::vector<QMetaObject::Connection> connections_;
     bool syncing_ = false;
     bool syncPending_ = false;
+    bool appendable_ = false;
     int pendingRow_ = -1;  // row clicked, moved to once back in the event loop
+    int column_ = 0;       // the column the user made current
 };
 
 // A row of buttons that move through and edit a table, each enabled when

@@ -1,6 +1,7 @@
 #include "components/widgets/restore_pos.h"
 
 #include "platform/registry.h"
+#include "platform/screen_fit.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -33,8 +34,11 @@ TRestorePos::~TRestorePos()
 
 bool TRestorePos::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == owner_ && event->type() == QEvent::Show && !restored_)
-        restore();
+    if (watched == owner_ && event->type() == QEvent::Show) {
+        if (!restored_)
+            restore();
+        fitToScreen(owner_);
+    }
     return QObject::eventFilter(watched, event);
 }
 

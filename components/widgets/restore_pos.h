@@ -26,6 +26,10 @@
 // first show would grow the window by its frame at every start; with the
 // client size the place round-trips exactly. Without decorations (offscreen,
 // some window managers) the two are the same.
+//
+// Each time the form is shown, after any restore, it is fitted to the
+// screen (platform/screen_fit.h): a saved place that lies off the screen, or a screen
+// smaller than the one it was saved on, never hides part of the window.
 #pragma once
 
 #include <QFlags>
@@ -82,3 +86,4 @@ private:
     QPointer<QWidget> owner_;
     bool restored_ = false;
 };
+

@@ -193,6 +193,7 @@ void TInDTLenForm::setEditing(bool on)
 {
     const bool editing = on && options_.canEdit;
     DBGrid1->setEditable(editing);
+    DBGrid1->setAppendable(editing);
     Edit1->setVisible(!editing);
     UpDown1->setVisible(!editing);
 }
@@ -250,14 +251,14 @@ bool TInDTLenForm::eventFilter(QObject* watched, QEvent* e)
     return QDialog::eventFilter(watched, e);
 }
 
-// In edit mode the current row is posted with what its open cell holds; a
-// refused post keeps the dialog open for the user to mend or cancel.
+// In edit mode the current row is posted with what its open cell holds (a
+// new set left untouched is dropped); a refused post keeps the dialog open
+// for the user to mend or cancel.
 void TInDTLenForm::OKBtnClick()
 {
     if (DBGrid1->gridModel()->editable()) {
         delegate_->commitOpenEditor();
-        if (table_.state() != Table::State::Browse)
-            table_.Post();
+        table_.CheckBrowseMode();
     }
     if (!options_.columnWidthsFile.isEmpty())
         guarded([this] { writeColumnWidths(); });

@@ -1,14 +1,17 @@
-// The width-set dialog as Brindel builds it: choose only, with its own
-// window key and column-width file.
+// The width-set dialog: as Brindel builds it (choose only, with its own
+// window key and column-width file), and Dremlot's edit mode.
 #include "components/formats/settings_file.h"
 #include "components/widgets/column_width.h"
 #include "components/widgets/db_controls.h"
 #include "components/widgets/panel.h"
 #include "components/widgets/width_set_dialog.h"
+#include "platform/message_box.h"
 #include "platform/modal.h"
 #include "platform/registry.h"
+#include "grid_typing.h"
 #include "table_fixture.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -88,6 +91,12 @@ TEST_F(WidthSetDialogTest, ChoosesByTheCaptionAndKeepsColumnWidthsAndPlaceUnderT
         return int(QDialog::Rejected);
     });
     form->showEdit();
+    dialogs.answer("InDTLForm", [&](QDialog&) {
+        QTest::keyClick(form->DBGrid1, Qt::Key_Insert);
+        return int(QDialog::Accepted);
+    });
+    form->showEdit();
+    EXPECT_EQ(sets->RecordCount(), 3) << "choosing adds no set";
 
     form.reset();
     const auto written = LineListFile::read(dir.filePath("BrindelListLen.INI"));
@@ -103,6 +112,54 @@ TEST_F(WidthSetDialogTest, ChoosesByTheCaptionAndKeepsColumnWidthsAndPlaceUnderT
     form = chooser(QString());
     ASSERT_TRUE(choose(*form, [&] { form->OKBtn->click(); }));
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.INI")}, QDir::Files), QStringList());
+}
+
+TEST_F(WidthSetDialogTest, EditModeTypesIntoTheCellClickedAndAddsAndRemovesSets)
+{
+    TInDTLenForm form(*sets);
+    const int name = sets->FieldIndex("データ用途"), user = sets->FieldIndex("使用者"),
+              reading = sets->FieldIndex("使用者ふりがな");
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::No).answer(MessageAnswer::Yes);
+    dialogs.answer("InDTLenForm", [&](QDialog&) {
+        DBGrid& grid = *form.DBGrid1;
+        clickAndType(grid, 0, reading, "17");
+        clickAndType(grid, 2, user, "33");
+        EXPECT_EQ(grid.currentIndex(), grid.model()->index(2, user));
+        EXPECT_EQ(grid.selectionModel()->selectedIndexes(), QModelIndexList{grid.currentIndex()});
+
+        // Down past the last row starts a set; Up drops it untouched.
+        QTest::keyClick(&grid, Qt::Key_Down);
+        EXPECT_EQ(sets->state(), Table::State::Insert);
+        EXPECT_EQ(grid.currentIndex(), grid.model()->index(3, user));
+        QTest::keyClick(&grid, Qt::Key_Up);
+        QApplication::processEvents();
+        EXPECT_EQ(sets->RecordCount(), 3);
+        EXPECT_EQ(grid.model()->rowCount(), 3);
+        // Insert starts one too, which keeps what is typed into it.
+        QTest::keyClick(&grid, Qt::Key_Insert);
+        clickAndType(grid, 3, name, "new");
+        clickAndType(grid, 3, user, "5");
+        QTest::keyClick(&grid, Qt::Key_Up);
+        QApplication::processEvents();
+        EXPECT_EQ(sets->RecordCount(), 4);
+
+        // Ctrl+Delete asks: No keeps the set, Yes removes it.
+        clickAndType(grid, 1, user, "8");
+        QTest::keyClick(&grid, Qt::Key_Delete, Qt::ControlModifier);
+        EXPECT_EQ(sets->RecordCount(), 4);
+        QTest::keyClick(&grid, Qt::Key_Delete, Qt::ControlModifier);
+        EXPECT_EQ(sets->RecordCount(), 3);
+        QTest::keyClick(&grid, Qt::Key_Insert);  // an untouched set, which OK drops
+        form.OKBtn->click();
+        return int(QDialog::Accepted);
+    });
+    form.showEdit();
+    ASSERT_EQ(messages.prompts().size(), 2u);
+    EXPECT_EQ(messages.prompts()[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(column(*sets, "データ用途"), (Texts{"全項目", "住所録＋郵便番号", "new"}));
+    EXPECT_EQ(column(*sets, "使用者ふりがな")[0], "17");
+    EXPECT_EQ(column(*sets, "使用者"), (Texts{"40", "33", "5"}));
 }
 
 }  // namespace

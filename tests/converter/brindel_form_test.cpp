@@ -125,6 +125,7 @@ TEST_F(BrindelFormTest, OpenImportsABaseFileThenMergeFilesOrKeepsItOnCancel)
     EXPECT_EQ(all[0].count(16), 0u);
     EXPECT_EQ(all[1].at(16), sj("ＯＷＮＲ"));
     EXPECT_EQ(all[2].at(16), sj("ＯＷＮＲ"));
+    EXPECT_EQ(status(), QStringLiteral("2 件のレコードを更新しました。"));
     form->OpenSpeed->click();
     EXPECT_EQ(dialogs.unanswered(), 0u);
     EXPECT_EQ(form->Table1->RecordCount(), 1);
@@ -224,6 +225,7 @@ TEST_F(BrindelFormTest, AddressCheckAsksThenCompletesAndCountsWhatItLeft)
     EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("住所チェックを行いますよろしいですか？"));
     EXPECT_EQ(messages.prompts()[2].text.left(2), QStringLiteral("1 "));
     EXPECT_EQ(records()[2].at(4), sj("群馬県群馬郡箕郷町"));
+    EXPECT_EQ(status(), QStringLiteral("1 件の住所を補完しました。"));
     EXPECT_EQ(form->Table1->rowValues(2)[3], sj("群馬県群馬郡箕郷町"));  // the view shows the result
 }
 
@@ -243,10 +245,15 @@ TEST_F(BrindelFormTest, BacksUpAndRestoresThroughTheToolBar)
     EXPECT_EQ(dialogs.unanswered(), 0u);
     EXPECT_EQ(form->Table3->FieldByName("使用者").AsInteger(), 16);
     db->exec("DELETE FROM INDATA WHERE 使用者 = 'B'");
+    form->Label1->setText(QStringLiteral("2 件のレコードを読み込みました。"));
     dialogs.answer(QStringLiteral("OpenDialog1"), choosing(path("copy.TXT")));
     form->SpeedButton1->click();
     EXPECT_EQ(records(), (std::vector<RecordValues>{{{1, sj("あ")}, {3, "LONGER THAN FOUR"}}, {{1, sj("い")}, {3, "B"}}}));
     EXPECT_EQ(form->DBGrid1->gridModel()->rowCount(), 2);
+    EXPECT_EQ(status(), QStringLiteral("2 件のレコードをリストアしました。"));
+    dialogs.answer(QStringLiteral("OpenDialog1"), QDialog::Rejected);
+    form->SpeedButton1->click();
+    EXPECT_EQ(status(), QString()) << "a cancelled restore says nothing of the one before";
 }
 
 }  // namespace

@@ -258,7 +258,9 @@ TEST_F(PrintWindowTest, TheOwnCompanyIsAskedForOnceAndWritesSevenLines)
     for (bool ok : {false, true}) {
         ScriptedDialogs dialogs;
         if (ok)
-            dialogs.answer(QStringLiteral("UserSetForm"), okAfter<TUserSetForm>([](TUserSetForm&) {}));
+            dialogs.answer(QStringLiteral("UserSetForm"), okAfter<TUserSetForm>([](TUserSetForm& company) {
+                EXPECT_EQ(company.focusWidget(), company.Edits[0]) << "typing goes to the first line at once";
+            }));
         else
             dialogs.answer(QStringLiteral("UserSetForm"), QDialog::Rejected);
         form()->Timer1Timer();

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -22,9 +24,22 @@ TEST(FileDialog, AScriptAnswersBySelectingAFileOrCancelling)
 {
     QTemporaryDir dir;
     QFile(dir.filePath("a.csv")).open(QIODevice::WriteOnly);
+    const QString backup = QStringLiteral("平成08年03月15日バックアップ（全項目＋郵便番号）.CSV");
+    QFile(dir.filePath(backup)).open(QIODevice::WriteOnly);
     ScriptedDialogs dialogs;
     dialogs.answer(QStringLiteral("OpenDialog1"), [&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("開く"));
+        // A backup's name, its size, type and date whole inside the list.
+        const auto* list = d.findChild<QTreeView*>(QStringLiteral("treeView"));
+        EXPECT_TRUE(list && list->isVisible());
+        if (!list)
+            return int(QDialog::Rejected);
+        const QHeaderView* header = list->header();
+        EXPECT_GE(header->sectionSize(0), list->fontMetrics().horizontalAdvance(backup) + 2 * list->iconSize().width());
+        for (int c = 0; c < 4; ++c) {
+            EXPECT_GE(header->sectionSize(c), header->sectionSizeHint(c)) << c;
+            EXPECT_LE(header->sectionViewportPosition(c) + header->sectionSize(c), list->viewport()->width()) << c;
+        }
         static_cast<QFileDialog&>(d).selectFile(dir.filePath("a.csv"));
         return int(QDialog::Accepted);
     });

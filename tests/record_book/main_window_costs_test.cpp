@@ -12,9 +12,11 @@
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 
 #include <QPrinter>
 #include <QProcess>
@@ -55,6 +57,14 @@ protected:
         return 0;
     }
     int coverTop(int use) { return dialog().coverPanels[std::size_t(use - 1)]->y(); }
+    // The control a click at the middle of `field`'s edit reaches.
+    QWidget* clicked(const std::string& field)
+    {
+        QWidget* contents = dialog().ScrollBox1->widget();
+        for (QLayout* l : contents->findChildren<QLayout*>())
+            l->activate();  // the groups in their places, as shown
+        return contents->childAt(edit(field)->mapTo(contents, edit(field)->rect().center()));
+    }
     int rowTop(int use, int row) { return dialog().radioItem(use, row)->y(); }
 
     void setBounds(int use, std::vector<int> bounds)
@@ -86,6 +96,13 @@ TEST_F(CostsTest, TheCoverFollowsTheFilledRowsAndAClickBelowUncoversOneRow)
     EXPECT_EQ(selectedRow(2), 3);
     dialog().radioItem(5, 13)->click();  // a covered row cannot open a 13th bracket
     EXPECT_EQ(selectedRow(5), 12);
+
+    // The edits of open rows take a click, the bounds over their items too.
+    for (int r = 1; r <= 13; ++r)
+        for (const std::string& field : {weightBoundField(5, r), weightAmountField(5, r), weightAmountField(5, r + 13)})
+            EXPECT_EQ(clicked(field), edit(field)) << field;
+    EXPECT_EQ(clicked(weightBoundField(2, 3)), edit(weightBoundField(2, 3)));
+    EXPECT_NE(clicked(weightBoundField(2, 4)), edit(weightBoundField(2, 4))) << "covered";
 }
 
 TEST_F(CostsTest, OkSavesFeesAndNameCancelDropsThemAndClosingClearsRowsAfterAnEmptyBound)

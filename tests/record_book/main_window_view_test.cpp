@@ -14,6 +14,7 @@
 #include "record_book/list_form.h"
 #include "record_book/main_window.h"
 #include "record_book/model/title_colors.h"
+#include "tests/components/grid_typing.h"
 #include "tests/record_book/main_window_fixture.h"
 
 #include <QAction>
@@ -811,6 +812,22 @@ TEST_F(ListWindowTest, ClickingARowMovesTheCardAndItsCounters)
     EXPECT_EQ(w<Panel>("CurrentPanel")->caption(), QStringLiteral("4"));
     EXPECT_EQ(w<Panel>("TotalPanel")->caption(), QStringLiteral("5"));
     EXPECT_EQ(sjis::toUtf8(form()->Table1->FieldByName("自動車登録番号").AsString()), "3");
+
+    // Typing goes to the cell clicked, also after a move posted the last.
+    int user = 0;
+    while (grid->gridModel()->fieldIndex(user) != form()->Table1->FieldIndex("使用者"))
+        ++user;
+    clickAndType(*grid, 1, user, "12");
+    clickAndType(*grid, 4, user, "34");
+    Table& t = *form()->Table1;
+    t.Post();
+    std::vector<std::string> users, readings;
+    for (int r = 0; r < t.RecordCount(); ++r) {
+        users.push_back(sjis::toUtf8(t.rowValues(r)[std::size_t(t.FieldIndex("使用者"))]));
+        readings.push_back(sjis::toUtf8(t.rowValues(r)[std::size_t(t.FieldIndex("使用者ふりがな"))]));
+    }
+    EXPECT_EQ(users, (std::vector<std::string>{"", "12", "", "", "34"}));
+    EXPECT_EQ(readings, (std::vector<std::string>{"あ0", "あ1", "あ2", "あ3", "あ4"}));
 }
 
 TEST_F(ListWindowTest, TheColumnsStayArrangedWhenTheTableIsReordered)
