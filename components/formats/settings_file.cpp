@@ -58,18 +58,20 @@ int readNumber(std::string_view text)
         base = 16;
         i += 2;
     }
+    // The magnitude stops growing just past the int range, so an overflowing
+    // number saturates at its own end of the range.
+    constexpr long long kPastRange = static_cast<long long>(INT_MAX) + 1;
     long long value = 0;
     bool complete = true;
     for (; i < text.size(); ++i) {
-        int d = digitValue(text[i], base);
-        long long next = value * base + (d < 0 ? 0 : d);
-        if (d < 0 || next > INT_MAX) {
+        const int d = digitValue(text[i], base);
+        if (d < 0) {
             complete = false;
             break;
         }
-        value = next;
+        value = std::min(value * base + d, kPastRange);
     }
-    return int(negative && complete ? -value : value);
+    return negative && complete ? int(-value) : int(std::min<long long>(value, INT_MAX));
 }
 
 std::vector<std::string_view> splitLines(std::string_view text)

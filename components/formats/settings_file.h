@@ -30,8 +30,9 @@ private:
 // skipped, an optional sign and then digits are taken; reading stops at the
 // first other character, keeping the digits read so far but dropping the
 // sign. A leading "$", "0x" or "x" (either case) reads hexadecimal. Text
-// without digits gives 0. Never overflows: digits past the int range stop
-// the reading like any other character.
+// without digits gives 0. A number past the int range saturates at the end
+// of the range on its own side (the sign is kept unless the reading
+// stopped early).
 int readNumber(std::string_view text);
 
 // The lines of a text, split at CR LF, LF or a lone CR; a final line break
