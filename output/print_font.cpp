@@ -5,12 +5,6 @@
 
 #include <QGuiApplication>
 
-namespace {
-
-constexpr int kScreenDpi = 96;
-
-}  // namespace
-
 QFont printFont(const FontBlock& block)
 {
     substituteJapaneseFonts();
