@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <fcntl.h>
+#include <optional>
+#include <sys/vfs.h>
 #include <thread>
 #include <unistd.h>
 
@@ -63,7 +65,65 @@ void checkWritable(const QString& path)
                             kStartAgain);
 }
 
+std::optional<std::uint32_t>& fileSystemTypeOverride()
+{
+    static std::optional<std::uint32_t> magic;
+    return magic;
+}
+
+// The statfs magic number of the file system of `path`; nothing when it
+// cannot be asked.
+std::optional<std::uint32_t> fileSystemType(const QString& path)
+{
+    if (fileSystemTypeOverride())
+        return fileSystemTypeOverride();
+    struct statfs info;
+    if (statfs(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return std::uint32_t(info.f_type);
+}
+
+// The book and its WAL files on a local disk: the file itself when it
+// exists (it may be a link to another disk), else its folder.
+void checkLocalDisk(const QString& path)
+{
+    const QString probed = QFileInfo::exists(path) ? path : QFileInfo(path).absolutePath();
+    const auto type = fileSystemType(probed);
+    if (type && isNetworkFileSystem(*type))
+        throw explained(QStringLiteral("データベースがネットワーク上のフォルダにあるため、開けません。"),
+                        QFileInfo(path).absolutePath(),
+                        QStringLiteral("データベースはこのコンピュータのディスクに置いてください。"
+                                       "ネットワーク上のフォルダでは、二台のコンピュータから開くとデータベースが壊れることがあります"
+                                       "（同じコンピュータの二つのプログラムからなら、安全に共有できます）。"));
+}
+
 }  // namespace
+
+bool isNetworkFileSystem(std::uint32_t magic)
+{
+    switch (magic) {
+    case 0x6969:      // NFS
+    case 0x517B:      // SMB
+    case 0xFE534D42:  // SMB2
+    case 0xFF534D42:  // CIFS
+    case 0x65735546:  // FUSE (sshfs and other user-space drivers)
+    case 0x5346414F:  // AFS
+    case 0x6B414653:  // kAFS
+    case 0x00C36400:  // Ceph
+    case 0x01021997:  // 9p
+    case 0x73757245:  // Coda
+    case 0x564C:      // NCP
+    case 0x0BD00BD0:  // Lustre
+    case 0x47504653:  // GPFS
+    case 0x20030528:  // OrangeFS
+        return true;
+    default:
+        return false;
+    }
+}
+
+FileSystemTypeOverride::FileSystemTypeOverride(std::uint32_t magic) { fileSystemTypeOverride() = magic; }
+FileSystemTypeOverride::~FileSystemTypeOverride() { fileSystemTypeOverride().reset(); }
 
 DbError notABookError(const QString& path, const QString& reason)
 {
@@ -197,8 +257,10 @@ QString Database::cardataPath(const QString& dataDir)
 
 Database::Database(const QString& path, const std::function<void(Database&)>& check) : path_(path)
 {
-    if (!path.isEmpty() && path != QLatin1String(":memory:"))
+    if (!path.isEmpty() && path != QLatin1String(":memory:")) {
         checkWritable(path);
+        checkLocalDisk(path);
+    }
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     try {
