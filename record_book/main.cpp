@@ -8,10 +8,14 @@
 #include "record_book/main_window.h"
 
 #include <QApplication>
+#include <csignal>
 #include <memory>
 
 int main(int argc, char* argv[])
 {
+    // A write past the file-size limit fails with its error, which is then
+    // shown, instead of ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     SingleInstance mutex(QStringLiteral("EX_Dremlot"));
     if (!mutex.tryAcquire())
         return 0;  // another copy is running: end without a word

@@ -1,15 +1,37 @@
 #include "components/core/database.h"
 
+#include "components/core/file_write.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <fcntl.h>
 #include <optional>
 #include <sys/vfs.h>
 #include <thread>
 #include <unistd.h>
 
-void throwSqliteError(sqlite3* db, int rc)
+namespace {
+
+bool isRoomError(int error) { return error == ENOSPC || error == EDQUOT || error == EFBIG; }
+
+// The errno of a write the engine could not make for want of room (a full
+// disk, a quota, the file-size limit), or 0. A short write gives SQLITE_FULL
+// without one: the disk is full.
+int writeErrorOf(sqlite3* db, int rc, int systemError)
+{
+    const int error = isRoomError(sqlite3_system_errno(db)) ? sqlite3_system_errno(db)
+                      : isRoomError(systemError)            ? systemError
+                                                            : 0;
+    if ((rc & 0xFF) == SQLITE_FULL)
+        return error ? error : ENOSPC;
+    return (rc & 0xFF) == SQLITE_IOERR ? error : 0;
+}
+
+}  // namespace
+
+void throwSqliteError(sqlite3* db, int rc, int systemError)
 {
     int extended = db ? sqlite3_extended_errcode(db) : rc;
     switch (extended) {
@@ -23,6 +45,8 @@ void throwSqliteError(sqlite3* db, int rc)
     }
     if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED)
         throw DbError(QStringLiteral("データベースは他のプログラムが使用中です。"), rc);
+    if (const int error = db ? writeErrorOf(db, rc, systemError) : 0)
+        throw DbError(writeFailureMessage(QString::fromUtf8(sqlite3_db_filename(db, "main")), error), rc);
     QString detail = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     throw DbError(QStringLiteral("データベースエラー: %1").arg(detail), rc);
 }
@@ -147,8 +171,7 @@ DbError bookError(const QString& path, const DbError& e)
     case SQLITE_PERM:
         return unwritable(path);
     case SQLITE_FULL:
-        return explained(QStringLiteral("ディスクに空きがありません。"), path,
-                         QStringLiteral("ディスクに空きを作ってから、") + kStartAgain);
+        return e;  // named the book already
     case SQLITE_NOTADB:
         return notABookError(path, QStringLiteral("SQLite のデータベースではないか、壊れています"));
     case SQLITE_CORRUPT:
@@ -231,13 +254,15 @@ Statement& Statement::bindNull(int i)
 
 bool Statement::step()
 {
+    errno = 0;
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW)
         return true;
     if (rc == SQLITE_DONE)
         return false;
+    const int error = errno;
     sqlite3_reset(stmt_);
-    throwSqliteError(db_, rc);
+    throwSqliteError(db_, rc, error);
 }
 
 std::string Statement::columnBytes(int i) const
@@ -318,10 +343,12 @@ void Database::exec(std::string_view sql)
 {
     std::string s(sql);
     char* error = nullptr;
+    errno = 0;
     int rc = sqlite3_exec(db_, s.c_str(), nullptr, nullptr, &error);
+    const int systemError = errno;
     sqlite3_free(error);
     if (rc != SQLITE_OK)
-        throwSqliteError(db_, rc);
+        throwSqliteError(db_, rc, systemError);
 }
 
 Database::Transaction::Transaction(Database& db) : db_(db)

@@ -131,8 +131,10 @@ public:
 DbError bookError(const QString& path, const DbError& e);
 DbError notABookError(const QString& path, const QString& reason);
 
-// Raises the DbError for an SQLite result code.
-[[noreturn]] void throwSqliteError(sqlite3* db, int rc);
+// Raises the DbError for an SQLite result code. `systemError` is errno as
+// the failed call left it: the engine's own record of a write that found no
+// room is often lost in the rollback that follows.
+[[noreturn]] void throwSqliteError(sqlite3* db, int rc, int systemError = 0);
 
 // "name" quoted as an SQL identifier.
 std::string quoteIdentifier(std::string_view name);

@@ -8,6 +8,7 @@
 #include <QString>
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include <vector>
 
 class QIODevice;
+class QSaveFile;
 
 // A file that cannot be opened, read or written; its message is shown as is.
 class FileError : public std::runtime_error {
@@ -24,6 +26,27 @@ public:
 
 private:
     QString message_;
+};
+
+// A file written to a temporary name and put in place by commit(): a
+// failure part-way, or no commit, leaves an older file of the name as it
+// was. Throws FileError naming the file and saying why it failed (a full
+// disk, a file too large, no permission: writeFailureMessage).
+class SavedFile {
+public:
+    explicit SavedFile(const QString& path);
+    ~SavedFile();
+    SavedFile(const SavedFile&) = delete;
+    SavedFile& operator=(const SavedFile&) = delete;
+
+    void write(std::string_view data);
+    void commit();
+
+private:
+    [[noreturn]] void fail(int error, const QString& systemText = {});
+
+    QString path_;
+    std::unique_ptr<QSaveFile> file_;
 };
 
 // Reads a number the way every settings value is read: leading blanks are
