@@ -45,8 +45,10 @@ void throwSqliteError(sqlite3* db, int rc, int systemError)
     }
     if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED)
         throw DbError(QStringLiteral("データベースは他のプログラムが使用中です。"), rc);
+    // A write that found no room counts as a full disk, whichever code the
+    // engine gave it.
     if (const int error = db ? writeErrorOf(db, rc, systemError) : 0)
-        throw DbError(writeFailureMessage(QString::fromUtf8(sqlite3_db_filename(db, "main")), error), rc);
+        throw DbError(writeFailureMessage(QString::fromUtf8(sqlite3_db_filename(db, "main")), error), SQLITE_FULL);
     QString detail = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     throw DbError(QStringLiteral("データベースエラー: %1").arg(detail), rc);
 }
