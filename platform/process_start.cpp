@@ -34,7 +34,7 @@ bool startDetached(const QString& program, const QString& workingFolder)
     return QProcess::startDetached(program, {}, workingFolder);
 }
 
-RecordedStarts::RecordedStarts(bool succeeds) : previous_(handler())
+RecordedStarts::RecordedStarts(bool succeeds) : previous_(handler()), previousSucceeds_(recordedSucceeds())
 {
     recordedSucceeds() = succeeds;
     handler() = [this, succeeds](const QString& program, const QString& workingFolder) {
@@ -43,4 +43,8 @@ RecordedStarts::RecordedStarts(bool succeeds) : previous_(handler())
     };
 }
 
-RecordedStarts::~RecordedStarts() { handler() = previous_; }
+RecordedStarts::~RecordedStarts()
+{
+    handler() = previous_;
+    recordedSucceeds() = previousSucceeds_;
+}

@@ -32,4 +32,5 @@ public:
 private:
     std::vector<Start> starts_;
     std::function<bool(const QString&, const QString&)> previous_;
+    bool previousSucceeds_;
 };
