@@ -147,8 +147,9 @@ QString TBrindelForm::dataDirectory() const { return PathLabel->text(); }
 void TBrindelForm::FormCreate()
 {
     PathLabel->setText(currentDataDirectory());
-    RecordLayoutMode = readRecordLayoutMode(dataDirectory());
-    IniDirFolder = readRestoreInitialFolder(dataDirectory());
+    // A file that cannot be read is reported and leaves its default.
+    guarded([this] { RecordLayoutMode = readRecordLayoutMode(dataDirectory()); });
+    guarded([this] { IniDirFolder = readRestoreInitialFolder(dataDirectory()); });
 }
 
 void TBrindelForm::NewSpeedClick()

@@ -6,12 +6,16 @@
 #include "platform/error_guard.h"
 
 #include <QApplication>
+#include <csignal>
 #include <memory>
 
 // Brindel keeps no single-copy lock: it may run beside Dremlot, and the
 // two share the book of the directory they are started in.
 int main(int argc, char* argv[])
 {
+    // A write past the file-size limit fails with its error, which is then
+    // shown, instead of ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("データ変換"));
     setUpJapaneseApplication(app);

@@ -4,6 +4,7 @@
 #include "components/formats/choice_files.h"
 #include "components/formats/list_settings.h"
 #include "components/formats/lookup_settings.h"
+#include "components/formats/print_settings.h"
 #include "components/formats/query_settings.h"
 #include "components/formats/settings_file.h"
 #include "fuzz/fuzz_check.h"
@@ -43,6 +44,8 @@ void lists(const LineListFile& file)
     FUZZ_CHECK(sectionTitlesFromLines(file).title(file.lineCount()).empty());
     FUZZ_CHECK(fieldChoicesFromLines(file).fields == codeFileListFromLines(file).paths);
     titleColorSettingsFromLines(file);
+    const int points = fontBlockFromLines(file).pointSize();
+    FUZZ_CHECK(points >= 1 && points <= kMaxFontPoints);
 }
 
 }  // namespace

@@ -8,12 +8,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr int kScreenDpi = 96;
-
-}  // namespace
-
 QFont printFont(const FontBlock& block)
 {
     substituteJapaneseFonts();

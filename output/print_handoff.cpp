@@ -5,6 +5,8 @@
 #include "platform/process_start.h"
 #include "record_book/model/record_book.h"
 
+#include <algorithm>
+
 namespace {
 
 bool refuse(const QString& message)
@@ -33,18 +35,20 @@ bool handOffToPrintProgram(const RecordBook& book, const QString& currentRecord,
     const auto record = indexName ? encodedOrRefused(currentRecord) : std::nullopt;
     if (!record)
         return false;
+    // The hand-off is written only when the program can start.
     const QString dir = book.dataDirectory();
+    const QString program = findPrintProgram(dir);
+    const QString folder = findPrintFolder(dir);
+    const QString cannotStart = QStringLiteral("印刷プログラム Pelmora.EXE を起動できません。\r"
+                                               "データフォルダに実行できる Pelmora.EXE と作業フォルダ Pelmora があるか確かめて下さい。");
+    if (program.isEmpty() || folder.isEmpty() || !canStart(program, folder))
+        return refuse(cannotStart);
     try {
         writeHandOff(dir, {*indexName, records.Filtered() ? records.Filter() : SjisString(), *record, pattern, mode});
     } catch (const PrintFileRefusal& e) {
         return refuse(e.message());
     }
-    const QString program = findPrintProgram(dir);
-    const QString folder = findPrintFolder(dir);
-    if (program.isEmpty() || folder.isEmpty() || !startDetached(program, folder))
-        return refuse(QStringLiteral("印刷プログラム Pelmora.EXE を起動できません。\r"
-                                     "データフォルダに実行できる Pelmora.EXE と作業フォルダ Pelmora があるか確かめて下さい。"));
-    return true;
+    return startDetached(program, folder) || refuse(cannotStart);
 }
 
 void appendPatternRow(Table& prtData)
@@ -66,4 +70,9 @@ void preparePattern(Table& prtData, Table& prtFreeData, int pattern)
     } else {
         prtFreeData.SetRecNo(pattern);
     }
+}
+
+int patternRowsMissing(Table& prtData, Table& prtFreeData, int pattern)
+{
+    return std::max({0, pattern - prtData.RecordCount(), pattern - prtFreeData.RecordCount()});
 }

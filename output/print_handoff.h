@@ -27,3 +27,9 @@ void appendPatternRow(Table& prtData);
 // appended up to it, PrtData's current row is posted, and PrtFreeData's row
 // `pattern` becomes current.
 void preparePattern(Table& prtData, Table& prtFreeData, int pattern);
+
+// The most rows preparePattern may add to a table: a pattern number far
+// past the rows is a typing mistake, and each row costs a write.
+inline constexpr int kMaxPatternRowsAdded = 1000;
+// The rows preparePattern would add to the table that lacks more.
+int patternRowsMissing(Table& prtData, Table& prtFreeData, int pattern);

@@ -10,9 +10,11 @@
 // False when it could not be started (missing, not executable, no such
 // folder).
 bool startDetached(const QString& program, const QString& workingFolder);
+// Whether startDetached can start it: an executable file and a folder.
+bool canStart(const QString& program, const QString& workingFolder);
 
 // Replaces the real start while it lives: records each start and answers
-// `succeeds` without starting anything.
+// `succeeds` without starting anything; canStart answers `succeeds` too.
 class RecordedStarts {
 public:
     struct Start {
@@ -30,4 +32,5 @@ public:
 private:
     std::vector<Start> starts_;
     std::function<bool(const QString&, const QString&)> previous_;
+    bool previousSucceeds_;
 };

@@ -7,7 +7,6 @@
 #include "components/widgets/restore_pos.h"
 #include "components/formats/card_settings.h"
 #include "components/formats/settings_file.h"
-#include "components/formats/startup_settings.h"
 #include "platform/error_guard.h"
 #include "record_book/main_window.h"
 
@@ -269,7 +268,9 @@ int TItemWForm::spinValue(int setting) const
 
 void TItemWForm::FormCreate()
 {
-    LayoutFlag = readRecordLayoutMode(carData_.dataDirectory());
+    // DataBase.INI as the book read it a moment before (and reported it
+    // when it could not be read).
+    LayoutFlag = carData_.book().settings().RecordLayoutMode;
     UpPanel1->setVisible(LayoutFlag == 1);
     UpPanel2->setVisible(LayoutFlag == 1);
     placeReadingLine();

@@ -8,11 +8,15 @@
 #include "record_book/main_window.h"
 
 #include <QApplication>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
 int main(int argc, char* argv[])
 {
+    // A write past the file-size limit fails with its error, which is then
+    // shown, instead of ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     SingleInstance mutex(QStringLiteral("EX_Dremlot"));
     if (!mutex.tryAcquire()) {
         // Another copy is running: no window, one line for a terminal.

@@ -185,6 +185,8 @@ void TCarDataForm::FormCreate()
     Commant1Panel->setCaption(QStringLiteral("件中"));
     PathLabel->setText(dataDirectory());
     const RecordBookSettings& settings = book_.settings();
+    for (const QString& failure : settings.ReadFailures)
+        showErrorBox(failure);
     if (settings.PrintProgramPresent) {
         PrintSet();
     } else {

@@ -56,8 +56,11 @@ void TCarDataForm::PrintSet()
         findControl<QAction>(this, name)->setVisible(true);
     for (int n = kFirstNamedItem + 1; n <= kLastNamedItem; ++n)
         printItem(n)->setVisible(false);
-    if (auto read = readPrintNames(dataDirectory()))
-        PrintNames = std::move(*read);
+    // A file that cannot be read is reported; the menus keep the names read before.
+    guarded([this] {
+        if (auto read = readPrintNames(dataDirectory()))
+            PrintNames = std::move(*read);
+    });
     for (int n = kFirstNamedItem; n <= kLastNamedItem; ++n) {
         if (const auto name = PrintNames.itemName(n)) {
             printItem(n)->setText(sjis::decode(*name + sj("印刷")));
@@ -114,6 +117,17 @@ void TCarDataForm::PrintS2Click()
         return;
     }
     FreeEditForm->openTables();
+    const int missing = patternRowsMissing(*FreeEditForm->Table1, *FreeEditForm->Table2, pattern);
+    if (missing > kMaxPatternRowsAdded) {
+        showMessage(QStringLiteral("この印刷名の印刷パターンの番号 %1 は大きすぎます。\r"
+                                   "印刷設定の表に %2 行を追加することになるため、設定できません（%3 行まで）。\r"
+                                   "PrintName.INI の番号を確かめて下さい。")
+                        .arg(pattern)
+                        .arg(missing)
+                        .arg(kMaxPatternRowsAdded),
+                    {}, MessageIcon::Warning);
+        return;
+    }
     preparePattern(*FreeEditForm->Table1, *FreeEditForm->Table2, pattern);
     showModal(*FreeEditForm);
     if (FreeEditForm->EndLabel->text() != QStringLiteral("mrOK"))

@@ -358,8 +358,7 @@ TFreeEditForm::~TFreeEditForm()
 void TFreeEditForm::openTables()
 {
     for (Table* t : {Table1.get(), Table2.get()})
-        if (!t->Active())
-            t->Open();
+        t->Active() ? t->Refresh() : t->Open();
 }
 
 void TFreeEditForm::FormCreate() { SelectedItemNo = 1; }

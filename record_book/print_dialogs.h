@@ -106,7 +106,8 @@ public:
 
     int SelectedItemNo = 1;  // the item the next content code goes to
 
-    // Opens both layout tables unless they are open.
+    // Opens both layout tables, or brings them up to date when they are
+    // open: the print program appends rows of its own.
     void openTables();
 
     void FormCreate();

@@ -1,13 +1,37 @@
 #include "components/core/database.h"
 
+#include "components/core/file_write.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <fcntl.h>
+#include <optional>
+#include <sys/vfs.h>
 #include <thread>
 #include <unistd.h>
 
-void throwSqliteError(sqlite3* db, int rc)
+namespace {
+
+bool isRoomError(int error) { return error == ENOSPC || error == EDQUOT || error == EFBIG; }
+
+// The errno of a write the engine could not make for want of room (a full
+// disk, a quota, the file-size limit), or 0. A short write gives SQLITE_FULL
+// without one: the disk is full.
+int writeErrorOf(sqlite3* db, int rc, int systemError)
+{
+    const int error = isRoomError(sqlite3_system_errno(db)) ? sqlite3_system_errno(db)
+                      : isRoomError(systemError)            ? systemError
+                                                            : 0;
+    if ((rc & 0xFF) == SQLITE_FULL)
+        return error ? error : ENOSPC;
+    return (rc & 0xFF) == SQLITE_IOERR ? error : 0;
+}
+
+}  // namespace
+
+void throwSqliteError(sqlite3* db, int rc, int systemError)
 {
     int extended = db ? sqlite3_extended_errcode(db) : rc;
     switch (extended) {
@@ -21,6 +45,10 @@ void throwSqliteError(sqlite3* db, int rc)
     }
     if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED)
         throw DbError(QStringLiteral("データベースは他のプログラムが使用中です。"), rc);
+    // A write that found no room counts as a full disk, whichever code the
+    // engine gave it.
+    if (const int error = db ? writeErrorOf(db, rc, systemError) : 0)
+        throw DbError(writeFailureMessage(QString::fromUtf8(sqlite3_db_filename(db, "main")), error), SQLITE_FULL);
     QString detail = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     throw DbError(QStringLiteral("データベースエラー: %1").arg(detail), rc);
 }
@@ -63,7 +91,65 @@ void checkWritable(const QString& path)
                             kStartAgain);
 }
 
+std::optional<std::uint32_t>& fileSystemTypeOverride()
+{
+    static std::optional<std::uint32_t> magic;
+    return magic;
+}
+
+// The statfs magic number of the file system of `path`; nothing when it
+// cannot be asked.
+std::optional<std::uint32_t> fileSystemType(const QString& path)
+{
+    if (fileSystemTypeOverride())
+        return fileSystemTypeOverride();
+    struct statfs info;
+    if (statfs(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return std::uint32_t(info.f_type);
+}
+
+// The book and its WAL files on a local disk: the file itself when it
+// exists (it may be a link to another disk), else its folder.
+void checkLocalDisk(const QString& path)
+{
+    const QString probed = QFileInfo::exists(path) ? path : QFileInfo(path).absolutePath();
+    const auto type = fileSystemType(probed);
+    if (type && isNetworkFileSystem(*type))
+        throw explained(QStringLiteral("データベースがネットワーク上のフォルダにあるため、開けません。"),
+                        QFileInfo(path).absolutePath(),
+                        QStringLiteral("データベースはこのコンピュータのディスクに置いてください。"
+                                       "ネットワーク上のフォルダでは、二台のコンピュータから開くとデータベースが壊れることがあります"
+                                       "（同じコンピュータの二つのプログラムからなら、安全に共有できます）。"));
+}
+
 }  // namespace
+
+bool isNetworkFileSystem(std::uint32_t magic)
+{
+    switch (magic) {
+    case 0x6969:      // NFS
+    case 0x517B:      // SMB
+    case 0xFE534D42:  // SMB2
+    case 0xFF534D42:  // CIFS
+    case 0x65735546:  // FUSE (sshfs and other user-space drivers)
+    case 0x5346414F:  // AFS
+    case 0x6B414653:  // kAFS
+    case 0x00C36400:  // Ceph
+    case 0x01021997:  // 9p
+    case 0x73757245:  // Coda
+    case 0x564C:      // NCP
+    case 0x0BD00BD0:  // Lustre
+    case 0x47504653:  // GPFS
+    case 0x20030528:  // OrangeFS
+        return true;
+    default:
+        return false;
+    }
+}
+
+FileSystemTypeOverride::FileSystemTypeOverride(std::uint32_t magic) { fileSystemTypeOverride() = magic; }
+FileSystemTypeOverride::~FileSystemTypeOverride() { fileSystemTypeOverride().reset(); }
 
 DbError notABookError(const QString& path, const QString& reason)
 {
@@ -87,8 +173,7 @@ DbError bookError(const QString& path, const DbError& e)
     case SQLITE_PERM:
         return unwritable(path);
     case SQLITE_FULL:
-        return explained(QStringLiteral("ディスクに空きがありません。"), path,
-                         QStringLiteral("ディスクに空きを作ってから、") + kStartAgain);
+        return e;  // named the book already
     case SQLITE_NOTADB:
         return notABookError(path, QStringLiteral("SQLite のデータベースではないか、壊れています"));
     case SQLITE_CORRUPT:
@@ -171,13 +256,15 @@ Statement& Statement::bindNull(int i)
 
 bool Statement::step()
 {
+    errno = 0;
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW)
         return true;
     if (rc == SQLITE_DONE)
         return false;
+    const int error = errno;
     sqlite3_reset(stmt_);
-    throwSqliteError(db_, rc);
+    throwSqliteError(db_, rc, error);
 }
 
 std::string Statement::columnBytes(int i) const
@@ -197,8 +284,10 @@ QString Database::cardataPath(const QString& dataDir)
 
 Database::Database(const QString& path, const std::function<void(Database&)>& check) : path_(path)
 {
-    if (!path.isEmpty() && path != QLatin1String(":memory:"))
+    if (!path.isEmpty() && path != QLatin1String(":memory:")) {
         checkWritable(path);
+        checkLocalDisk(path);
+    }
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     try {
@@ -256,10 +345,12 @@ void Database::exec(std::string_view sql)
 {
     std::string s(sql);
     char* error = nullptr;
+    errno = 0;
     int rc = sqlite3_exec(db_, s.c_str(), nullptr, nullptr, &error);
+    const int systemError = errno;
     sqlite3_free(error);
     if (rc != SQLITE_OK)
-        throwSqliteError(db_, rc);
+        throwSqliteError(db_, rc, systemError);
 }
 
 Database::Transaction::Transaction(Database& db) : db_(db)

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <sqlite3.h>
 #include <stdexcept>
@@ -73,8 +74,9 @@ public:
 
     // Opens (creating the file if needed) with WAL and a busy timeout. A file
     // that is no SQLite database, or that cannot be written (nor its folder,
-    // where the WAL files live), is refused before anything is written, and
-    // so is one that `check` throws for; `check` runs on the opened file
+    // where the WAL files live), or that lies on a network file system, is
+    // refused before anything is written, and so is one that `check` throws
+    // for; `check` runs on the opened file
     // before the switch to WAL. The tables are left as they are:
     // openSharedDatabase (schema.h) adds the missing ones.
     explicit Database(const QString& path, const std::function<void(Database&)>& check = {});
@@ -108,14 +110,31 @@ private:
     QString path_;
 };
 
+// True for a file system of this statfs magic number that another computer
+// serves (NFS, SMB/CIFS, AFS, Ceph, 9p, ...) or a user-space driver may
+// (FUSE: sshfs). WAL's shared-memory index works only for programs on one
+// computer, so the book is refused there.
+bool isNetworkFileSystem(std::uint32_t magic);
+
+// Makes every file system read as `magic` while it lives. For tests.
+class FileSystemTypeOverride {
+public:
+    explicit FileSystemTypeOverride(std::uint32_t magic);
+    ~FileSystemTypeOverride();
+    FileSystemTypeOverride(const FileSystemTypeOverride&) = delete;
+    FileSystemTypeOverride& operator=(const FileSystemTypeOverride&) = delete;
+};
+
 // Errors of opening the book at `path`, for the user: what is wrong, the
 // file on a line of its own, and what to do. bookError explains an engine's
 // error (one with a code) and returns any other unchanged.
 DbError bookError(const QString& path, const DbError& e);
 DbError notABookError(const QString& path, const QString& reason);
 
-// Raises the DbError for an SQLite result code.
-[[noreturn]] void throwSqliteError(sqlite3* db, int rc);
+// Raises the DbError for an SQLite result code. `systemError` is errno as
+// the failed call left it: the engine's own record of a write that found no
+// room is often lost in the rollback that follows.
+[[noreturn]] void throwSqliteError(sqlite3* db, int rc, int systemError = 0);
 
 // "name" quoted as an SQL identifier.
 std::string quoteIdentifier(std::string_view name);

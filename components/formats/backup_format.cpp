@@ -4,7 +4,6 @@
 #include "components/formats/post_read.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
 #include <climits>
@@ -407,25 +406,11 @@ std::string readBackupFile(const QString& path)
     return std::string(data.constData(), std::size_t(data.size()));
 }
 
-BackupFileWriter::BackupFileWriter(const QString& path) : path_(path), file_(std::make_unique<QSaveFile>(path))
-{
-    // Unbuffered: a write the disk takes only in part shows as such here,
-    // where a buffered one could reach the file short at the commit unseen.
-    if (!file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail();
-}
-
-BackupFileWriter::~BackupFileWriter() = default;
-
-void BackupFileWriter::fail()
-{
-    throw FileError(QStringLiteral("%1 に書き込めません。\r%2").arg(path_, file_->errorString()));
-}
+BackupFileWriter::BackupFileWriter(const QString& path) : file_(path) {}
 
 void BackupFileWriter::flush()
 {
-    if (file_->write(buffer_.data(), qint64(buffer_.size())) != qint64(buffer_.size()))
-        fail();
+    file_.write(buffer_);
     buffer_.clear();
 }
 
@@ -438,8 +423,7 @@ void BackupFileWriter::flushIfFull()
 void BackupFileWriter::commit()
 {
     flush();
-    if (!file_->commit())
-        fail();
+    file_.commit();
 }
 
 // ---- file names ---------------------------------------------------------------------

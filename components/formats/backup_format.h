@@ -26,8 +26,6 @@
 #include <string_view>
 #include <vector>
 
-class QSaveFile;
-
 namespace postal {
 class KenAllIndex;
 }
@@ -231,13 +229,11 @@ bool mayRestore(const BackupCheck& check, bool replacing, const BackupSteps& ste
 // The whole file. Throws FileError naming it when it cannot be read.
 std::string readBackupFile(const QString& path);
 
-// A backup file written to a temporary file and put in place by commit(): a
-// failure part-way, or no commit, leaves an older file of the name as it
-// was. Throws FileError naming the file.
+// A backup file, a SavedFile written in large pieces. Throws FileError
+// naming the file and saying why it failed.
 class BackupFileWriter {
 public:
     explicit BackupFileWriter(const QString& path);
-    ~BackupFileWriter();
     BackupFileWriter(const BackupFileWriter&) = delete;
     BackupFileWriter& operator=(const BackupFileWriter&) = delete;
 
@@ -251,10 +247,7 @@ public:
     void commit();
 
 private:
-    [[noreturn]] void fail();
-
-    QString path_;
-    std::unique_ptr<QSaveFile> file_;
+    SavedFile file_;
     SjisString buffer_;
 };
 

@@ -6,8 +6,6 @@
 
 namespace {
 
-// Screen pixels per inch, the unit of a font block's height.
-constexpr int kScreenDpi = 96;
 constexpr std::size_t kFontLines = 6;
 
 }  // namespace
@@ -38,10 +36,10 @@ FontBlock fontBlockFromLines(const LineListFile& file, std::size_t start, const 
     font.charset = file.number(start);
     font.color = colorOfNumber(file.number(start + 1));
     font.handle = file.number(start + 2);
-    font.height = file.number(start + 3);
+    font.height = file.number(start + 3, -kMaxFontHeight, kMaxFontHeight);
     if (!file.line(start + 4).empty())
         font.name = file.line(start + 4);
-    font.size = file.number(start + 5);
+    font.size = file.number(start + 5, 0, kMaxFontPoints);
     return font;
 }
 

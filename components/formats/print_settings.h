@@ -50,6 +50,12 @@
 #include <vector>
 
 inline constexpr int kShiftJisCharset = 128;
+// Screen pixels per inch, the unit of a font block's height.
+inline constexpr int kScreenDpi = 96;
+// The largest print font a page holds (the text printer's largest size),
+// and the same as a font block's height.
+inline constexpr int kMaxFontPoints = 500;
+inline constexpr int kMaxFontHeight = (kMaxFontPoints * kScreenDpi + 36) / 72;
 
 struct FontBlock {
     int charset = kShiftJisCharset;
@@ -65,7 +71,9 @@ struct FontBlock {
 };
 
 // The six lines from line `start` (from 0) on; a missing line reads as an
-// empty one, and an empty face name keeps the default's.
+// empty one, and an empty face name keeps the default's. The height and
+// size are brought within kMaxFontHeight and kMaxFontPoints (a size below
+// 1 reads as 0: the height's size).
 FontBlock fontBlockFromLines(const LineListFile& file, std::size_t start = 0, const FontBlock& defaults = {});
 void appendFontBlock(LineListFile& file, const FontBlock& font);
 

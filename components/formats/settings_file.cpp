@@ -1,9 +1,11 @@
 #include "components/formats/settings_file.h"
 
 #include "components/core/data_directory.h"
+#include "components/core/file_write.h"
 
 #include <QFile>
 #include <QSaveFile>
+#include <cerrno>
 #include <climits>
 
 namespace {
@@ -39,6 +41,37 @@ std::optional<QByteArray> readUpTo(QFile& file, qint64 limit)
 
 }  // namespace
 
+// The bytes go to the temporary file's descriptor, past Qt, so that a
+// failure keeps its errno: Qt reports a short write without one. Qt's own
+// failures (creating, committing) are explained by errno when it holds a
+// reason writeFailureMessage puts in words, else in Qt's words.
+SavedFile::SavedFile(const QString& path) : path_(path), file_(std::make_unique<QSaveFile>(path))
+{
+    errno = 0;
+    if (!file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        fail(errno, file_->errorString());
+}
+
+SavedFile::~SavedFile() = default;
+
+void SavedFile::fail(int error, const QString& systemText)
+{
+    throw FileError(writeFailureMessage(path_, error, systemText));
+}
+
+void SavedFile::write(std::string_view data)
+{
+    if (const int error = writeAll(file_->handle(), data))
+        fail(error);
+}
+
+void SavedFile::commit()
+{
+    errno = 0;
+    if (!file_->commit())
+        fail(errno, file_->errorString());
+}
+
 int readNumber(std::string_view text)
 {
     std::size_t i = 0;
@@ -58,18 +91,20 @@ int readNumber(std::string_view text)
         base = 16;
         i += 2;
     }
+    // The magnitude stops growing just past the int range, so an overflowing
+    // number saturates at its own end of the range.
+    constexpr long long kPastRange = static_cast<long long>(INT_MAX) + 1;
     long long value = 0;
     bool complete = true;
     for (; i < text.size(); ++i) {
-        int d = digitValue(text[i], base);
-        long long next = value * base + (d < 0 ? 0 : d);
-        if (d < 0 || next > INT_MAX) {
+        const int d = digitValue(text[i], base);
+        if (d < 0) {
             complete = false;
             break;
         }
-        value = next;
+        value = std::min(value * base + d, kPastRange);
     }
-    return int(negative && complete ? -value : value);
+    return negative && complete ? int(-value) : int(std::min<long long>(value, INT_MAX));
 }
 
 std::vector<std::string_view> splitLines(std::string_view text)
@@ -124,14 +159,9 @@ SjisString LineListFile::toBytes() const
 
 void LineListFile::write(const QString& path) const
 {
-    QSaveFile file(path);
-    // Unbuffered: a buffered write that the disk takes only in part reaches
-    // the commit unseen, which then puts the short file in place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw FileError(QStringLiteral("%1 に書き込めません。\r%2").arg(path, file.errorString()));
-    const SjisString data = toBytes();
-    if (file.write(data.data(), qint64(data.size())) != qint64(data.size()) || !file.commit())
-        throw FileError(QStringLiteral("%1 に書き込めません。\r%2").arg(path, file.errorString()));
+    SavedFile file(path);
+    file.write(toBytes());
+    file.commit();
 }
 
 void LineListFile::write(QIODevice& sink) const

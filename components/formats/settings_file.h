@@ -8,6 +8,7 @@
 #include <QString>
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include <vector>
 
 class QIODevice;
+class QSaveFile;
 
 // A file that cannot be opened, read or written; its message is shown as is.
 class FileError : public std::runtime_error {
@@ -26,12 +28,34 @@ private:
     QString message_;
 };
 
+// A file written to a temporary name and put in place by commit(): a
+// failure part-way, or no commit, leaves an older file of the name as it
+// was. Throws FileError naming the file and saying why it failed (a full
+// disk, a file too large, no permission: writeFailureMessage).
+class SavedFile {
+public:
+    explicit SavedFile(const QString& path);
+    ~SavedFile();
+    SavedFile(const SavedFile&) = delete;
+    SavedFile& operator=(const SavedFile&) = delete;
+
+    void write(std::string_view data);
+    void commit();
+
+private:
+    [[noreturn]] void fail(int error, const QString& systemText = {});
+
+    QString path_;
+    std::unique_ptr<QSaveFile> file_;
+};
+
 // Reads a number the way every settings value is read: leading blanks are
 // skipped, an optional sign and then digits are taken; reading stops at the
 // first other character, keeping the digits read so far but dropping the
 // sign. A leading "$", "0x" or "x" (either case) reads hexadecimal. Text
-// without digits gives 0. Never overflows: digits past the int range stop
-// the reading like any other character.
+// without digits gives 0. A number past the int range saturates at the end
+// of the range on its own side (the sign is kept unless the reading
+// stopped early).
 int readNumber(std::string_view text);
 
 // The lines of a text, split at CR LF, LF or a lone CR; a final line break

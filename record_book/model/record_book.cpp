@@ -44,13 +44,24 @@ void RecordBook::load(const QString& dataDir)
     dataDirectory_ = dataDir;
     settings_.RequestProgramPresent = fileExists(dataDir, QStringLiteral("Ostrivan.exe")) ? 1 : 0;
     settings_.PrintProgramPresent = !findPrintProgram(dataDir).isEmpty();
-    settings_.DesignationOnlySearch = readDesignationOnlySearch(dataDir);
-    settings_.RecordLayoutMode = readRecordLayoutMode(dataDir);
-    const BackupName backupName = readBackupName(dataDir);
-    settings_.BackupNamePrefix = backupName.prefix;
-    settings_.BackupNameSuffix = backupName.suffix;
+    settings_.ReadFailures.clear();
+    auto read = [this](const std::function<void()>& reader) {
+        try {
+            reader();
+        } catch (const FileError& e) {
+            settings_.ReadFailures.push_back(e.message());
+        }
+    };
+    read([&] { settings_.DesignationOnlySearch = readDesignationOnlySearch(dataDir); });
+    read([&] { settings_.RecordLayoutMode = readRecordLayoutMode(dataDir); });
+    read([&] {
+        const BackupName backupName = readBackupName(dataDir);
+        settings_.BackupNamePrefix = backupName.prefix;
+        settings_.BackupNameSuffix = backupName.suffix;
+    });
+    // A lock that cannot be read does not open: the start ends.
     settings_.StartupPassword = readStartupPassword(dataDir);
-    settings_.RestoreInitialFolder = readRestoreInitialFolder(dataDir);
+    read([&] { settings_.RestoreInitialFolder = readRestoreInitialFolder(dataDir); });
 }
 
 Table& RecordBook::remarksSort()

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class Database;
 class SpecificationLearning;
@@ -24,6 +25,9 @@ struct RecordBookSettings {
     QString RestoreInitialFolder;                   // INIDIR.INI
     int RequestProgramPresent = 0;  // Ostrivan.exe is in the data directory
     bool PrintProgramPresent = false;  // Pelmora.exe is in the data directory
+    // Why settings files could not be read (each keeps its default), to be
+    // told at start.
+    std::vector<QString> ReadFailures;
 };
 
 class RecordBook {
@@ -35,7 +39,9 @@ public:
 
     // Opens the specification, width-set and record tables (the record
     // table's first record becomes current, with its after-scroll work) and
-    // reads the settings of `dataDir`. Throws DbError or FileError.
+    // reads the settings of `dataDir`. Throws DbError, or FileError when
+    // Pass.INI cannot be read; another settings file that cannot be read
+    // keeps its default and its message goes to ReadFailures.
     void load(const QString& dataDir);
 
     Database& database() const { return db_; }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -41,12 +42,18 @@ TEST(ReadNumber, FollowsTheSettingsNumberRule)
     EXPECT_EQ(readNumber("x"), 0);
 }
 
-TEST(ReadNumber, NeverOverflows)
+// A number past the range keeps its sign and ends at its own end of it.
+TEST(ReadNumber, SaturatesAtItsOwnEndOfTheRange)
 {
-    EXPECT_EQ(readNumber("2147483647"), 2147483647);
-    EXPECT_EQ(readNumber("21474836470"), 2147483647);
-    EXPECT_EQ(readNumber(std::string(5000, '9')), 999999999);
-    EXPECT_EQ(readNumber("$FFFFFFFFFF"), 0xFFFFFFF);
+    EXPECT_EQ(readNumber("2147483647"), INT_MAX);
+    EXPECT_EQ(readNumber("2147483648"), INT_MAX);
+    EXPECT_EQ(readNumber("-2147483648"), INT_MIN);
+    EXPECT_EQ(readNumber("-2147483649"), INT_MIN);
+    EXPECT_EQ(readNumber("-99999999999"), INT_MIN);
+    EXPECT_EQ(readNumber("-" + std::string(5000, '9')), INT_MIN);
+    EXPECT_EQ(readNumber(std::string(5000, '9')), INT_MAX);
+    EXPECT_EQ(readNumber("$FFFFFFFFFF"), INT_MAX);
+    EXPECT_EQ(readNumber("-99999999999x"), INT_MAX);  // stopped early: the sign is dropped
 }
 
 class SettingsFileTest : public ::testing::Test {

@@ -88,6 +88,22 @@ TEST_F(BrindelFormTest, StartsOnTheSharedBookWithItsToolBarAndWidthSetChooser)
     EXPECT_EQ(edit->text(), QString::number(form->Table3->RecordCount()));
 }
 
+// A settings file that cannot be read (a folder of its name) is reported
+// and the window starts with that file's default.
+TEST_F(BrindelFormTest, ASettingsFileThatCannotBeReadIsReportedAndTheStartGoesOn)
+{
+    writeLines("INIDIR.INI", {"C:\\BACKUP\\"});
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("DataBase.INI")));
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok);
+    create();
+    ASSERT_EQ(messages.prompts().size(), 1u);
+    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(messages.prompts()[0].text.contains(dir.filePath(QStringLiteral("DataBase.INI"))));
+    EXPECT_EQ(form->RecordLayoutMode, 0);
+    EXPECT_EQ(form->IniDirFolder, QStringLiteral("C:/BACKUP/")) << "the other files still read";
+}
+
 TEST_F(BrindelFormTest, NewEmptiesTheBookOnlyAfterYes)
 {
     db->exec("INSERT INTO INDATA (使用者ふりがな) VALUES (x'82a0'), (x'82a2')");

@@ -99,6 +99,30 @@ TEST_F(PrintWindowTest, PrintMenusFollowThePrintNamesAndHandOffTheirPatterns)
     EXPECT_EQ(starts.starts()[0].workingFolder, dir.filePath("Pelmora"));
 }
 
+// A PrintName.INI that cannot be read is reported and the window starts
+// with the menus it has without it.
+TEST_F(PrintWindowTest, APrintNameIniThatCannotBeReadIsReportedAndTheWindowStarts)
+{
+    for (bool folder : {true, false}) {
+        SCOPED_TRACE(folder);
+        if (folder) {
+            ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("PrintName.INI")));
+        } else {
+            ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("PrintName.INI")));
+            QFile big(dir.filePath(QStringLiteral("PrintName.INI")));
+            ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(kSettingsFileLimit + 1));
+        }
+        ScriptedMessages messages;
+        messages.answer(MessageAnswer::Ok);
+        create();
+        ASSERT_EQ(messages.prompts().size(), 1u);
+        EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
+        EXPECT_TRUE(messages.prompts()[0].text.contains(dir.filePath(QStringLiteral("PrintName.INI"))));
+        EXPECT_TRUE(item(2)->isVisible());
+        EXPECT_EQ(item(2)->text(), QStringLiteral("　　（手入力ﾓｰﾄﾞ）"));
+    }
+}
+
 TEST_F(PrintWindowTest, TheCertificateItemsHandOffPatternOneWithTheCurrentView)
 {
     seed({{{"使用者ふりがな", "あべ"}}, {{"使用者ふりがな", "いとう"}}, {{"使用者ふりがな", "あさだ"}}});
@@ -182,6 +206,64 @@ TEST_F(PrintWindowTest, PrintSettingsEditTheChosenPatternAndHandItOff)
     EXPECT_EQ(rowOf("PrtFreeData", 2)[0], sj("今日"));
     EXPECT_EQ(handOff().mid(3), (QStringList{"5", "設定"}));
     EXPECT_EQ(action("Print3")->text(), QStringLiteral("請求書印刷")) << "the menus are read again";
+}
+
+// Rows the print program appended since the editor's last showing are
+// seen: the pattern's own row is edited and nothing is padded past it.
+TEST_F(PrintWindowTest, PrintSettingsSeeTheRowsThePrintProgramAppended)
+{
+    writeSettings("PrintName.INI", {"見積書", "2", "請求書", "3", "新規追加", "4"});
+    seed("PrtData", {{{"名称", "車検証"}}});
+    seed("PrtFreeData", {{{"項目1", "自住所"}}});
+    create();
+    auto choose = [&](int index, const char* expected) {
+        ScriptedDialogs dialogs;
+        dialogs.answer(QStringLiteral("SelectDlg"),
+                       okAfter<TSelectDlg>([index](TSelectDlg& s) { s.FindComboBox->setCurrentIndex(index); }));
+        dialogs.answer(QStringLiteral("FreeEditForm"), [expected](QDialog& d) {
+            EXPECT_EQ(static_cast<TFreeEditForm&>(d).Table2->FieldByName("項目1").AsString(), sj(expected));
+            return int(QDialog::Rejected);
+        });
+        action("PrintS2")->trigger();
+    };
+    choose(0, "");
+    seed("PrtData", {{{"名称", "請求書"}}});
+    seed("PrtFreeData", {{{"項目1", "今日"}}});
+    choose(1, "今日");
+    EXPECT_EQ(rowCount("PrtData"), 3);
+    EXPECT_EQ(rowCount("PrtFreeData"), 3);
+}
+
+// A pattern number that would add more than a thousand rows to a table is
+// refused with its number, and adds nothing.
+TEST_F(PrintWindowTest, APatternNumberFarPastTheRowsIsRefused)
+{
+    const struct {
+        const char* number;
+        bool refused;
+        int rows;  // after it
+    } cases[] = {{"1001", true, 0}, {"1000", false, 1000}, {"2001", true, 1000}, {"20000000", true, 1000}};
+    for (auto [number, refused, rows] : cases) {
+        SCOPED_TRACE(number);
+        writeSettings("PrintName.INI", {"見積書", number, "新規追加", "3"});
+        create();
+        ScriptedDialogs dialogs;
+        dialogs.answer(QStringLiteral("SelectDlg"),
+                       okAfter<TSelectDlg>([](TSelectDlg& s) { s.FindComboBox->setCurrentIndex(0); }));
+        ScriptedMessages messages;
+        if (refused)
+            messages.answer(MessageAnswer::Ok);
+        else
+            dialogs.answer(QStringLiteral("FreeEditForm"), QDialog::Rejected);
+        action("PrintS2")->trigger();
+        EXPECT_EQ(dialogs.unanswered(), 0u);
+        EXPECT_EQ(rowCount("PrtData"), rows);
+        EXPECT_EQ(rowCount("PrtFreeData"), rows);
+        if (refused) {
+            ASSERT_EQ(messages.prompts().size(), 1u);
+            EXPECT_TRUE(messages.prompts()[0].text.contains(QString::fromLatin1(number)));
+        }
+    }
 }
 
 // Closing the editor any way but OK drops the pending edit and hands
