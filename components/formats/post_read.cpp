@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QDateTime>
 #include <algorithm>
+#include <bitset>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -82,22 +83,26 @@ const std::vector<SjisString>& prefectureNames()
 
 namespace {
 
+std::uint16_t firstCharacter(std::string_view text)
+{
+    return std::uint16_t(std::uint8_t(text[0]) << 8 | std::uint8_t(text[1]));
+}
+
 // The number of the prefecture whose name starts `text`, if one does.
 std::optional<std::size_t> prefectureAtStart(std::string_view text)
 {
-    // Every name starts with a lead byte: most characters are passed over
-    // by their first byte alone.
-    static const std::array<bool, 256> firstBytes = [] {
-        std::array<bool, 256> bytes{};
+    // Most characters start no name: their two bytes alone say so.
+    static const std::bitset<0x10000> firstCharacters = [] {
+        std::bitset<0x10000> set;
         for (const SjisString& name : prefectureNames())
-            bytes[std::uint8_t(name[0])] = true;
-        return bytes;
+            set.set(firstCharacter(name));
+        return set;
     }();
-    if (text.empty() || !firstBytes[std::uint8_t(text[0])])
+    if (text.size() < 2 || !firstCharacters.test(firstCharacter(text)))
         return std::nullopt;
     const std::vector<SjisString>& names = prefectureNames();
     for (std::size_t n = 0; n < names.size(); ++n)
-        if (text.starts_with(names[n]))
+        if (firstCharacter(names[n]) == firstCharacter(text) && text.starts_with(names[n]))
             return n;
     return std::nullopt;
 }
