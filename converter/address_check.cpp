@@ -35,7 +35,7 @@ const std::vector<PlaceName>& placeNames()
 
 std::optional<SjisString> completedAddress(std::string_view address)
 {
-    if (address.empty() || postal::namesPrefecture(address))
+    if (address.empty() || postal::beginsWithPrefecture(address))
         return std::nullopt;
     static const SjisString ken = sj("県"), gunma = sj("群馬県");
     SjisString a(address);

@@ -1,7 +1,7 @@
 // The converter's postal scan: the index must give what the plain scan
 // from the top gives, in modes 0, 1 and 2, for a few fixed addresses, the
-// input's own and ones made of the file's names. The input's first line is
-// that address, the rest the file.
+// input's own and ones made of the file's names, alone and after a
+// prefecture. The input's first line is that address, the rest the file.
 #include "components/formats/converter_post_scan.h"
 #include "fuzz/fuzz_check.h"
 
@@ -49,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string city = std::string(postal::unquote(column(line, 8))) + std::string(postal::unquote(column(line, 9)));
         agree(file, std::string(postal::unquote(column(line, 7))) + city);
         agree(file, city + address);
+        agree(file, sj("本社 東京都") + city);
     }
     return 0;
 }

@@ -1,7 +1,7 @@
 // KEN_ALL.CSV: the index must give what a scan from the top gives, for a
 // few fixed addresses, one from the input, and ones made of the file's own
-// names, so that cities and towns match. The input's first line is that
-// address, the rest the file.
+// names, alone and after a prefecture, so that cities and towns match. The
+// input's first line is that address, the rest the file.
 #include "components/formats/post_read.h"
 #include "components/formats/settings_file.h"
 #include "fuzz/fuzz_check.h"
@@ -54,6 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string city = std::string(postal::unquote(line.column(8))) + std::string(postal::unquote(line.column(9)));
         agree(index, lines, std::string(postal::unquote(line.column(7))) + city);
         agree(index, lines, city + std::string(address));
+        agree(index, lines, sj("本社 東京都") + city);
     }
     return 0;
 }

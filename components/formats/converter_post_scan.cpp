@@ -91,12 +91,19 @@ private:
     std::bitset<0x10000> starts_;
 };
 
+// Whether a line of `prefecture` may enter its city: only the prefecture
+// the address names, or, when it names none, any outside mode 1.
+bool passesPrefecture(const std::optional<NamedPrefecture>& named, int mode, std::string_view prefecture)
+{
+    return named ? prefecture == prefectureNames()[named->number] : mode != 1;
+}
+
 class Scan {
 public:
     // `starts`, when given, are the address's and let a town be passed
     // over without a search.
     Scan(std::string_view address, int mode, const CharacterStarts* starts = nullptr)
-        : address_(address), mode_(mode), starts_(starts)
+        : address_(address), mode_(mode), named_(namedPrefecture(address)), starts_(starts)
     {
     }
 
@@ -116,14 +123,13 @@ public:
             tested_ = true;
             testedPrefecture_ = prefecture;
             testedCity_ = city;
-            prefectureOccurs_ = occurs(address_, prefecture);
-            passes_ = (mode_ != 1 || prefectureOccurs_) && occurs(address_, city);
+            passes_ = passesPrefecture(named_, mode_, prefecture) && occurs(address_, city);
         }
         if (!passes_)
             return !entered_;
         entered_ = true;
-        if (mode_ != 1)
-            prefix_ = prefectureOccurs_ ? std::string_view() : prefecture;
+        if (mode_ != 1 && !named_)
+            prefix_ = prefecture;
         for (int n = 9; n <= kReadColumns + 1; ++n) {
             const std::string_view town = column(n);
             if (town == "0") {
@@ -142,15 +148,17 @@ public:
     }
 
     PostReadResult result() const { return {SjisString(code_), SjisString(prefix_)}; }
+    const std::optional<NamedPrefecture>& named() const { return named_; }
 
 private:
     std::string_view address_;
     int mode_;
+    std::optional<NamedPrefecture> named_;
     const CharacterStarts* starts_;
     bool entered_ = false;
     std::string_view code_, prefix_;
     // The last line's prefecture and city, and what the tests gave for them.
-    bool tested_ = false, prefectureOccurs_ = false, passes_ = false;
+    bool tested_ = false, passes_ = false;
     std::string_view testedPrefecture_, testedCity_;
 };
 
@@ -206,9 +214,11 @@ ConverterKenAll::ConverterKenAll(std::string data) : data_(std::move(data)), lin
     }
 }
 
-// The first line that passes the city test (and in mode 1 the prefecture
-// test), or npos: the smallest first line of a city the address holds.
-std::size_t ConverterKenAll::firstLine(std::string_view address, int mode) const
+// The first line that passes the city and prefecture tests, or npos: the
+// smallest first line of a city the address holds in a prefecture that
+// passes.
+std::size_t ConverterKenAll::firstLine(std::string_view address, int mode,
+                                       const std::optional<NamedPrefecture>& named) const
 {
     std::size_t best = npos;
     auto visit = [&](std::string_view rest, std::uint32_t key) {
@@ -221,7 +231,7 @@ std::size_t ConverterKenAll::firstLine(std::string_view address, int mode) const
             for (const Entry& e : cityEntries_[id]) {
                 if (e.line >= best)
                     break;
-                if (mode != 1 || occurs(address, e.prefecture)) {
+                if (passesPrefecture(named, mode, e.prefecture)) {
                     best = e.line;
                     break;
                 }
@@ -239,11 +249,11 @@ std::size_t ConverterKenAll::firstLine(std::string_view address, int mode) const
 
 PostReadResult ConverterKenAll::lookup(std::string_view address, int mode) const
 {
-    const std::size_t first = firstLine(address, mode);
-    if (first == npos)
-        return {};
     const CharacterStarts starts(address);
     Scan scan(address, mode, &starts);
+    const std::size_t first = firstLine(address, mode, scan.named());
+    if (first == npos)
+        return {};
     for (std::size_t i = first; i < lines_.size(); ++i) {
         // A line of the entered city whose column 9 the address cannot hold
         // changes nothing and lets the scan go on.

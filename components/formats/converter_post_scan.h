@@ -1,14 +1,16 @@
 // The converter's own postal-code search in KEN_ALL.CSV, made for each
 // record of its backup. It is not PostRead's: a line is split at every ","
 // (19 columns are read, the 20th is always empty); the first line whose
-// city (and, in mode 1, prefecture) the address holds enters the city, and
-// the first line after it that fails those tests ends the scan. Of each
-// entered line the town columns are tested in turn: "0" ends the scan with
-// the line's code, the quoted "以下に掲載がない場合" gives the line's code
-// as a fallback, any other column must occur in the address for the next
-// one to be tested. Outside mode 1 the prefecture of the last entered line
-// is put in front of the address when the address lacks it. The end of the
-// file keeps what was found.
+// city the address holds, and whose prefecture passes, enters the city,
+// and the first line after it that fails those tests ends the scan. An
+// address that names a prefecture (see namedPrefecture) passes only that
+// prefecture's lines, in every mode; one that names none passes every line
+// outside mode 1 and none in mode 1. Of each entered line the town columns
+// are tested in turn: "0" ends the scan with the line's code, the quoted
+// "以下に掲載がない場合" gives the line's code as a fallback, any other
+// column must occur in the address for the next one to be tested. Outside
+// mode 1 the prefecture of the last entered line is put in front of an
+// address that names none. The end of the file keeps what was found.
 //
 // A text occurs in the address when it is not empty and the address holds
 // its bytes from the start of a character on.
@@ -20,6 +22,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -59,7 +62,7 @@ private:
         std::uint32_t line;
         std::string_view prefecture;
     };
-    std::size_t firstLine(std::string_view address, int mode) const;
+    std::size_t firstLine(std::string_view address, int mode, const std::optional<NamedPrefecture>& named) const;
 
     std::string data_;
     std::vector<std::string_view> lines_;

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QDateTime>
 #include <algorithm>
+#include <bitset>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -24,20 +25,6 @@ struct Words {
     SjisString open = sj("（"), close = sj("）"), wholeArea = sj("一円"), notListed = sj("\"以下に掲載がない場合\""),
                blockNext = sj("次に番地がくる場合"), others = sj("その他）"), banchi = sj("番地"),
                tilde = sj("～"), comma = sj("、"), dot = sj("・"), wideBlank = sj("　");
-    std::vector<SjisString> prefectures = sjList({
-        "北海道", "青森県", "岩手県", "宮城県", "秋田県", "山形県", "福島県", "茨城県", "栃木県", "群馬県",
-        "埼玉県", "千葉県", "東京都", "神奈川県", "新潟県", "富山県", "石川県", "福井県", "山梨県", "長野県",
-        "岐阜県", "静岡県", "愛知県", "三重県", "滋賀県", "京都府", "大阪府", "兵庫県", "奈良県", "和歌山県",
-        "鳥取県", "島根県", "岡山県", "広島県", "山口県", "徳島県", "香川県", "愛媛県", "高知県", "福岡県",
-        "佐賀県", "長崎県", "熊本県", "大分県", "宮崎県", "鹿児島県", "沖縄県"});
-
-    static std::vector<SjisString> sjList(std::initializer_list<const char*> utf8)
-    {
-        std::vector<SjisString> list;
-        for (const char* text : utf8)
-            list.push_back(sj(text));
-        return list;
-    }
 };
 
 const Words& words()
@@ -78,19 +65,69 @@ bool passedOver(std::string_view line)
 
 }  // namespace
 
-bool namesPrefecture(std::string_view address)
+const std::vector<SjisString>& prefectureNames()
 {
-    const Words& w = words();
+    static const std::vector<SjisString> names = [] {
+        std::vector<SjisString> list;
+        for (const char* name :
+             {"北海道", "青森県", "岩手県", "宮城県", "秋田県", "山形県", "福島県", "茨城県", "栃木県", "群馬県",
+              "埼玉県", "千葉県", "東京都", "神奈川県", "新潟県", "富山県", "石川県", "福井県", "山梨県", "長野県",
+              "岐阜県", "静岡県", "愛知県", "三重県", "滋賀県", "京都府", "大阪府", "兵庫県", "奈良県", "和歌山県",
+              "鳥取県", "島根県", "岡山県", "広島県", "山口県", "徳島県", "香川県", "愛媛県", "高知県", "福岡県",
+              "佐賀県", "長崎県", "熊本県", "大分県", "宮崎県", "鹿児島県", "沖縄県"})
+            list.push_back(sj(name));
+        return list;
+    }();
+    return names;
+}
+
+namespace {
+
+std::uint16_t firstCharacter(std::string_view text)
+{
+    return std::uint16_t(std::uint8_t(text[0]) << 8 | std::uint8_t(text[1]));
+}
+
+// The number of the prefecture whose name starts `text`, if one does.
+std::optional<std::size_t> prefectureAtStart(std::string_view text)
+{
+    // Most characters start no name: their two bytes alone say so.
+    static const std::bitset<0x10000> firstCharacters = [] {
+        std::bitset<0x10000> set;
+        for (const SjisString& name : prefectureNames())
+            set.set(firstCharacter(name));
+        return set;
+    }();
+    if (text.size() < 2 || !firstCharacters.test(firstCharacter(text)))
+        return std::nullopt;
+    const std::vector<SjisString>& names = prefectureNames();
+    for (std::size_t n = 0; n < names.size(); ++n)
+        if (firstCharacter(names[n]) == firstCharacter(text) && text.starts_with(names[n]))
+            return n;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<NamedPrefecture> namedPrefecture(std::string_view address)
+{
+    for (std::size_t i = 0; i < address.size(); i += (sjis::isLeadByte(address[i]) && i + 1 < address.size()) ? 2 : 1)
+        if (const std::optional<std::size_t> n = prefectureAtStart(address.substr(i)))
+            return NamedPrefecture{*n, i + prefectureNames()[*n].size()};
+    return std::nullopt;
+}
+
+bool beginsWithPrefecture(std::string_view address)
+{
+    const SjisString& wideBlank = words().wideBlank;
     for (;;) {
-        if (address.starts_with(' '))
+        if (address.starts_with(' ') || address.starts_with('\t'))
             address.remove_prefix(1);
-        else if (address.starts_with(w.wideBlank))
-            address.remove_prefix(w.wideBlank.size());
+        else if (address.starts_with(wideBlank))
+            address.remove_prefix(wideBlank.size());
         else
-            break;
+            return prefectureAtStart(address).has_value();
     }
-    return std::any_of(w.prefectures.begin(), w.prefectures.end(),
-                       [&](const SjisString& name) { return address.starts_with(name); });
 }
 
 KenAllLine::KenAllLine(std::string_view line)
@@ -218,28 +255,23 @@ bool ByteWindows::mayHold(std::string_view needle) const
     return needle.empty() || has(kOneByte + std::uint8_t(needle[0]));
 }
 
-PostScan::PostScan(std::string_view address, int mode) : PostScan(address, mode, nullptr) {}
+PostScan::PostScan(std::string_view address) : PostScan(address, nullptr) {}
 
-PostScan::PostScan(std::string_view address, int mode, const ByteWindows* windows)
-    : address_(address), mode_(mode), namesPrefecture_(namesPrefecture(address)), windows_(windows)
+PostScan::PostScan(std::string_view address, const ByteWindows* windows)
+    : address_(address), named_(namedPrefecture(address)), windows_(windows)
 {
 }
 
 std::optional<std::string_view> PostScan::cityText(std::string_view prefecture, std::string_view* prefix) const
 {
     *prefix = {};
-    if (!namesPrefecture_) {
+    if (!named_) {
         *prefix = prefecture;
         return address_;
     }
-    const std::size_t p = findText(address_, prefecture);
-    if (p != npos)
-        return address_.substr(p + prefecture.size());
-    if (mode_ == 1)
+    if (prefecture != prefectureNames()[named_->number])
         return std::nullopt;
-    // A same-named city of another prefecture may match, but an address
-    // that names its prefecture never gains a second one.
-    return address_;
+    return address_.substr(named_->end);
 }
 
 std::optional<std::string_view> PostScan::afterCity(std::string_view prefecture, std::string_view city,
@@ -426,9 +458,9 @@ PostReadResult PostScan::result() const
     return r;
 }
 
-PostReadResult postReadScan(const std::vector<std::string_view>& lines, std::string_view address, int mode)
+PostReadResult postReadScan(const std::vector<std::string_view>& lines, std::string_view address, int)
 {
-    PostScan scan(address, mode);
+    PostScan scan(address);
     for (std::string_view line : lines)
         if (!scan.feed(line))
             break;
@@ -615,7 +647,10 @@ KenAllIndex::KenAllIndex(std::string data) : data_(std::move(data))
     std::vector<Candidate> candidates;
     for (Block& b : blocks_)
         summarize(b, candidates);
-    prefectureTrie_ = std::make_unique<NameTrie>(prefectures_);
+    for (const SjisString& name : prefectureNames()) {
+        const auto it = prefectureIds.find(name);
+        namedIds_.push_back(it == prefectureIds.end() ? kNone : it->second);
+    }
     cityTrie_ = std::make_unique<NameTrie>(cities_);
 }
 
@@ -680,7 +715,7 @@ std::string_view KenAllIndex::code(std::size_t line) const
 std::size_t KenAllIndex::indexBytes() const
 {
     std::size_t bytes = bytesOf(lines_) + bytesOf(columns_) + bytesOf(blocks_) + bytesOf(needles_) +
-                        bytesOf(candidates_) + bytesOf(citySeen_) + prefectureTrie_->bytes() + cityTrie_->bytes();
+                        bytesOf(candidates_) + bytesOf(citySeen_) + bytesOf(namedIds_) + cityTrie_->bytes();
     for (const auto* names : {&prefectures_, &cities_}) {
         bytes += bytesOf(*names);
         for (const std::string& name : *names)
@@ -692,38 +727,24 @@ std::size_t KenAllIndex::indexBytes() const
 }
 
 // Lines before the first one whose city matches change nothing in a scan,
-// so the scan may start at its block. The address holds a line's city in
-// the text that cityText gives for its prefecture: the whole address, or
-// for a prefecture it names, the rest after the first place of that name.
+// so the scan may start at its block: the first block of a city that the
+// address holds, in any prefecture; or, when the address names its
+// prefecture, the first block of that prefecture whose city the address
+// holds after the name.
 std::optional<std::size_t> KenAllIndex::firstBlock(const PostScan& scan) const
 {
-    const std::string_view address = scan.address_;
     std::uint32_t first = kNone;
-    if (!scan.namesPrefecture_ || scan.mode_ != 1) {
-        // Prefectures the address does not name read the whole address.
-        cityTrie_->walk(address, [&](std::uint32_t city, std::size_t) {
-            for (const Seen& seen : citySeen_[city]) {
-                if (seen.block >= first)
-                    break;
-                if (!scan.namesPrefecture_ || findText(address, prefectures_[seen.prefecture]) == npos) {
-                    first = seen.block;
+    if (!scan.named_) {
+        cityTrie_->walk(scan.address_, [&](std::uint32_t city, std::size_t) {
+            first = std::min(first, citySeen_[city].front().block);
+        });
+    } else if (const std::uint32_t prefecture = namedIds_[scan.named_->number]; prefecture != kNone) {
+        cityTrie_->walk(scan.address_.substr(scan.named_->end), [&](std::uint32_t city, std::size_t) {
+            for (const Seen& seen : citySeen_[city])
+                if (seen.prefecture == prefecture) {
+                    first = std::min(first, seen.block);
                     break;
                 }
-            }
-        });
-    }
-    if (scan.namesPrefecture_) {
-        prefectureTrie_->walk(address, [&](std::uint32_t prefecture, std::size_t at) {
-            const std::string_view name = prefectures_[prefecture];
-            if (findText(address, name) != at)
-                return;  // a later place of a name already read
-            cityTrie_->walk(address.substr(at + name.size()), [&](std::uint32_t city, std::size_t) {
-                for (const Seen& seen : citySeen_[city])
-                    if (seen.prefecture == prefecture) {
-                        first = std::min(first, seen.block);
-                        break;
-                    }
-            });
         });
     }
     return first == kNone ? std::nullopt : std::optional<std::size_t>(first);
@@ -800,10 +821,10 @@ void KenAllIndex::readBlock(PostScan& scan, const Block& b, std::string_view w) 
         scan.head_.assign(unquote(town(b.openHead)).substr(0, columns_[b.openHead].shape.open));
 }
 
-PostReadResult KenAllIndex::lookup(std::string_view address, int mode) const
+PostReadResult KenAllIndex::lookup(std::string_view address, int) const
 {
     const ByteWindows windows(address);
-    PostScan scan(address, mode, &windows);
+    PostScan scan(address, &windows);
     if (const std::optional<std::size_t> first = firstBlock(scan))
         scanFrom(scan, *first);
     return scan.result();

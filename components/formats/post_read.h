@@ -7,9 +7,9 @@
 // "一円", the "以下に掲載がない場合" entry and "次に番地がくる場合" give a
 // fallback code used when no line scores.
 //
-// An address that does not begin with a prefecture's name (blanks before
-// it aside) gains the prefecture of the matched city; one that begins with
-// it never gains another. "小県郡" or "山県市" name no prefecture.
+// An address that names a prefecture (see namedPrefecture) takes its code
+// only from that prefecture's lines and gains nothing; one that names none
+// is searched in every prefecture and gains that of the matched city.
 //
 // The scan is a pure function over the file's lines (PostScan). KenAllIndex
 // keeps the file loaded and knows where each city's lines begin, so a
@@ -33,9 +33,24 @@ class Table;
 
 namespace postal {
 
-// True when the address begins, after half- and full-width blanks, with
-// the name of one of the 47 prefectures.
-bool namesPrefecture(std::string_view address);
+// The names of the 47 prefectures, in the postal file's order.
+const std::vector<SjisString>& prefectureNames();
+
+// A prefecture an address names: its number in prefectureNames() and the
+// place just after its name in the address.
+struct NamedPrefecture {
+    std::size_t number, end;
+};
+
+// The prefecture an address names: the first of the 47 names it holds, by
+// place, starting at a character. A name that starts inside an earlier one
+// is not read ("東京都府中市" names 東京都, not 京都府), and "小県郡" or
+// "山県市" name none.
+std::optional<NamedPrefecture> namedPrefecture(std::string_view address);
+
+// True when the address begins, after blanks (half- and full-width spaces
+// and tabs), with a prefecture's name.
+bool beginsWithPrefecture(std::string_view address);
 
 // One line of KEN_ALL.CSV split into columns at ",". A comma right after a
 // byte in 0x7F-0xA0 or 0xE0-0xFF belongs to a two-byte character's text:
@@ -79,9 +94,7 @@ class ByteWindows;
 // The search over successive lines, one scan per look-up.
 class PostScan {
 public:
-    // `mode` 1: lines of another prefecture than the address names take no
-    // part; any other value lets them take part.
-    PostScan(std::string_view address, int mode);
+    explicit PostScan(std::string_view address);
 
     // Feeds the next line. False when the scan ends at this line (it ends
     // at the first line of another city once a city matched). Empty lines,
@@ -96,8 +109,8 @@ public:
     // The address as the city test sees it for a line of prefecture
     // `prefecture` (the text of column 7 without quotes): the part after
     // the prefecture when the address names it, else the whole address;
-    // nothing when the line takes no part. `prefix` receives the
-    // prefecture that the address would gain.
+    // nothing when the address names another prefecture. `prefix`
+    // receives the prefecture that the address would gain.
     std::optional<std::string_view> cityText(std::string_view prefecture, std::string_view* prefix) const;
 
 private:
@@ -105,7 +118,7 @@ private:
     enum class Town { Matched, Failed, Fallback };
 
     // The index's scan: `windows` are the address's, and outlive the scan.
-    PostScan(std::string_view address, int mode, const ByteWindows* windows);
+    PostScan(std::string_view address, const ByteWindows* windows);
 
     // The city test: the address after the city, or nothing.
     std::optional<std::string_view> afterCity(std::string_view prefecture, std::string_view city,
@@ -121,8 +134,7 @@ private:
     std::size_t find(std::string_view w, std::string_view needle) const;
 
     std::string_view address_;
-    int mode_;
-    bool namesPrefecture_;
+    std::optional<NamedPrefecture> named_;
     const ByteWindows* windows_ = nullptr;
     std::string_view knownIn_, known_;  // the index's last needle found, in the file
     std::size_t knownAt_ = 0;
@@ -137,13 +149,15 @@ private:
     int bestScore_ = -1;
 };
 
-// The search from the top of the file.
+// The search from the top of the file. `mode` is the caller's (0 for the
+// single look-up, the width set's value for a backup); every mode searches
+// alike, since an address that names its prefecture keeps to it in each.
 PostReadResult postReadScan(const std::vector<std::string_view>& lines, std::string_view address, int mode);
 
 // KEN_ALL.CSV loaded once: its lines, the columns the search reads, and
-// every prefecture's and city's name in tries, so that a look-up finds the
-// cities its address holds in one walk and starts the scan at the first
-// line that can match. Each run of lines of one city knows the names and
+// every city's name in a trie, so that a look-up finds the cities its
+// address holds in one walk and starts the scan at the first line that can
+// match. Each run of lines of one city knows the names and
 // bracket heads its towns need the address to hold, so the scan reads only
 // the lines whose name the address holds.
 class KenAllIndex {
@@ -185,7 +199,8 @@ private:
     std::vector<std::uint32_t> candidates_;  // lines, by needle
     std::vector<std::string> prefectures_, cities_;
     std::vector<std::vector<Seen>> citySeen_;  // per city: its prefectures' first blocks, in order
-    std::unique_ptr<NameTrie> prefectureTrie_, cityTrie_;
+    std::vector<std::uint32_t> namedIds_;  // per name of prefectureNames(): its id in prefectures_
+    std::unique_ptr<NameTrie> cityTrie_;
 };
 
 // The index of the file at `path`, read once and kept while the file's size

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "components/core/cp932.h"
+#include "components/formats/post_read.h"
 
 #include <QFile>
 #include <QString>
@@ -13,17 +14,6 @@
 #include <vector>
 
 namespace ken_all_synthetic {
-
-inline const std::vector<const char*>& prefectureNames()
-{
-    static const std::vector<const char*> names = {
-        "北海道", "青森県", "岩手県", "宮城県", "秋田県", "山形県", "福島県", "茨城県", "栃木県", "群馬県",
-        "埼玉県", "千葉県", "東京都", "神奈川県", "新潟県", "富山県", "石川県", "福井県", "山梨県", "長野県",
-        "岐阜県", "静岡県", "愛知県", "三重県", "滋賀県", "京都府", "大阪府", "兵庫県", "奈良県", "和歌山県",
-        "鳥取県", "島根県", "岡山県", "広島県", "山口県", "徳島県", "香川県", "愛媛県", "高知県", "福岡県",
-        "佐賀県", "長崎県", "熊本県", "大分県", "宮崎県", "鹿児島県", "沖縄県"};
-    return names;
-}
 
 // The real excerpt's bytes (Tokyo, CP932, CR LF).
 inline std::string tokyoExcerpt(const QString& path)
@@ -39,13 +29,15 @@ inline std::string tokyoExcerpt(const QString& path)
 // 30 of them make a file of the real one's size (about 125,000 lines).
 inline std::string make(const std::string& tokyo, int prefectures)
 {
-    const SjisString tokyoColumns = sj("\"東京都\",\"");
+    const SjisString tokyoName = sj("東京都"), tokyoColumns = "\"" + tokyoName + "\",\"";
+    const std::vector<SjisString>& names = postal::prefectureNames();
     std::string out;
     out.reserve(tokyo.size() * std::size_t(prefectures) * 11 / 10);
     for (int p = 0; p < prefectures; ++p) {
-        const std::string name = prefectureNames()[std::size_t(p) % prefectureNames().size()];
-        const bool ownNames = p % 5 != 0 && name != "東京都";
-        const SjisString columns = sj("\"" + name + "\",\"") + (ownNames ? sj(name.substr(0, 3)) : SjisString());
+        const SjisString& name = names[std::size_t(p) % names.size()];
+        const bool ownNames = p % 5 != 0 && name != tokyoName;
+        // An own name starts with the prefecture's first character.
+        const SjisString columns = "\"" + name + "\",\"" + (ownNames ? name.substr(0, 2) : SjisString());
         std::size_t start = 0;
         while (start < tokyo.size()) {
             std::size_t end = tokyo.find('\n', start);

@@ -1,5 +1,6 @@
 #include "components/formats/post_read.h"
 
+#include "components/formats/converter_post_scan.h"
 #include "components/formats/settings_file.h"
 #include "tests/components/ken_all_synthetic.h"
 
@@ -191,23 +192,6 @@ TEST(PostRead, ABracketClosedOnTheNextLineIsReadUnderTheFirstLinesHead)
                        {"東京都渋谷区桜丘町７階", "1500002"}});  // the line after the continuation is read afresh
 }
 
-TEST(PostRead, StrictModeKeepsOtherPrefecturesOutAndNamedPrefecturesAreNeverPrefixed)
-{
-    const std::string data = kenAll({
-        {"1830000", "東京都", "府中市", "以下に掲載がない場合"},
-        {"1830022", "東京都", "府中市", "宮西町"},
-        {"1830000", "東京都", "調布市", "以下に掲載がない場合"},
-        {"7260000", "広島県", "府中市", "以下に掲載がない場合"},
-        {"7260005", "広島県", "府中市", "元町"},
-        {"7300000", "広島県", "広島市中区", "以下に掲載がない場合"},
-    });
-    // Other modes let Tokyo's 府中市 match first, but never put "東京都"
-    // before an address that names its prefecture.
-    expectCodes(data, {{"広島県府中市元町１", "7260005", "", 1},
-                       {"広島県府中市元町１", "1830000", "", 0},
-                       {"府中市宮西町２", "1830022", "東京都", 0}});
-}
-
 TEST(PostRead, FallbacksGiveWayToAnyCandidate)
 {
     const std::string data = kenAll({
@@ -253,21 +237,93 @@ TEST(PostRead, MatchesStartAtCharacters)
     EXPECT_EQ(sjis::toUtf8(r.prefecture), "山形県");
 }
 
-// A prefecture is named by the address's beginning; "県" inside a city's
-// name names none.
-TEST(PostRead, OnlyAnAddressBeginningWithAPrefectureKeepsItsPrefix)
+// Same-named wards and cities in two prefectures, and cities whose names
+// hold "県".
+const std::vector<Town> kSameNames = {
+    {"1140000", "東京都", "北区", "以下に掲載がない場合"},
+    {"1150045", "東京都", "北区", "赤羽"},
+    {"1830000", "東京都", "府中市", "以下に掲載がない場合"},
+    {"1830022", "東京都", "府中市", "宮西町"},
+    {"3710000", "群馬県", "前橋市", "以下に掲載がない場合"},
+    {"3710026", "群馬県", "前橋市", "大手町"},
+    {"3861601", "長野県", "小県郡青木村", "田沢"},
+    {"5012101", "岐阜県", "山県市", "高富"},
+    {"6010000", "京都府", "京都市南区", "以下に掲載がない場合"},
+    {"6018328", "京都府", "京都市南区", "吉祥院流作町"},
+    {"5300000", "大阪府", "大阪市北区", "以下に掲載がない場合"},
+    {"5300001", "大阪府", "大阪市北区", "梅田"},
+    {"7260000", "広島県", "府中市", "以下に掲載がない場合"},
+    {"7260005", "広島県", "府中市", "元町"},
+    {"7313300", "広島県", "広島市安佐北区", "以下に掲載がない場合"},
+    {"7313362", "広島県", "広島市安佐北区", "安佐町毛木"},
+    {"8400000", "佐賀県", "佐賀市", "以下に掲載がない場合"},
+    {"8400041", "佐賀県", "佐賀市", "城内"},
+};
+
+// An address that names its prefecture anywhere takes its code from that
+// prefecture's lines and gains nothing, in every mode; one that names none
+// gains the matched city's. The converter's strict mode 1 finds nothing for
+// an address that names none.
+TEST(PostalSearches, AnAddressThatNamesItsPrefectureKeepsToItInEveryMode)
 {
-    const std::string data = kenAll({
-        {"3861601", "長野県", "小県郡青木村", "田沢"},
-        {"5012101", "岐阜県", "山県市", "高富"},
-        {"5000000", "岐阜県", "岐阜市", "以下に掲載がない場合"},
-    });
-    expectCodes(data, {{"小県郡青木村田沢１", "3861601", "長野県", 0},
-                       {"山県市高富２", "5012101", "岐阜県", 1},
-                       {"長野県小県郡青木村田沢", "3861601", "", 1},
-                       {"　岐阜県山県市高富", "5012101", "", 1},
-                       {" 　岐阜県山県市高富", "5012101", "", 0},
-                       {"大字岐阜県山県市高富", "5012101", "岐阜県", 0}});
+    const std::string data = kenAll(kSameNames);
+    const postal::ConverterKenAll converterFile(data);
+    const struct {
+        const char* address;
+        const char* code;
+        const char* prefecture;  // empty: the address names its own
+    } cases[] = {
+        {"大阪府大阪市北区梅田１－１", "5300001", ""},
+        {"本社 広島県広島市安佐北区安佐町毛木１－１", "7313362", ""},
+        {"〒100-0001 京都府京都市南区吉祥院流作町１－１", "6018328", ""},
+        {"\t佐賀県佐賀市城内１", "8400041", ""},
+        {"広島県府中市元町１", "7260005", ""},
+        {"東京都府中市宮西町２", "1830022", ""},  // 京都府 inside it is no name
+        {"大字岐阜県山県市高富", "5012101", ""},
+        {"長野県小県郡青木村田沢１", "3861601", ""},
+        {"北区赤羽１", "1150045", "東京都"},
+        {"府中市宮西町２", "1830022", "東京都"},
+        {"小県郡青木村田沢１", "3861601", "長野県"},
+        {"山県市高富２", "5012101", "岐阜県"},
+        {"前橋市大手町１", "3710026", "群馬県"},
+    };
+    for (const auto& c : cases)
+        for (int mode : {0, 1, 2}) {
+            const Found book = lookUp(data, c.address, mode);
+            EXPECT_EQ(book.code, c.code) << c.address << " mode " << mode;
+            EXPECT_EQ(book.prefecture, c.prefecture) << c.address << " mode " << mode;
+
+            const SjisString a = sj(c.address);
+            const PostReadResult converter = converterFile.lookup(a, mode);
+            const PostReadResult plain = postal::converterPostScan(converterFile.lines(), a, mode);
+            EXPECT_EQ(converter.code, plain.code) << c.address << " mode " << mode;
+            EXPECT_EQ(converter.prefecture, plain.prefecture) << c.address << " mode " << mode;
+            const bool strictWithout = mode == 1 && *c.prefecture;
+            EXPECT_EQ(sjis::toUtf8(converter.code), strictWithout ? "" : c.code) << c.address << " mode " << mode;
+            EXPECT_EQ(sjis::toUtf8(converter.prefecture), mode == 1 ? "" : c.prefecture) << c.address << " mode " << mode;
+        }
+}
+
+TEST(PostalSearches, APrefectureIsNamedByTheFirstNameThatStartsAtACharacter)
+{
+    const struct {
+        const char* address;
+        const char* named;  // nullptr: none
+    } cases[] = {
+        {"東京都府中市", "東京都"}, {"本社 広島県広島市", "広島県"}, {"山県市高富", nullptr},
+        {"小県郡青木村", nullptr},  {"", nullptr},                    {"前橋市 群馬県", "群馬県"},
+    };
+    for (const auto& c : cases) {
+        const SjisString address = sj(c.address);
+        const std::optional<postal::NamedPrefecture> named = postal::namedPrefecture(address);
+        ASSERT_EQ(named.has_value(), c.named != nullptr) << c.address;
+        if (named) {
+            EXPECT_EQ(sjis::toUtf8(postal::prefectureNames()[named->number]), c.named) << c.address;
+            EXPECT_TRUE(address.substr(0, named->end).ends_with(sj(c.named))) << c.address;
+        }
+    }
+    EXPECT_TRUE(postal::beginsWithPrefecture(sj("\t　 佐賀県佐賀市")));
+    EXPECT_FALSE(postal::beginsWithPrefecture(sj("本社 広島県")));
 }
 
 TEST(PostRead, APlainTownScoresItsBytesAndATieKeepsTheFirstLine)
@@ -311,8 +367,8 @@ TEST_F(TokyoExcerpt, RealAddresses)
                          {"東京都利島村１２", "1000301"},
                          {"東京都小笠原村父島字東町", "1002101"},
                          {"東京都小笠原村西之島", "1002100"},  // the last city keeps its fallback
-                         {"大阪府大阪市北区梅田", "", nullptr, 1},
-                         {"大阪府大阪市北区梅田", "1140000", "", 0}});  // Tokyo's 北区 stands in the address
+                         {"大阪府大阪市北区梅田", "", "", 1},
+                         {"大阪府大阪市北区梅田", "", "", 0}});  // Tokyo's 北区 is not Osaka's
 }
 
 // The index starts the scan at the first line of the city; a plain scan

@@ -25,6 +25,7 @@ TEST(AddressCheckTest, CompletesAddressesWithoutAPrefecture)
         {"東京都新宿区", nullptr},
         {"神奈川県横浜市", nullptr},
         {"　大阪府堺市", nullptr},
+        {"\t大阪府堺市", nullptr},
         {"", nullptr},
     };
     for (const auto& c : cases) {
