@@ -247,6 +247,27 @@ TEST_F(BrindelFormTest, BacksUpAndRestoresThroughTheToolBar)
     form->SpeedButton1->click();
     EXPECT_EQ(records(), (std::vector<RecordValues>{{{1, sj("あ")}, {3, "LONGER THAN FOUR"}}, {{1, sj("い")}, {3, "B"}}}));
     EXPECT_EQ(form->DBGrid1->gridModel()->rowCount(), 2);
+
+    // Without a width set, OK in the chooser is told so and nothing follows.
+    db->exec("DELETE FROM INDTLEN");
+    form->Table3->Refresh();
+    writeFile("lone.TXT", "AB");
+    const auto ok = [&](QDialog&) {
+        form->InDTLForm->OKBtn->click();
+        return int(QDialog::Accepted);
+    };
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok).answer(MessageAnswer::Ok);
+    dialogs.answer(QStringLiteral("InDTLForm"), ok);
+    form->SpeedButton2->click();
+    dialogs.answer(QStringLiteral("OpenDialog1"), choosing(path("lone.TXT")));
+    dialogs.answer(QStringLiteral("InDTLForm"), ok);
+    form->SpeedButton1->click();
+    EXPECT_EQ(dialogs.unanswered(), 0u);
+    ASSERT_EQ(messages.prompts().size(), 2u);
+    for (const MessagePrompt& p : messages.prompts())
+        EXPECT_TRUE(p.text.startsWith(QStringLiteral("印刷＆バックアップ桁数設定（INDTLEN）に設定がありません。")));
+    EXPECT_EQ(records().size(), 2u);
 }
 
 }  // namespace
