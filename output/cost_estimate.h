@@ -55,7 +55,8 @@ public:
     // the run's printer, which the caller has set up, in the options' font.
     std::function<void(const std::vector<SjisString>& job)> printJob;
 
-    // Runs an estimate. The printer gets a job of every N records; printing
+    // Runs an estimate; scope All prices the records as the book stands at
+    // one moment. The printer gets a job of every N records; printing
     // to a file, the jobs are the pages of one file. Scope All asks its
     // questions through the message boxes and leaves the record table on
     // its last record. Throws FileError when Expense.txt cannot be written,

@@ -101,6 +101,23 @@ public:
         bool owner_ = false;  // nested scopes join the outer transaction
     };
 
+    // One read snapshot: every read until the scope ends sees the database
+    // as it stood at the first read after the scope began, while the other
+    // program's writers go on. Joins a transaction that is already open.
+    // A write inside the scope fails when the other program has written
+    // since the snapshot was taken.
+    class ReadTransaction {
+    public:
+        explicit ReadTransaction(Database& db);
+        ~ReadTransaction();
+        ReadTransaction(const ReadTransaction&) = delete;
+        ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+    private:
+        Database& db_;
+        bool owner_ = false;
+    };
+
 private:
     void switchToWal();
 

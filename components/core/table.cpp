@@ -1123,6 +1123,25 @@ void Table::Refresh()
     loadView(currentRow());
 }
 
+// ---- walking -------------------------------------------------------------------------
+
+namespace {
+
+// The table's database once its pending change is settled: a post is a
+// write, which a read snapshot cannot hold.
+Database& settledDatabase(Table& t)
+{
+    t.CheckBrowseMode();
+    return t.database();
+}
+
+}  // namespace
+
+Table::Snapshot::Snapshot(Table& table) : read_(settledDatabase(table))
+{
+    table.Refresh();  // the view's first read starts the snapshot
+}
+
 // ---- bulk ----------------------------------------------------------------------------
 
 Table::Bulk::Bulk(Table& table, Mode mode)

@@ -62,6 +62,14 @@
 //   move (Next that finds none stays with Eof set, Prior with Bof).
 // - Hooks may call back into the same table and drive other tables.
 //
+// Walking
+// - A walk over every visible record (a backup, an estimate, the list
+//   print) holds a Snapshot: the pending change is settled, then a read
+//   transaction begins and the view is reloaded inside it, so that
+//   RecordCount, rowValues and every other read through the database see
+//   the book as it stood at that moment, records the other program added
+//   or removed since the view was built included, until the scope ends.
+//
 // Failures raise DbError with a short engine-like message.
 //
 // Invariants, checked at the end of every public operation that changes
@@ -241,6 +249,17 @@ public:
         bool committed_ = false;
         std::optional<Database::Transaction> tx_;
         std::vector<std::string> indexSql_;
+    };
+
+    // The read snapshot of a walk (see Walking above). Nothing is written
+    // through the database inside the scope: a write fails there when the
+    // other program has written since the snapshot began.
+    class Snapshot {
+    public:
+        explicit Snapshot(Table& table);
+
+    private:
+        Database::ReadTransaction read_;
     };
 
     // Hooks, named by the forms' handlers (Table1BeforePost, …).
