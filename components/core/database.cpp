@@ -296,3 +296,9 @@ Database::ReadTransaction::~ReadTransaction()
     if (owner_ && db_.inTransaction())
         sqlite3_exec(db_.handle(), "COMMIT", nullptr, nullptr, nullptr);
 }
+
+long long Database::dataVersion()
+{
+    Statement s = prepare("PRAGMA data_version");
+    return s.step() ? s.columnInt(0) : -1;
+}

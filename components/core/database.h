@@ -87,6 +87,8 @@ public:
     void exec(std::string_view sql);
     Statement prepare(std::string_view sql, bool persistent = false) { return Statement(db_, sql, persistent); }
     bool inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+    // A number that changes whenever another connection commits a change.
+    long long dataVersion();
 
     // All or nothing: rolls back unless commit() was called.
     class Transaction {

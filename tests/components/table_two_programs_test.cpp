@@ -328,8 +328,8 @@ TEST_F(TwoProgramsTest, EachTableSeesTheOthersRecordsAfterRefresh)
 }
 
 // A walk's snapshot posts the pending edit, then sees what the other
-// program added and removed since A's view was built, and nothing it
-// writes while the walk runs.
+// program (or another table of this one) added and removed since A's view
+// was built, and nothing the other program writes while the walk runs.
 TEST_F(TwoProgramsTest, ASnapshotSeesTheBookAsItStoodWhenItBegan)
 {
     fill(*a, {"あ", "い", "う"});
@@ -349,6 +349,14 @@ TEST_F(TwoProgramsTest, ASnapshotSeesTheBookAsItStoodWhenItBegan)
     }
     a->Refresh();
     EXPECT_EQ(column(*a), (Texts{"あ", "お", "か"}));
+
+    // Another table of this connection adds one, then A itself.
+    Table c(*db, "INDATA");
+    c.Open();
+    addRecord(c, "き", "6");
+    addRecord(*a, "く", "7");
+    const Table::Snapshot snapshot(*a);
+    EXPECT_EQ(column(*a), (Texts{"あ", "お", "か", "き", "く"}));
 }
 
 }  // namespace
