@@ -15,11 +15,7 @@ namespace {
 backup::BackupSteps windowSteps(TBrindelForm* form)
 {
     backup::BackupSteps steps;
-    steps.chooseWidthSet = [form](const QString& instruction) -> std::optional<WidthSet> {
-        if (!form->InDTLForm->choose(instruction) || form->Table3->IsEmpty())
-            return std::nullopt;
-        return widthSetOf(*form->Table3);
-    };
+    steps.chooseWidthSet = [form](const QString& instruction) { return form->InDTLForm->chooseSet(instruction); };
     steps.chooseBackupFile = [form](const QString& folder, const QString& fileName) {
         return saveFileName(QStringLiteral("SaveDialog1"), QStringLiteral("ﾊﾞｯｸｱｯﾌﾟﾌｧｲﾙの指定"),
                             QStringLiteral("ｴｯｸｽﾎﾟｰﾄﾌｧｲﾙ(*.CSV)|*.CSV|ｴｯｸｽﾎﾟｰﾄﾌｧｲﾙ(*.TXT)|*.TXT|全て(*.*)|*.*"),

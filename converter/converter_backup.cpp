@@ -35,15 +35,28 @@ Widths widestValues(Table& t)
     return widest;
 }
 
-// The grown widths, in the chosen row: one post for all of them.
+// The widths of a backup: a negative width counts as 0, and a width grows
+// to the longest value of its field.
+Widths grownWidths(Widths widths, const Widths& widest)
+{
+    for (std::size_t i = 0; i < widths.size(); ++i)
+        widths[i] = std::max({widths[i], 0, widest[i]});
+    return widths;
+}
+
+// The grown widths, in the chosen row: one post for all of them. A negative
+// width that stayed 0 is left as it was.
 void storeWidths(Table& widthSets, const Widths& before, const Widths& after)
 {
-    if (before == after)
+    std::vector<std::size_t> grown;
+    for (std::size_t i = 0; i < after.size(); ++i)
+        if (after[i] > std::max(before[i], 0))
+            grown.push_back(i);
+    if (grown.empty())
         return;
     widthSets.Edit();
-    for (std::size_t i = 0; i < after.size(); ++i)
-        if (after[i] != before[i])
-            widthSets.FieldByName(recordField(int(i) + 1).name).SetAsInteger(after[i]);
+    for (std::size_t i : grown)
+        widthSets.FieldByName(recordField(int(i) + 1).name).SetAsInteger(after[i]);
     widthSets.Post();
 }
 
@@ -113,29 +126,22 @@ bool writeConverterCsvBackup(Table& records, const WidthSet& set, int layoutMode
             address.insert(0, found.prefecture);
             return found.code;
         };
-    return writeCsvBackupOfRows(records, set, layoutMode, 0, postalCode, path, ask);
+    return writeCsvBackupOfRows(records, set, layoutMode, false, postalCode, path, ask);
 }
 
 void writeConverterTxtBackup(Table& records, Table& widthSets, const WidthSet& set, const BackupPath& path)
 {
-    records.CheckBrowseMode();
-    const bool addressBook = set.isAddressBook();
-    RecordRows rows(records);
-    const int count = rows.count();
-    Widths widths = set.widths;
-    if (!addressBook) {
-        const Widths widest = widestValues(records);
-        for (std::size_t i = 0; i < widths.size(); ++i)
-            if (widest[i] > std::max(widths[i], 0))
-                widths[i] = widest[i];
-    }
-    storeWidths(widthSets, set.widths, widths);
-
     const QString txtPath = path.sibling(QStringLiteral(".TXT")), tifPath = path.sibling(QStringLiteral(".TIF"));
     BackupFileWriter tif(tifPath), txt(txtPath);
-    tif.buffer() = tifFile(widths).toBytes();
+    const bool addressBook = set.isAddressBook();
+    Widths widths;
+    int count = 0;
     {
-        const ReadSnapshot snapshot(records);
+        const Table::Snapshot snapshot(records);
+        RecordRows rows(records);
+        count = rows.count();
+        widths = grownWidths(set.widths, addressBook ? Widths{} : widestValues(records));
+        tif.buffer() = tifFile(widths).toBytes();
         for (int position = 0; position < count; ++position) {
             rows.read(position);
             appendTxtRecord(txt.buffer(), rows.standardFields(), widths, addressBook);
@@ -145,6 +151,7 @@ void writeConverterTxtBackup(Table& records, Table& widthSets, const WidthSet& s
     if (count > 0)
         records.Last();
     commitPair(txt, txtPath, tif, tifPath);
+    storeWidths(widthSets, set.widths, widths);
 }
 
 void backUpConverterRecords(Table& records, Table& widthSets, const ConverterBackupSettings& settings,

@@ -4,8 +4,8 @@
 //   the converter's own scan of KEN_ALL.CSV), any other the fixed-width TXT
 //   with its TIF, whose widths first grow to the longest value of each
 //   field (outside an address book) and are stored in the chosen width
-//   set. Files are written to temporary names and put in place only when
-//   all are complete.
+//   set once the files are in place. Files are written to temporary names
+//   and put in place only when all are complete.
 // - the restore always replaces every record: the whole file is checked
 //   first, then the table is emptied and the records appended in one
 //   transaction; the first record the table refuses rolls everything back.
@@ -36,10 +36,12 @@ void backUpConverterRecords(Table& records, Table& widthSets, const ConverterBac
 bool writeConverterCsvBackup(Table& records, const WidthSet& set, int layoutMode, const postal::ConverterKenAll* kenAll,
                              const QString& path, const std::function<bool(const QString&)>& ask);
 
-// The fixed-width backup of every record to the TXT and TIF files of
-// `path`'s base name. Outside an address book the widths grow to the
-// longest value first and the grown ones are stored in the current row of
-// `widthSets`. A failure between the two files' renames names both.
+// The fixed-width backup of every record, as the book stands at one
+// moment, to the TXT and TIF files of `path`'s base name. A negative width
+// counts as 0; outside an address book the widths grow to the longest
+// value first, and once both files are in place the grown ones are stored
+// in the current row of `widthSets`. A failure between the two files'
+// renames names both.
 void writeConverterTxtBackup(Table& records, Table& widthSets, const WidthSet& set, const backup::BackupPath& path);
 
 // The restore from a CSV file, or from a TXT file with the widths of its

@@ -104,8 +104,7 @@ bool writeCsvBackup(RecordBook& book, const WidthSet& set, const QString& path, 
     PostalLookUp postalCode;
     if (postalIndex)
         postalCode = [&](SjisString& address) { return lookUpPostalCode(*postalIndex, address, set.postalMode); };
-    return writeCsvBackupOfRows(t, set, book.settings().RecordLayoutMode, fromCurrent ? t.currentPosition() : 0,
-                                postalCode, path, ask);
+    return writeCsvBackupOfRows(t, set, book.settings().RecordLayoutMode, fromCurrent, postalCode, path, ask);
 }
 
 void backUpRecords(RecordBook& book, const BackupSteps& steps)

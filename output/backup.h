@@ -14,9 +14,10 @@ class RecordBook;
 using backup::BackupSteps;
 
 // The backup: a width set is chosen, then the file (offered under the
-// default name in the INIDIR.INI folder); the records the table shows, in
-// its order, from the first (or, for a name holding "追加", from the current
-// one) become lines of the file with the extension ".CSV". The table is
+// default name in the INIDIR.INI folder); the records the table shows, as
+// the book stands once a pending edit is posted, in its order, from the
+// first (or, for a name holding "追加", from the record shown) become lines
+// of the file with the extension ".CSV". The table is
 // left on its last record. The file is written to a temporary name and put
 // in place at the end; values holding "," are asked about first.
 void backUpRecords(RecordBook& book, const BackupSteps& steps);

@@ -232,10 +232,21 @@ EstimateResult CostEstimate::run(const EstimateOptions& options)
     if (options.scope == EstimateScope::Current) {
         run.price(currentRow(records));
     } else {
-        records.CheckBrowseMode();
-        const int count = records.RecordCount();
-        for (int i = 0; i < count; ++i)
-            run.price(records.rowValues(i));
+        // Request rows are written, which a read snapshot cannot hold: those
+        // records are priced once the snapshot is over.
+        std::vector<std::vector<SjisString>> held;
+        {
+            const Table::Snapshot snapshot(records);
+            const int count = records.RecordCount();
+            for (int i = 0; i < count; ++i) {
+                if (options.output == EstimateOutput::Request)
+                    held.push_back(records.rowValues(i));
+                else
+                    run.price(records.rowValues(i));
+            }
+        }
+        for (const std::vector<SjisString>& row : held)
+            run.price(row);
         records.Last();
     }
     run.finish();

@@ -57,12 +57,13 @@ public:
     // printer, which the caller has set up, in the options' font.
     std::function<void(const Job& job)> printJob;
 
-    // Runs an estimate. The printer gets a job of every N records, each
-    // estimate whole on one page; printing to a file, the jobs are the
-    // pages of one file. Scope All asks its questions through the message
-    // boxes and leaves the record table on its last record. Throws
-    // FileError when Expense.txt cannot be written, PrintError when the
-    // printer fails, DbError when a table cannot be read.
+    // Runs an estimate; scope All prices the records as the book stands at
+    // one moment. The printer gets a job of every N records, each estimate
+    // whole on one page; printing to a file, the jobs are the pages of one
+    // file. Scope All asks its questions through the message boxes and
+    // leaves the record table on its last record. Throws FileError when
+    // Expense.txt cannot be written, PrintError when the printer fails,
+    // DbError when a table cannot be read.
     EstimateResult run(const EstimateOptions& options);
 
 private:

@@ -7,6 +7,7 @@
 #include "platform/text_printer.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -182,6 +183,9 @@ void printList(ListOutput& out, Table& records, const ListLayout& layout, const 
         out.line(separator);
     };
 
+    std::optional<Table::Snapshot> snapshot;
+    if (o.allRecords)
+        snapshot.emplace(records);
     beginJob();
     const int count = o.allRecords ? records.RecordCount() : 0;
     if (!o.allRecords || count == 0) {
@@ -199,6 +203,7 @@ void printList(ListOutput& out, Table& records, const ListLayout& layout, const 
         }
     }
     out.endJob();
+    snapshot.reset();
     if (count > 0)
         records.Last();
 }

@@ -102,7 +102,8 @@ public:
 };
 
 // Prints the list: the current record, or every record of the view in its
-// order, after which the last one is current. The records are read in
+// order as the book stands at one moment, after which the last one is
+// current. The records are read in
 // place, without moving through them one by one.
 void printList(ListOutput& out, Table& records, const ListLayout& layout, const ListPrintOptions& options);
 

@@ -27,7 +27,5 @@ void TCarDataForm::Table3AfterScroll()
 // An empty INDTLEN offers no set to choose.
 std::optional<WidthSet> TCarDataForm::chooseWidthSet(const QString& instruction)
 {
-    if (!InDTLenForm->choose(instruction) || Table3->IsEmpty())
-        return std::nullopt;
-    return widthSetOf(*Table3);
+    return InDTLenForm->chooseSet(instruction);
 }

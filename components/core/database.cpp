@@ -373,3 +373,23 @@ void Database::Transaction::commit()
         db_.exec("COMMIT");
     done_ = true;
 }
+
+Database::ReadTransaction::ReadTransaction(Database& db) : db_(db)
+{
+    if (!db_.inTransaction()) {
+        db_.exec("BEGIN DEFERRED");
+        owner_ = true;
+    }
+}
+
+Database::ReadTransaction::~ReadTransaction()
+{
+    if (owner_ && db_.inTransaction())
+        sqlite3_exec(db_.handle(), "COMMIT", nullptr, nullptr, nullptr);
+}
+
+long long Database::dataVersion()
+{
+    Statement s = prepare("PRAGMA data_version");
+    return s.step() ? s.columnInt(0) : -1;
+}

@@ -89,6 +89,8 @@ public:
     void exec(std::string_view sql);
     Statement prepare(std::string_view sql, bool persistent = false) { return Statement(db_, sql, persistent); }
     bool inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+    // A number that changes whenever another connection commits a change.
+    long long dataVersion();
 
     // All or nothing: rolls back unless commit() was called.
     class Transaction {
@@ -101,6 +103,23 @@ public:
         Database& db_;
         bool done_ = false;
         bool owner_ = false;  // nested scopes join the outer transaction
+    };
+
+    // One read snapshot: every read until the scope ends sees the database
+    // as it stood at the first read after the scope began, while the other
+    // program's writers go on. Joins a transaction that is already open.
+    // A write inside the scope fails when the other program has written
+    // since the snapshot was taken.
+    class ReadTransaction {
+    public:
+        explicit ReadTransaction(Database& db);
+        ~ReadTransaction();
+        ReadTransaction(const ReadTransaction&) = delete;
+        ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+    private:
+        Database& db_;
+        bool owner_ = false;
     };
 
 private:

@@ -254,6 +254,7 @@ SqlCondition Table::visibleCondition() const
 
 void Table::loadView(std::optional<long long> keepRow)
 {
+    viewStamp_ = bookStamp();  // before the read: a change landing meanwhile only costs a reload
     rows_.clear();
     SqlCondition where = visibleCondition();
     Statement ordered = db_.prepare("SELECT rowid FROM " + quoteIdentifier(name_) + order_.sql);
@@ -743,6 +744,7 @@ void Table::Post()
         bindParams(insertRow_, params);
         insertRow_.step();
         insertRow_.reset();
+        noteOwnChange();
         rowId = sqlite3_last_insert_rowid(db_.handle());
     } else {
         rowId = rows_[position_];
@@ -781,6 +783,7 @@ void Table::updateRow(long long rowId, const std::vector<SqlParam>& params)
     bindParams(s, where.params, bindParams(s, values));
     s.step();
     s.reset();
+    noteOwnChange();
     if (sqlite3_changes(db_.handle()) == 0)
         refusePost(rowId);
 }
@@ -928,6 +931,7 @@ void Table::Delete()
     bindParams(deleteRow_, sameValues(rows_[position_], identity_).params);
     deleteRow_.step();
     deleteRow_.reset();
+    noteOwnChange();
     if (sqlite3_changes(db_.handle()) == 0)
         throw recordGone();
     if (state_ == State::Edit) {
@@ -1121,6 +1125,40 @@ void Table::Refresh()
     SORVANI_CHECK_ON_EXIT(checkInvariants());
     settle();
     loadView(currentRow());
+}
+
+// ---- walking -------------------------------------------------------------------------
+
+namespace {
+
+// The table's database once its pending change is settled: a post is a
+// write, which a read snapshot cannot hold.
+Database& settledDatabase(Table& t)
+{
+    t.CheckBrowseMode();
+    return t.database();
+}
+
+}  // namespace
+
+// The first read starts the snapshot; the view is reloaded unless the book
+// is as it was when the view was built and this table alone changed it since.
+Table::Snapshot::Snapshot(Table& table) : read_(settledDatabase(table))
+{
+    table.db_.exec("SELECT 1 FROM sqlite_master LIMIT 1");
+    if (table.bookStamp() != table.viewStamp_)
+        table.Refresh();
+}
+
+Table::Stamp Table::bookStamp()
+{
+    return {db_.dataVersion(), sqlite3_total_changes64(db_.handle())};
+}
+
+// A write of this table that the view follows by itself.
+void Table::noteOwnChange()
+{
+    viewStamp_.changes += sqlite3_changes64(db_.handle());
 }
 
 // ---- bulk ----------------------------------------------------------------------------

@@ -62,6 +62,16 @@
 //   move (Next that finds none stays with Eof set, Prior with Bof).
 // - Hooks may call back into the same table and drive other tables.
 //
+// Walking
+// - A walk over every visible record (a backup, an estimate, the list
+//   print) holds a Snapshot: the pending change is settled, then a read
+//   transaction begins and the view is brought up to date inside it (it
+//   is reloaded unless nothing but this table has changed the book since
+//   it was built), so that
+//   RecordCount, rowValues and every other read through the database see
+//   the book as it stood at that moment, records the other program added
+//   or removed since the view was built included, until the scope ends.
+//
 // Failures raise DbError with a short engine-like message.
 //
 // Invariants, checked at the end of every public operation that changes
@@ -243,6 +253,17 @@ public:
         std::vector<std::string> indexSql_;
     };
 
+    // The read snapshot of a walk (see Walking above). Nothing is written
+    // through the database inside the scope: a write fails there when the
+    // other program has written since the snapshot began.
+    class Snapshot {
+    public:
+        explicit Snapshot(Table& table);
+
+    private:
+        Database::ReadTransaction read_;
+    };
+
     // Hooks, named by the forms' handlers (Table1BeforePost, …).
     std::function<void(Table&)> BeforePost;
     std::function<void(Table&)> AfterPost;
@@ -302,6 +323,14 @@ private:
     std::vector<const IndexDef*> definedIndexes() const;
     std::vector<std::string> indexFields(const std::string& utf8Name);
     void placeAfterPost(long long rowId, bool wasInsert);
+    // What the view was built from: the other program's commits (the
+    // database's data version) and this connection's row changes.
+    struct Stamp {
+        long long version = -1, changes = -1;
+        bool operator==(const Stamp&) const = default;
+    };
+    Stamp bookStamp();
+    void noteOwnChange();
     bool moveToNeighbour();
     void reloadFromFirst();
 
@@ -322,6 +351,7 @@ private:
     bool modified_ = false;
     int bulkDepth_ = 0;
     bool viewStale_ = false;  // posts inside a Bulk scope do not keep the view
+    Stamp viewStamp_;
     long long staleCurrentRow_ = -1;
 
     std::string indexFieldNames_;

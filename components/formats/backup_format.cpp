@@ -237,7 +237,7 @@ LineListFile tifFile(const Widths& widths)
 {
     LineListFile file;
     for (int w : widths)
-        file.append(w);
+        file.append(std::max(w, 0));
     return file;
 }
 

@@ -116,7 +116,7 @@ void appendTxtRecord(SjisString& out, const std::array<std::string_view, kStanda
 // true when one grew.
 bool widenToFit(Widths& widths, const std::array<std::string_view, kStandardFieldCount>& values);
 
-// The TIF file of widths: 47 lines, one per field.
+// The TIF file of widths: 47 lines, one per field; a negative width is 0.
 LineListFile tifFile(const Widths& widths);
 // The widths of a TIF file: its first 47 lines as numbers, missing lines 0.
 Widths tifWidths(const LineListFile& file);

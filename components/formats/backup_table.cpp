@@ -3,6 +3,7 @@
 #include "components/core/database.h"
 #include "components/formats/backup_format.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace backup {
@@ -33,35 +34,23 @@ std::array<std::string_view, kStandardFieldCount> RecordRows::standardFields() c
     return values;
 }
 
-ReadSnapshot::ReadSnapshot(Table& t) : db_(t.database()), owner_(!db_.inTransaction())
-{
-    if (owner_)
-        db_.exec("BEGIN DEFERRED");
-}
-
-ReadSnapshot::~ReadSnapshot()
-{
-    if (owner_ && db_.inTransaction())
-        sqlite3_exec(db_.handle(), "COMMIT", nullptr, nullptr, nullptr);
-}
-
-bool writeCsvBackupOfRows(Table& records, const WidthSet& set, int layoutMode, int first,
+bool writeCsvBackupOfRows(Table& records, const WidthSet& set, int layoutMode, bool fromCurrent,
                           const PostalLookUp& postalCode, const QString& path,
                           const std::function<bool(const QString&)>& ask)
 {
-    records.CheckBrowseMode();
     const std::vector<int> fields = csvLineFields(set, layoutMode);
     const bool addressBook = set.isAddressBook();
     const bool postalColumn = set.postalMode != 0;
     BackupFileWriter file(path);
     file.buffer() += csvMarkerLine(layoutMode);
-    std::optional<ReadSnapshot> snapshot(std::in_place, records);
+    std::optional<Table::Snapshot> snapshot(std::in_place, records);
+    const int first = fromCurrent ? std::max(records.currentPosition(), 0) : 0;
     RecordRows rows(records);
     const int count = rows.count();
     SjisString lastReading, address, code;
     CommaValues commas;
     std::vector<std::string_view> values(fields.size());
-    for (int position = std::max(first, 0); position < count; ++position) {
+    for (int position = first; position < count; ++position) {
         rows.read(position);
         const std::string_view reading = rows.field(1);
         if (addressBook) {

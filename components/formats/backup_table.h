@@ -1,5 +1,6 @@
 // The backups' walk over a record table: its rows read by record field
-// number from one read snapshot, and the CSV backup both programs write
+// number inside the walk's read snapshot (Table::Snapshot), and the CSV
+// backup both programs write
 // from it. The programs differ only in where the walk starts and in the
 // postal-code search they use.
 #pragma once
@@ -34,32 +35,19 @@ private:
     std::vector<SjisString> row_;
 };
 
-// One read transaction over a walk of the table: the rows are read from
-// one snapshot, without taking the file's lock for each row. Writers of
-// the other program go on meanwhile.
-class ReadSnapshot {
-public:
-    explicit ReadSnapshot(Table& t);
-    ~ReadSnapshot();
-    ReadSnapshot(const ReadSnapshot&) = delete;
-    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
-
-private:
-    Database& db_;
-    bool owner_;
-};
-
 // The postal code of an address; a prefecture the search finds missing is
 // put before the address.
 using PostalLookUp = std::function<SjisString(SjisString& address)>;
 
-// Writes the CSV backup of the rows from `first` to the end to `path` as
-// laid out by `set` in `layoutMode`; an address book skips a row whose
+// Writes the CSV backup of the records as the book stands at one moment to
+// `path`, from the first or, `fromCurrent`, from the record shown once a
+// pending change is posted, to the end, as laid out by `set` in
+// `layoutMode`; an address book skips a row whose
 // reading equals the row before. Without `postalCode` a postal-code column
 // stays empty. The table ends on its last record. Values holding "," are
 // counted, and `ask` decides whether such a file is put in place; false
 // when it was not. Throws FileError when the file cannot be written.
-bool writeCsvBackupOfRows(Table& records, const WidthSet& set, int layoutMode, int first,
+bool writeCsvBackupOfRows(Table& records, const WidthSet& set, int layoutMode, bool fromCurrent,
                           const PostalLookUp& postalCode, const QString& path,
                           const std::function<bool(const QString&)>& ask);
 

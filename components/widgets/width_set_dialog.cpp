@@ -8,6 +8,7 @@
 #include "components/widgets/panel.h"
 #include "components/widgets/restore_pos.h"
 #include "platform/error_guard.h"
+#include "platform/message_box.h"
 #include "platform/modal.h"
 
 #include <QHeaderView>
@@ -182,6 +183,19 @@ bool TInDTLenForm::choose(const QString& instruction)
     setEditing(false);
     showCurrentRow();
     return showModal(*this) == QDialog::Accepted && Panel1->caption().isEmpty();
+}
+
+std::optional<WidthSet> TInDTLenForm::chooseSet(const QString& instruction)
+{
+    if (!choose(instruction))
+        return std::nullopt;
+    if (table_.IsEmpty()) {
+        showMessage(QStringLiteral("印刷＆バックアップ桁数設定（INDTLEN）に設定がありません。\r"
+                                   "設定を登録してから、もう一度実行してください。"),
+                    {}, MessageIcon::Error, MessageButtons::Ok, parentWidget());
+        return std::nullopt;
+    }
+    return widthSetOf(table_);
 }
 
 void TInDTLenForm::showCurrentRow()

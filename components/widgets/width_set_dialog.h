@@ -27,12 +27,14 @@
 #pragma once
 
 #include "components/core/table.h"
+#include "components/formats/width_set.h"
 
 #include <QDialog>
 #include <QRect>
 #include <QString>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 class DBGrid;
@@ -97,6 +99,9 @@ public:
     void showEdit();
     // Shows the dialog modally to choose a set; true when closed with OK.
     bool choose(const QString& instruction);
+    // choose(), then the chosen set: nothing when cancelled, nor, after a
+    // message saying so, when the table holds no set.
+    std::optional<WidthSet> chooseSet(const QString& instruction);
     // Edit1 shows the number of the table's current row.
     void showCurrentRow();
 

@@ -270,6 +270,27 @@ TEST_F(BrindelFormTest, BacksUpAndRestoresThroughTheToolBar)
     dialogs.answer(QStringLiteral("OpenDialog1"), QDialog::Rejected);
     form->SpeedButton1->click();
     EXPECT_EQ(status(), QString()) << "a cancelled restore says nothing of the one before";
+
+    // Without a width set, OK in the chooser is told so and nothing follows.
+    db->exec("DELETE FROM INDTLEN");
+    form->Table3->Refresh();
+    writeFile("lone.TXT", "AB");
+    const auto ok = [&](QDialog&) {
+        form->InDTLForm->OKBtn->click();
+        return int(QDialog::Accepted);
+    };
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok).answer(MessageAnswer::Ok);
+    dialogs.answer(QStringLiteral("InDTLForm"), ok);
+    form->SpeedButton2->click();
+    dialogs.answer(QStringLiteral("OpenDialog1"), choosing(path("lone.TXT")));
+    dialogs.answer(QStringLiteral("InDTLForm"), ok);
+    form->SpeedButton1->click();
+    EXPECT_EQ(dialogs.unanswered(), 0u);
+    ASSERT_EQ(messages.prompts().size(), 2u);
+    for (const MessagePrompt& p : messages.prompts())
+        EXPECT_TRUE(p.text.startsWith(QStringLiteral("印刷＆バックアップ桁数設定（INDTLEN）に設定がありません。")));
+    EXPECT_EQ(records().size(), 2u);
 }
 
 }  // namespace

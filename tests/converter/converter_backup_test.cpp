@@ -122,7 +122,8 @@ TEST_F(ConverterBackupTest, AddressBookCsvSkipsNeighboursOfTheSameReading)
 }
 
 // Any extension but .CSV/.csv writes the TXT and its TIF; the widths grow
-// to the longest value (a field of width 0 too) and are stored once.
+// to the longest value (a field of width 0 or below too) and are stored
+// once; a negative width counts as 0 and stays in the set.
 TEST_F(ConverterBackupTest, TxtGrowsTheWidthsToTheLongestValueAndStoresThem)
 {
     for (const char* name : {"t.Csv", "t", "t.txt"}) {
@@ -130,15 +131,17 @@ TEST_F(ConverterBackupTest, TxtGrowsTheWidthsToTheLongestValueAndStoresThem)
         db->exec("DELETE FROM INDATA; DELETE FROM INDTLEN");
         table->Refresh();
         sets->Refresh();
-        addSet("通常", {{1, 10}, {2, 3}});
-        add({{1, "ABCDEFGHIJKL"}, {2, "12"}, {3, sj("山")}});
+        addSet("通常", {{1, 10}, {2, 3}, {4, -5}, {5, -3}});
+        add({{1, "ABCDEFGHIJKL"}, {2, "12"}, {3, sj("山")}, {5, "Z"}});
         add({{1, "A"}, {2, ""}});
         backUp(name);
-        EXPECT_EQ(bytes("t.TIF").substr(0, 13), "12\r\n3\r\n2\r\n0\r\n");
-        EXPECT_EQ(bytes("t.TXT"), "A" + std::string(16, ' ') + "ABCDEFGHIJKL12 " + sj("山"));
+        EXPECT_EQ(bytes("t.TIF").substr(0, 16), "12\r\n3\r\n2\r\n0\r\n1\r\n");
+        EXPECT_EQ(bytes("t.TXT"), "A" + std::string(17, ' ') + "ABCDEFGHIJKL12 " + sj("山") + "Z");
         sets->Refresh();
         EXPECT_EQ(storedWidth(1), 12);
         EXPECT_EQ(storedWidth(3), 2);
+        EXPECT_EQ(storedWidth(4), -5);
+        EXPECT_EQ(storedWidth(5), 1);
         QFile::remove(path("t.TIF"));
         QFile::remove(path("t.TXT"));
     }
@@ -154,8 +157,8 @@ TEST_F(ConverterBackupTest, AddressBookTxtCutsAtACharacterAndKeepsItsWidths)
     EXPECT_EQ(storedWidth(1), 5);
 }
 
-// An empty table writes only the marker; a file that cannot be replaced leaves
-// the older files as they were; a value with a comma is asked about, and No
+// An empty table writes only the marker; a file that cannot be written leaves
+// the older files and the width set as they were; a value with a comma is asked about, and No
 // keeps no file.
 TEST_F(ConverterBackupTest, MarkerOnlyFailedFilesAndCommaRefusals)
 {
@@ -164,11 +167,14 @@ TEST_F(ConverterBackupTest, MarkerOnlyFailedFilesAndCommaRefusals)
     backUp("e.CSV");
     EXPECT_EQ(bytes("e.CSV"), "1\r\n");
     settings.layoutMode = 0;
-    add({{1, "A"}});
+    add({{1, "ABCDEF"}});
     writeFile("old.TXT", "older");
     ASSERT_TRUE(QDir(dir.path()).mkdir("old.TIF"));  // cannot be replaced by a file
     EXPECT_THROW(backUp("old.TXT"), FileError);
     EXPECT_EQ(bytes("old.TXT"), "older");
+    script.file = dir.filePath(QStringLiteral("missing/new.TXT"));
+    EXPECT_THROW(backUpConverterRecords(*table, *sets, settings, steps()), FileError);
+    EXPECT_EQ(storedWidth(1), 4) << "the grown width is stored only with both files in place";
     add({{1, "a,b"}});
     backUp("c.CSV");
     ASSERT_EQ(script.questions.size(), 1u);

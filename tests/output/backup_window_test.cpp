@@ -76,3 +76,22 @@ TEST_F(BackupWindowTest, ABackupAndItsRestoreThroughTheMenus)
     QCoreApplication::processEvents();
     EXPECT_EQ(caption("TotalPanel"), QStringLiteral("2"));
 }
+
+// Without a width set, OK in the chooser is told so and no file is asked for.
+TEST_F(BackupWindowTest, WithoutAWidthSetTheBackupSaysSo)
+{
+    db->exec("DELETE FROM INDTLEN");
+    create();
+    ScriptedDialogs dialogs;
+    dialogs.answer(QStringLiteral("InDTLenForm"), [&](QDialog&) {
+        InDTLenForm->OKBtn->click();
+        return int(QDialog::Accepted);
+    });
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok);
+    action("Exp1")->trigger();
+    EXPECT_EQ(dialogs.unanswered(), 0u);
+    ASSERT_EQ(messages.prompts().size(), 1u);
+    EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(messages.prompts()[0].text.contains(QStringLiteral("INDTLEN")));
+}

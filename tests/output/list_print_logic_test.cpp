@@ -8,6 +8,8 @@
 #include <gmock/gmock.h>
 
 #include <QDir>
+#include <functional>
+#include <utility>
 #include <QFile>
 
 namespace {
@@ -177,6 +179,33 @@ TEST_F(ListPrintTest, OneRecordOrOneJobAndLinesWithoutColumns)
     printList(out, *records, layout({"使用者ふりがな"}),
               {.allRecords = true, .perJob = 0, .separatorLength = 1, .title = {}, .date = {}, .font = {}});
     EXPECT_EQ(out.jobs, (std::vector<Texts>{{"使 ", "－", "   ", "－"}}));
+}
+
+// The other program added "d" since the view was built and deletes "c"
+// while the first job prints: the list is the book as it stood when it began.
+TEST_F(ListPrintTest, AllRecordsAreTheBookAsItStoodWhenThePrintBegan)
+{
+    setWidth("使用者ふりがな", 1);
+    for (const char* r : {"a", "b", "c"})
+        addVehicle(r);
+    const std::unique_ptr<Database> other = openSharedDatabase(dir.filePath("CARDATA.sqlite3"));
+    other->exec("INSERT INTO INDATA (使用者ふりがな) VALUES (x'64')");
+    struct DeletingOutput : RecordedOutput {
+        std::function<void()> afterFirstJob;
+        void endJob() override
+        {
+            RecordedOutput::endJob();
+            if (afterFirstJob)
+                std::exchange(afterFirstJob, {})();
+        }
+    } out;
+    out.afterFirstJob = [&] { other->exec("DELETE FROM INDATA WHERE 使用者ふりがな = x'63'"); };
+    printList(out, *records, layout({"使用者ふりがな"}),
+              {.perJob = 1, .separatorLength = 1, .title = {}, .date = {}, .font = {}});
+    Texts printed;
+    for (const Texts& job : out.jobs)
+        printed.push_back(job.at(2));
+    EXPECT_EQ(printed, (Texts{"a", "b", "c", "d"}));
 }
 
 TEST(ListPrintSettingsTest, PrintFilesRoundTripAndReadTheirFontBlock)
