@@ -122,7 +122,7 @@ TEST_F(CostEstimateTest, AllRecordsAreTheBookAsItStoodWhenTheEstimateBegan)
     load({car("あ", "１"), car("い", "２"), car("う", "３")});
     const std::unique_ptr<Database> other = openSharedDatabase(dir.filePath("CARDATA.sqlite3"));
     seedTable(*other, "INDATA", {car("え", "４")});
-    estimate->printJob = [&](const std::vector<SjisString>& job) {
+    estimate->printJob = [&](const CostEstimate::Job& job) {
         if (printed.empty())
             other->exec("DELETE FROM INDATA WHERE 使用者 = x'82a4'");
         printed.push_back(job);
