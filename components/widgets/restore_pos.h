@@ -86,4 +86,3 @@ private:
     QPointer<QWidget> owner_;
     bool restored_ = false;
 };
-

@@ -15,9 +15,10 @@
 //
 // Edit mode: the cells are editable, the width columns take whole numbers
 // of 0 to 99999 only; Down past the last row or Insert adds a set,
-// Ctrl+Delete removes the current one after asking. OK posts the current row (a refused post is shown and
-// the dialog stays open); Cancel and the close box drop the change pending
-// in the grid, so the table's next move does not post what the user
+// Ctrl+Delete removes the current one after asking. OK posts the current
+// row, or drops a new set left untouched (a refused post is shown and the
+// dialog stays open); Cancel and the close box drop the change pending in
+// the grid, so the table's next move does not post what the user
 // cancelled.
 //
 // Brindel's chooser: TInDTLenForm(*Table3, {.objectName = "InDTLForm",

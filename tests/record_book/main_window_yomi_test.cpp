@@ -4,6 +4,7 @@
 #include "platform/modal.h"
 #include "record_book/filter_dialog.h"
 #include "record_book/find_dialog.h"
+#include "record_book/list_form.h"
 #include "record_book/main_window.h"
 #include "tests/record_book/main_window_fixture.h"
 
@@ -267,6 +268,24 @@ TEST_F(CardReadingTest, ADialogOpenedDuringAConversionTakesNothingOfIt)
         EXPECT_EQ(saved(), (Saved{{"中居", "なかい"}}));
         db->exec("DELETE FROM INDATA");
     }
+}
+
+// The list window, which is no dialog, opened during a conversion: the
+// conversion goes into the card, and the repeat reaches no cell of the
+// window's grid.
+TEST_F(CardReadingTest, TheListWindowOpenedDuringAConversionTakesNothingOfIt)
+{
+    create("");
+    showQuietly();
+    preedit({"なかい", "中居"});
+    form()->findChild<QToolButton*>(QStringLiteral("ListSpeed"))->click();
+    ASSERT_TRUE(ListForm && ListForm->isVisible());
+    EXPECT_EQ(name->text(), QStringLiteral("中居"));
+    commit("中居", ListForm->DBGrid1);
+    DBGrid& grid = *ListForm->DBGrid1;
+    EXPECT_EQ(grid.indexWidget(grid.currentIndex()), nullptr) << "no cell opened for the repeat";
+    form()->Table1->Post();
+    EXPECT_EQ(saved(), (Saved{{"中居", "なかい"}}));
 }
 
 }  // namespace
