@@ -147,7 +147,14 @@ Statement& Statement::bindBlob(int i, std::string_view bytes)
 {
     // A zero-length blob, never NULL: empty text is a value.
     static const char empty = 0;
-    sqlite3_bind_blob(stmt_, i, bytes.empty() ? &empty : bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
+    const int rc = sqlite3_bind_blob64(stmt_, i, bytes.empty() ? &empty : bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+    if (rc == SQLITE_TOOBIG)
+        throw DbError(QStringLiteral("値が長すぎます（%1 バイト、%2 バイトまで）。")
+                          .arg(qulonglong(bytes.size()))
+                          .arg(sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, -1)),
+                      rc);
+    if (rc != SQLITE_OK)
+        throwSqliteError(db_, rc);
     return *this;
 }
 

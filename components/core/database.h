@@ -28,10 +28,11 @@ private:
 };
 
 // A refusal of one record (a key that exists, a value its field cannot
-// take), as opposed to a failure of the database itself.
+// take, a value too long to store), as opposed to a failure of the
+// database itself.
 inline bool isRecordRefusal(const DbError& e)
 {
-    return e.code() == SQLITE_OK || (e.code() & 0xFF) == SQLITE_CONSTRAINT;
+    return e.code() == SQLITE_OK || (e.code() & 0xFF) == SQLITE_CONSTRAINT || e.code() == SQLITE_TOOBIG;
 }
 
 // A prepared statement; reset and rebound for every use.
@@ -45,6 +46,7 @@ public:
     ~Statement();
 
     Statement& reset();
+    // Throws DbError (SQLITE_TOOBIG) for a value longer than the engine stores.
     Statement& bindBlob(int i, std::string_view bytes);
     Statement& bindText(int i, std::string_view utf8);
     Statement& bindInt(int i, long long v);

@@ -89,7 +89,7 @@ long long Field::AsInteger() const
         return 0;
     auto n = parseWholeNumber(v);
     if (!n)
-        throw DbError(QStringLiteral("「%1」は整数ではありません。").arg(sjis::decode(v)));
+        throw DbError(QStringLiteral("「%1」は整数ではありません。").arg(sjis::excerpt(v)));
     return *n;
 }
 
@@ -710,7 +710,7 @@ SqlParam storedValue(const FieldDef& field, const SjisString& value)
     if (auto n = parseWholeNumber(value))
         return {SqlParam::Kind::Int, {}, *n};
     throw DbError(QStringLiteral("%1 には整数を入力してください（「%2」は整数ではありません）。")
-                      .arg(qs(field.name), sjis::decode(value)));
+                      .arg(qs(field.name), sjis::excerpt(value)));
 }
 
 // The values as the table stores them: whole numbers in their decimal form.
