@@ -70,31 +70,31 @@ void deleteShownRecords(Table& t)
 // Replaces the records the table shows (or, `adding`, adds to them) by
 // those `append` writes, in one transaction while bulk restoring. The
 // table's signals rest meanwhile, so that nothing shown follows each
-// record; the view is rebuilt once at the end. While the transaction is
-// open, refused records roll it back: all of them with a message, some
-// unless the user agrees to go on without them.
+// record; the view is rebuilt once at the end. Refused records roll the
+// transaction back: all of them, with a message once the book is as it
+// was; some, unless the user agrees, asked while it is still open.
 template <class Append>
 void replaceRecords(RecordBook& book, bool adding, const BackupSteps& steps, Append append)
 {
     Table& t = book.records();
     t.CheckBrowseMode();
+    RestoreRefusals refusals;
     {
         const RecordBook::BulkRestore restoring(book);
         const bool emptyAll = !adding && !t.Filtered();
         Table::Bulk bulk(t, emptyAll ? Table::Bulk::Mode::ReplaceAll : Table::Bulk::Mode::Append);
-        RestoreRefusals refusals;
         {
             const QSignalBlocker quiet(t);
             if (!adding && !emptyAll)
                 deleteShownRecords(t);
             refusals = append(t);
         }
-        if (refusals.all())
-            steps.showError(allRefusedMessage(refusals));
-        else if (refusals.refused == 0 || steps.ask(someRefusedQuestion(refusals)))
+        if (!refusals.all() && (refusals.refused == 0 || steps.ask(someRefusedQuestion(refusals))))
             bulk.commit();
     }
     t.First();
+    if (refusals.all())
+        steps.showError(allRefusedMessage(refusals));
 }
 
 }  // namespace
