@@ -116,6 +116,10 @@ private:
 DbError bookError(const QString& path, const DbError& e);
 DbError notABookError(const QString& path, const QString& reason);
 
+// Raises the DbError (SQLITE_TOOBIG) that refuses a value of `bytes` bytes
+// when it is longer than the engine stores.
+void checkValueLength(sqlite3* db, std::size_t bytes);
+
 // Raises the DbError for an SQLite result code.
 [[noreturn]] void throwSqliteError(sqlite3* db, int rc);
 

@@ -947,6 +947,10 @@ void Table::Delete()
 void Table::AppendRecord(const std::vector<std::optional<SjisString>>& values)
 {
     SORVANI_CHECK_ON_EXIT(checkInvariants());
+    // A value too long to store is refused before it is copied.
+    for (const std::optional<SjisString>& v : values)
+        if (v)
+            checkValueLength(db_.handle(), v->size());
     Append();
     for (std::size_t i = 0; i < values.size() && i < fields_.size(); ++i)
         if (values[i])
