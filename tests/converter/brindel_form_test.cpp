@@ -144,17 +144,21 @@ TEST_F(BrindelFormTest, OpenAndCsvImportAskBeforeReplacingABookThatHoldsRecords)
     writeFile("SHORT.JWP", yamada().substr(5));
     writeLines("SHORT.INI", baseLayout());
     writeFile("NAMED.CSV", sj("使用者ふりがな\nい\n"));
+    writeFile("UTF8分割.CSV", sj("使用者ふりがな\n") + "\xE3\x82\x84\xE3\x81\xBE\n");
     create();
     ScriptedDialogs dialogs;
     dialogs.answer("Open", choosing(path("SAMPLE.JWP"))).answer("Open", choosing(path("SHORT.JWP")));
-    dialogs.answer("OpenDialog1", choosing(path("NAMED.CSV")));
+    dialogs.answer("OpenDialog1", choosing(path("NAMED.CSV"))).answer("OpenDialog1", choosing(path("UTF8分割.CSV")));
     ScriptedMessages messages;
-    messages.answer(MessageAnswer::No).answer(MessageAnswer::Ok).answer(MessageAnswer::No);
+    messages.answer(MessageAnswer::No).answer(MessageAnswer::Ok).answer(MessageAnswer::No).answer(MessageAnswer::No);
     form->OpenSpeed->click();
     form->OpenSpeed->click();
     form->SpeedButton4->click();
+    form->SpeedButton4->click();  // bytes that are no CP932 text
     EXPECT_EQ(records(), onlyA());
-    ASSERT_EQ(messages.prompts().size(), 3u);
+    ASSERT_EQ(messages.prompts().size(), 4u);
+    EXPECT_TRUE(messages.prompts()[3].text.contains(QStringLiteral("の 2 行目ほか、1 行に文字として読めないバイトがあります")));
+    EXPECT_EQ(messages.prompts()[3].buttons, MessageButtons::YesNoDefaultNo);
     const QString sample = QDir::toNativeSeparators(path("SAMPLE.JWP"));
     EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("全てのデータが消去されます！\r%1 を読み込んでよろしいですか？").arg(sample));
     EXPECT_EQ(messages.prompts()[0].buttons, MessageButtons::YesNoDefaultNo);
