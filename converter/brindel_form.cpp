@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
@@ -180,6 +181,15 @@ bool TBrindelForm::importOldDataFile(bool base)
         Label1->setText(kLayoutError);
         return false;
     }
+    const QString file = QDir::toNativeSeparators(*path);
+    if (base) {
+        if (const auto refusal = emptyBaseFileMessage(file, *input)) {
+            showMessage(*refusal, {}, MessageIcon::Error, MessageButtons::Ok, this);
+            return false;
+        }
+        if (!mayReplaceBook(file))
+            return false;
+    }
     Table1->CheckBrowseMode();
     OldDataOutcome outcome;
     {
@@ -191,7 +201,19 @@ bool TBrindelForm::importOldDataFile(bool base)
         showOutcome(outcome.lastReading, outcome.refused);
     else
         Label1->setText(QStringLiteral("%1 件のレコードを更新しました。").arg(outcome.written));
+    if (const auto note = base ? leftoverBytesNote(file, *input) : std::nullopt)
+        showMessage(*note, {}, MessageIcon::Information, MessageButtons::Ok, this);
     return true;
+}
+
+bool TBrindelForm::mayReplaceBook(const QString& file)
+{
+    Table1->CheckBrowseMode();
+    if (!db_.prepare("SELECT 1 FROM " + quoteIdentifier(Table1->TableName()) + " LIMIT 1").step())
+        return true;
+    return showMessage(QStringLiteral("全てのデータが消去されます！\r%1 を読み込んでよろしいですか？").arg(file),
+                       QStringLiteral("確認"), MessageIcon::Question, MessageButtons::YesNoDefaultNo, this) ==
+           MessageAnswer::Yes;
 }
 
 // The status line after a file: the last record's reading, or how many
@@ -199,7 +221,7 @@ bool TBrindelForm::importOldDataFile(bool base)
 void TBrindelForm::showOutcome(const SjisString& reading, int refused)
 {
     Label1->setText(refused ? QStringLiteral("%1 件のレコードを取り込めませんでした。").arg(refused)
-                            : sjis::decode(reading));
+                            : sjis::excerpt(reading));
 }
 
 void TBrindelForm::Table3AfterScroll()

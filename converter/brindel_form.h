@@ -67,6 +67,8 @@ private:
     void buildToolBar();
     // One old-data file of a run; false when the run ends here.
     bool importOldDataFile(bool base);
+    // Before `file` replaces a book that holds records: asks, No by default.
+    bool mayReplaceBook(const QString& file);
     void showOutcome(const SjisString& reading, int refused);
 
     Database& db_;

@@ -71,10 +71,18 @@ void TBrindelForm::SpeedButton4Click()
                     {}, MessageIcon::Error, MessageButtons::Ok, this);
         return;
     }
+    const QString shown = QDir::toNativeSeparators(file);
+    if (check.nonText.count > 0 &&
+        showMessage(named_csv::nonTextQuestion(shown, check.nonText), QStringLiteral("確認"), MessageIcon::Question,
+                    MessageButtons::YesNoDefaultNo, this) != MessageAnswer::Yes)
+        return;
+    const bool adding = backup::isSplitName(chosen.baseName);
+    if (!adding && !mayReplaceBook(shown))
+        return;
     NamedCsvOutcome outcome;
     {
         GridDetached detached(DBGrid1, Table1);
-        outcome = importNamedCsv(*Table1, csv, *check.plan, backup::isSplitName(chosen.baseName));
+        outcome = importNamedCsv(*Table1, csv, *check.plan, adding);
     }
     Label1->setText(outcome.refused ? QStringLiteral("%1 件のレコードを取り込めませんでした。").arg(outcome.refused)
                                     : QStringLiteral("%1 件のレコードを読み込みました。").arg(outcome.written));

@@ -96,11 +96,12 @@ std::optional<QString> replaceAll(Table& t, Next next)
             } catch (const DbError& e) {
                 if (!isRecordRefusal(e))
                     throw;
-                const SjisString reading = readingIndex < 0 ? SjisString() : values[std::size_t(readingIndex)].value_or("");
+                const std::optional<SjisString> none;
+                const std::optional<SjisString>& reading = readingIndex < 0 ? none : values[std::size_t(readingIndex)];
                 return QStringLiteral("%1件目のレコード（%2）を登録できません。\r%3\r"
                                       "リストアを中止しました。データは元のままです。")
                     .arg(record)
-                    .arg(sjis::decode(reading), e.message());
+                    .arg(reading ? sjis::excerpt(*reading) : QString(), e.message());
             }
         }
     }

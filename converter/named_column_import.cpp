@@ -10,7 +10,7 @@ NamedCsvOutcome importNamedCsv(Table& records, const named_csv::NamedColumnCsv& 
 {
     records.CheckBrowseMode();
     records.SetFiltered(false);
-    records.SetIndexName("");
+    records.SetIndexFieldNames("");
     NamedCsvOutcome outcome;
     {
         Table::Bulk bulk(records, keepRecords ? Table::Bulk::Mode::Append : Table::Bulk::Mode::ReplaceAll);

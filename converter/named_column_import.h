@@ -16,7 +16,7 @@ struct NamedCsvOutcome {
 // Appends the file's records by its plan; unless `keepRecords` the table is
 // emptied first, in the same transaction. A line the table refuses is
 // skipped and counted; any other failure rolls everything back and is
-// thrown. The table ends unfiltered in its primary order (its
-// IndexFieldNames), on its first record.
+// thrown. The table ends unfiltered in the order of its primary key, on
+// its first record.
 NamedCsvOutcome importNamedCsv(Table& records, const named_csv::NamedColumnCsv& file, const named_csv::Plan& plan,
                                bool keepRecords);

@@ -159,10 +159,37 @@ int oldDataFieldCount(int layoutMode)
     return layoutMode == 1 || layoutMode == 2 ? kExtendedFieldCount : kStandardFieldCount;
 }
 
+std::optional<QString> emptyBaseFileMessage(const QString& file, const OldDataInput& input)
+{
+    const std::size_t length = input.layout.recordLength(OldDataFile::Base);
+    if (length > 0 && input.bytes().size() >= length)
+        return std::nullopt;
+    return QStringLiteral("%1 には、レイアウトのレコードの長さ（%2 バイト）のレコードがありません（%3 バイト）。\r"
+                          "読み込みを中止しました。データは元のままです。")
+        .arg(file)
+        .arg(qulonglong(length))
+        .arg(qulonglong(input.bytes().size()));
+}
+
+std::optional<QString> leftoverBytesNote(const QString& file, const OldDataInput& input)
+{
+    const std::size_t length = input.layout.recordLength(OldDataFile::Base);
+    if (length == 0 || input.bytes().size() < length || input.bytes().size() % length == 0)
+        return std::nullopt;
+    const std::size_t left = input.bytes().size() % length;
+    return QStringLiteral("%1 の最後のレコードの後に %2 バイトが残っています"
+                          "（レコードの長さは %3 バイト）。この分は読み込んでいません。")
+        .arg(file)
+        .arg(qulonglong(left))
+        .arg(qulonglong(length));
+}
+
 OldDataOutcome importOldDataBase(Table& records, int layoutMode, const OldDataInput& input)
 {
     const int fieldCount = oldDataFieldCount(layoutMode);
     OldDataOutcome outcome;
+    if (emptyBaseFileMessage({}, input))
+        return outcome;
     Table::Bulk bulk(records, Table::Bulk::Mode::ReplaceAll);
     auto values = std::vector<std::optional<SjisString>>(std::size_t(fieldCount));
     decodeOldData(input.layout, OldDataFile::Base, input.pairs, input.bytes(), [&](const OldDataRecord& record) {
@@ -216,7 +243,7 @@ OldDataOutcome mergeOldData(Table& records, int layoutMode, const OldDataInput& 
             } catch (const DbError& e) {
                 throw DbError(QStringLiteral("合成ファイルの %1 件目のレコード（%2）を書き込めません。\r%3")
                                   .arg(outcome.records)
-                                  .arg(sjis::decode(value), e.message()),
+                                  .arg(sjis::excerpt(value), e.message()),
                               e.code());
             }
         });

@@ -16,10 +16,17 @@ struct OldDataOutcome {
 // The record fields a layout mode fills: 56 under modes 1 and 2, else 47.
 int oldDataFieldCount(int layoutMode);
 
+// The message that refuses a base file holding no whole record (nothing
+// for one that holds one), and the note on bytes after its last whole
+// record (nothing without them); both name `file`.
+std::optional<QString> emptyBaseFileMessage(const QString& file, const OldDataInput& input);
+std::optional<QString> leftoverBytesNote(const QString& file, const OldDataInput& input);
+
 // Empties the table and appends one record per file record, all in one
-// transaction. A record the table refuses (a duplicate key, a value a
-// number field cannot take) is skipped and counted; any other failure
-// rolls everything back and is thrown.
+// transaction; a file without a whole record changes nothing. A record the
+// table refuses (a duplicate key, a value a number field cannot take, one
+// too long) is skipped and counted; any other failure rolls everything
+// back and is thrown.
 OldDataOutcome importOldDataBase(Table& records, int layoutMode, const OldDataInput& input);
 
 // For each file record, every record whose key field equals the record's

@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const named_csv::NamedColumnCsv csv(bytes);
+    const named_csv::NamedColumnCsv csv{std::string(bytes)};
 
     std::string withoutCr, joined;
     std::copy_if(bytes.begin(), bytes.end(), std::back_inserter(withoutCr), [](char c) { return c != '\r'; });

@@ -16,45 +16,46 @@ using namespace backup;
 namespace {
 
 // A record the table refuses (a key violation, a value that is no whole
-// number) is left out; any other failure ends the restore.
-bool appendOrRefuse(Table& t, const std::vector<std::optional<SjisString>>& values)
+// number, one too long to store) is left out and noted; any other failure
+// ends the restore.
+void appendOrRefuse(Table& t, const std::vector<std::optional<SjisString>>& values, RestoreRefusals& refusals)
 {
+    ++refusals.records;
     try {
         t.AppendRecord(values);
-        return true;
     } catch (const DbError& e) {
         if (!isRecordRefusal(e))
             throw;
-        return false;
+        refusals.refuse(e.message());
     }
 }
 
 // The record's values from a CSV record: every value in mode 1 or 2 (fields
 // the table lacks aside), fields 1..47 in any other mode.
-std::size_t appendCsvRecords(Table& t, std::string_view bytes, int layoutMode)
+RestoreRefusals appendCsvRecords(Table& t, std::string_view bytes, int layoutMode)
 {
     CsvBackupReader reader(bytes);
     const int lastField = layoutMode == 1 || layoutMode == 2 ? t.FieldCount() : kStandardFieldCount;
     std::vector<std::optional<SjisString>> values(std::size_t(t.FieldCount()));
-    std::size_t refused = 0;
+    RestoreRefusals refusals;
     while (reader.next()) {
         csvRecordValues(reader, lastField, values);
-        refused += !appendOrRefuse(t, values);
+        appendOrRefuse(t, values, refusals);
     }
-    return refused;
+    return refusals;
 }
 
-std::size_t appendTxtRecords(Table& t, std::string_view bytes, const Widths& widths)
+RestoreRefusals appendTxtRecords(Table& t, std::string_view bytes, const Widths& widths)
 {
     TxtBackupReader reader(bytes, widths);
     std::vector<std::optional<SjisString>> values(std::size_t(t.FieldCount()));
-    std::size_t refused = 0;
+    RestoreRefusals refusals;
     while (reader.next()) {
         for (std::size_t i = 0; i < reader.values().size(); ++i)
             values[i] = SjisString(reader.values()[i]);
-        refused += !appendOrRefuse(t, values);
+        appendOrRefuse(t, values, refusals);
     }
-    return refused;
+    return refusals;
 }
 
 // First, then Delete until the table shows none: under a filter only the
@@ -69,13 +70,15 @@ void deleteShownRecords(Table& t)
 // Replaces the records the table shows (or, `adding`, adds to them) by
 // those `append` writes, in one transaction while bulk restoring. The
 // table's signals rest meanwhile, so that nothing shown follows each
-// record; the view is rebuilt once at the end. Returns the refused count.
+// record; the view is rebuilt once at the end. Refused records roll the
+// transaction back: all of them, with a message once the book is as it
+// was; some, unless the user agrees, asked while it is still open.
 template <class Append>
-std::size_t replaceRecords(RecordBook& book, bool adding, Append append)
+void replaceRecords(RecordBook& book, bool adding, const BackupSteps& steps, Append append)
 {
     Table& t = book.records();
     t.CheckBrowseMode();
-    std::size_t refused = 0;
+    RestoreRefusals refusals;
     {
         const RecordBook::BulkRestore restoring(book);
         const bool emptyAll = !adding && !t.Filtered();
@@ -84,12 +87,14 @@ std::size_t replaceRecords(RecordBook& book, bool adding, Append append)
             const QSignalBlocker quiet(t);
             if (!adding && !emptyAll)
                 deleteShownRecords(t);
-            refused = append(t);
+            refusals = append(t);
         }
-        bulk.commit();
+        if (!refusals.all() && (refusals.refused == 0 || steps.ask(someRefusedQuestion(refusals))))
+            bulk.commit();
     }
     t.First();
-    return refused;
+    if (refusals.all())
+        steps.showError(allRefusedMessage(refusals));
 }
 
 }  // namespace
@@ -132,13 +137,12 @@ void restoreRecords(RecordBook& book, const BackupSteps& steps)
         return;
     }
     const bool adding = isSplitName(path.baseName);
-    std::size_t refused = 0;
     if (isCsvExtension(path.extension)) {
         const std::string bytes = readBackupFile(path.sibling(QStringLiteral(".CSV")));
         if (!mayRestore(checkCsvBackup(bytes), !adding, steps))
             return;
         const int mode = book.settings().RecordLayoutMode;
-        refused = replaceRecords(book, adding, [&](Table& t) { return appendCsvRecords(t, bytes, mode); });
+        replaceRecords(book, adding, steps, [&](Table& t) { return appendCsvRecords(t, bytes, mode); });
     } else {
         const std::optional<Widths> restored = restoreWidths(path, steps);
         if (!restored)
@@ -147,8 +151,6 @@ void restoreRecords(RecordBook& book, const BackupSteps& steps)
         const std::string bytes = readBackupFile(path.sibling(QStringLiteral(".TXT")));
         if (!mayRestore(checkTxtBackup(bytes, widths), !adding, steps))
             return;
-        refused = replaceRecords(book, adding, [&](Table& t) { return appendTxtRecords(t, bytes, widths); });
+        replaceRecords(book, adding, steps, [&](Table& t) { return appendTxtRecords(t, bytes, widths); });
     }
-    if (refused > 0)
-        steps.inform(refusedRecordsMessage(refused));
 }

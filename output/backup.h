@@ -33,5 +33,6 @@ bool writeCsvBackup(RecordBook& book, const WidthSet& set, const QString& path, 
 // its ".TIF" file or of a chosen width set. The whole file is checked
 // first; then the records the table shows are replaced (for a name holding
 // "分割", added to) in one transaction while the book is bulk restoring.
-// Records the table refuses are left out and counted to the user.
+// When the table refuses every record, nothing changes and the user is
+// told; when it refuses some, the user is asked whether to keep the rest.
 void restoreRecords(RecordBook& book, const BackupSteps& steps);

@@ -211,6 +211,32 @@ QString decode(std::string_view bytes)
     return out;
 }
 
+std::size_t findNonText(std::string_view bytes, std::size_t from)
+{
+    const Tables& t = tables();
+    for (std::size_t i = from; i < bytes.size(); ++i) {
+        const unsigned char b = bytes[i];
+        if (b >= 0x01 && b < 0x80)
+            continue;
+        if (!isLeadByte(b)) {
+            if (b == 0 || b == 0x80 || b == 0xA0 || b >= 0xFD || t.single[b] == kReplacement)
+                return i;
+            continue;
+        }
+        if (i + 1 == bytes.size() || t.pair[b * 256 + uint8_t(bytes[i + 1])] == kReplacement)
+            return i;
+        ++i;
+    }
+    return std::string_view::npos;
+}
+
+QString excerpt(std::string_view bytes, std::size_t maxBytes)
+{
+    if (bytes.size() <= maxBytes)
+        return decode(bytes);
+    return decode(cutBytes(bytes, maxBytes)) + QStringLiteral("…");
+}
+
 SjisString encode(const QString& text)
 {
     SjisString out;

@@ -80,6 +80,15 @@ std::string toUtf8(std::string_view bytes);
 // two-byte character.
 SjisString cutBytes(std::string_view text, std::size_t maxBytes);
 
+// The offset of the first byte from `from` on that is no CP932 text: a NUL,
+// a byte CP932 leaves undefined (0x80, 0xA0, 0xFD-0xFF), or a lead byte
+// whose next byte makes no character with it; npos when there is none.
+std::size_t findNonText(std::string_view bytes, std::size_t from = 0);
+
+// A value as a message quotes it: its first `maxBytes` bytes (no character
+// split), and "…" when it is longer.
+QString excerpt(std::string_view bytes, std::size_t maxBytes = 60);
+
 // Removes bytes 0x00-0x20 from both ends.
 SjisString trim(std::string_view text);
 SjisString trimRight(std::string_view text);

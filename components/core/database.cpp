@@ -31,6 +31,14 @@ int writeErrorOf(sqlite3* db, int rc, int systemError)
 
 }  // namespace
 
+void checkValueLength(sqlite3* db, std::size_t bytes)
+{
+    const int limit = sqlite3_limit(db, SQLITE_LIMIT_LENGTH, -1);
+    if (bytes > std::size_t(limit))
+        throw DbError(QStringLiteral("値が長すぎます（%1 バイト、%2 バイトまで）。").arg(qulonglong(bytes)).arg(limit),
+                      SQLITE_TOOBIG);
+}
+
 void throwSqliteError(sqlite3* db, int rc, int systemError)
 {
     int extended = db ? sqlite3_extended_errcode(db) : rc;
@@ -232,7 +240,10 @@ Statement& Statement::bindBlob(int i, std::string_view bytes)
 {
     // A zero-length blob, never NULL: empty text is a value.
     static const char empty = 0;
-    sqlite3_bind_blob(stmt_, i, bytes.empty() ? &empty : bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
+    checkValueLength(db_, bytes.size());
+    const int rc = sqlite3_bind_blob64(stmt_, i, bytes.empty() ? &empty : bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK)
+        throwSqliteError(db_, rc);
     return *this;
 }
 

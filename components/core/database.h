@@ -29,10 +29,11 @@ private:
 };
 
 // A refusal of one record (a key that exists, a value its field cannot
-// take), as opposed to a failure of the database itself.
+// take, a value too long to store), as opposed to a failure of the
+// database itself.
 inline bool isRecordRefusal(const DbError& e)
 {
-    return e.code() == SQLITE_OK || (e.code() & 0xFF) == SQLITE_CONSTRAINT;
+    return e.code() == SQLITE_OK || (e.code() & 0xFF) == SQLITE_CONSTRAINT || e.code() == SQLITE_TOOBIG;
 }
 
 // A prepared statement; reset and rebound for every use.
@@ -46,6 +47,7 @@ public:
     ~Statement();
 
     Statement& reset();
+    // Throws DbError (SQLITE_TOOBIG) for a value longer than the engine stores.
     Statement& bindBlob(int i, std::string_view bytes);
     Statement& bindText(int i, std::string_view utf8);
     Statement& bindInt(int i, long long v);
@@ -149,6 +151,10 @@ public:
 // error (one with a code) and returns any other unchanged.
 DbError bookError(const QString& path, const DbError& e);
 DbError notABookError(const QString& path, const QString& reason);
+
+// Raises the DbError (SQLITE_TOOBIG) that refuses a value of `bytes` bytes
+// when it is longer than the engine stores.
+void checkValueLength(sqlite3* db, std::size_t bytes);
 
 // Raises the DbError for an SQLite result code. `systemError` is errno as
 // the failed call left it: the engine's own record of a write that found no

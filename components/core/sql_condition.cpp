@@ -52,7 +52,7 @@ SqlParam number(long long v) { return {SqlParam::Kind::Int, {}, v}; }
 [[noreturn]] void unsuitable(const FieldDef& field, std::string_view value)
 {
     throw DbError(QStringLiteral("「%1」は%2の値として正しくありません。")
-                      .arg(sjis::decode(value), QString::fromStdString(field.name)));
+                      .arg(sjis::excerpt(value), QString::fromStdString(field.name)));
 }
 
 // The smallest byte string above every string that begins with `prefix`,

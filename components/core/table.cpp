@@ -89,7 +89,7 @@ long long Field::AsInteger() const
         return 0;
     auto n = parseWholeNumber(v);
     if (!n)
-        throw DbError(QStringLiteral("「%1」は整数ではありません。").arg(sjis::decode(v)));
+        throw DbError(QStringLiteral("「%1」は整数ではありません。").arg(sjis::excerpt(v)));
     return *n;
 }
 
@@ -711,7 +711,7 @@ SqlParam storedValue(const FieldDef& field, const SjisString& value)
     if (auto n = parseWholeNumber(value))
         return {SqlParam::Kind::Int, {}, *n};
     throw DbError(QStringLiteral("%1 には整数を入力してください（「%2」は整数ではありません）。")
-                      .arg(qs(field.name), sjis::decode(value)));
+                      .arg(qs(field.name), sjis::excerpt(value)));
 }
 
 // The values as the table stores them: whole numbers in their decimal form.
@@ -951,6 +951,10 @@ void Table::Delete()
 void Table::AppendRecord(const std::vector<std::optional<SjisString>>& values)
 {
     SORVANI_CHECK_ON_EXIT(checkInvariants());
+    // A value too long to store is refused before it is copied.
+    for (const std::optional<SjisString>& v : values)
+        if (v)
+            checkValueLength(db_.handle(), v->size());
     Append();
     for (std::size_t i = 0; i < values.size() && i < fields_.size(); ++i)
         if (values[i])

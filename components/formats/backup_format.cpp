@@ -81,11 +81,35 @@ QString findingText(const BackupFinding& f)
         return QStringLiteral("%1行目（%2件目）：レコードの終わりが郵便番号と改行になっていません"
                               "（値に「,」があるか、項目の数が違います）。")
             .arg(number(f.line), number(f.record));
+    case BackupFinding::Kind::NotText:
+        return (f.line ? QStringLiteral("%1行目").arg(number(f.line)) : QStringLiteral("%1件目").arg(number(f.record))) +
+               QStringLiteral("：文字として読めないバイトがあります（Shift-JIS 以外のファイルの可能性があります）。");
     case BackupFinding::Kind::IncompleteRecord:
         return QStringLiteral("%1件目：ファイルがレコードの途中で終わっています（%2バイト）。この分は読み込まれません。")
             .arg(number(f.record), number(f.bytes));
     default:
         return restoreStopMessage(f);
+    }
+}
+
+// A NotText finding for each line (CSV) or record (fixed width, records of
+// `recordSize` bytes) that holds bytes that are no CP932 text.
+void noteNonText(std::string_view bytes, std::size_t recordSize, std::vector<BackupFinding>& findings)
+{
+    std::size_t line = 1, counted = 0;
+    for (std::size_t p = sjis::findNonText(bytes); p != npos;) {
+        std::size_t next;
+        if (recordSize) {
+            const std::size_t record = p / recordSize;
+            findings.push_back({BackupFinding::Kind::NotText, 0, record + 1});
+            next = (record + 1) * recordSize;
+        } else {
+            line += std::size_t(std::count(bytes.begin() + std::ptrdiff_t(counted), bytes.begin() + std::ptrdiff_t(p), '\n'));
+            counted = p;
+            findings.push_back({BackupFinding::Kind::NotText, line});
+            next = std::min(bytes.find('\n', p), bytes.size());
+        }
+        p = next < bytes.size() ? sjis::findNonText(bytes, next) : npos;
     }
 }
 
@@ -299,6 +323,7 @@ BackupCheck checkCsvBackup(std::string_view bytes)
     if (!reader.incomplete().empty())
         check.findings.push_back(
             {BackupFinding::Kind::IncompleteRecord, 0, check.records + 1, reader.incomplete().size()});
+    noteNonText(bytes, 0, check.findings);
     return check;
 }
 
@@ -318,6 +343,7 @@ BackupCheck checkTxtBackup(std::string_view bytes, const Widths& widths)
     check.records = bytes.size() / recordSize;
     if (const std::size_t left = bytes.size() % recordSize)
         check.findings.push_back({BackupFinding::Kind::IncompleteRecord, 0, check.records + 1, left});
+    noteNonText(bytes, recordSize, check.findings);
     return check;
 }
 
@@ -355,11 +381,27 @@ QString emptyBackupQuestion()
                           "リストアすると、表示されているレコードがすべて削除されます。\rリストアを続けますか？");
 }
 
-QString refusedRecordsMessage(std::size_t refused)
+void RestoreRefusals::refuse(const QString& why)
 {
-    return QStringLiteral("%1件のレコードは登録できなかったため、リストアしませんでした。\r"
-                          "（同じキーのレコードがある、または数値の項目に数値以外の値がある）")
-        .arg(number(refused));
+    if (refused++ == 0) {
+        firstRecord = records;
+        reason = why;
+    }
+}
+
+QString allRefusedMessage(const RestoreRefusals& r)
+{
+    return QStringLiteral("%1件のレコードはすべて登録できませんでした。\r%2件目：%3\r"
+                          "リストアを中止しました。データは元のままです。")
+        .arg(number(r.refused), number(r.firstRecord), r.reason);
+}
+
+QString someRefusedQuestion(const RestoreRefusals& r)
+{
+    return QStringLiteral("%1件のうち%2件のレコードは登録できません。\r%3件目：%4\r"
+                          "これらのレコードを除いてリストアしますか？\r"
+                          "「いいえ」を選ぶと、データは元のままです。")
+        .arg(number(r.records), number(r.refused), number(r.firstRecord), r.reason);
 }
 
 QString commaValuesQuestion(std::size_t values, const std::vector<SjisString>& readings)
@@ -398,12 +440,24 @@ bool mayRestore(const BackupCheck& check, bool replacing, const BackupSteps& ste
 std::string readBackupFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw FileError(QStringLiteral("%1 を開けません。\r%2").arg(path, file.errorString()));
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("%1 を読み込めません。\r%2").arg(path, file.errorString()));
-    return std::string(data.constData(), std::size_t(data.size()));
+    // Read straight into the string that is returned, one byte larger than
+    // the file so that its end is seen without growing: the file is held once.
+    std::string data(std::size_t(std::max<qint64>(file.size(), 0)) + 1, '\0');
+    std::size_t got = 0;
+    for (;;) {
+        if (got == data.size())
+            data.resize(got + (1u << 16));
+        const qint64 n = file.read(data.data() + got, qint64(data.size() - got));
+        if (n < 0)
+            throw FileError(QStringLiteral("%1 を読み込めません。\r%2").arg(path, file.errorString()));
+        if (n == 0)
+            break;
+        got += std::size_t(n);
+    }
+    data.resize(got);
+    return data;
 }
 
 BackupFileWriter::BackupFileWriter(const QString& path) : file_(path) {}

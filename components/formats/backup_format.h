@@ -151,12 +151,13 @@ struct BackupFinding {
         Header,            // the CSV file does not open with a record line or a marker line
         RecordEnd,         // a record's last value is not followed by a postal code and a line end
         IncompleteRecord,  // the file ends inside a record
+        NotText,           // a line (CSV) or record (fixed width) holds bytes that are no CP932 text
         NegativeWidth,     // fixed width: a width below 0
         NoWidth,           // fixed width: every width 0
     };
     Kind kind;
     std::size_t line = 0;    // CSV: the line it is seen on (from 1)
-    std::size_t record = 0;  // the record it concerns (from 1)
+    std::size_t record = 0;  // fixed width, and CSV's RecordEnd: the record it concerns (from 1)
     std::size_t bytes = 0;   // IncompleteRecord: the bytes left over
     int field = 0;           // NegativeWidth: the record field (from 1)
 
@@ -184,8 +185,21 @@ QString restoreStopMessage(const BackupFinding& finding);
 QString findingsQuestion(const BackupCheck& check, std::size_t listed = 10);
 // The question before a backup of no records empties the table.
 QString emptyBackupQuestion();
-// The note after a restore that left out records the table refused.
-QString refusedRecordsMessage(std::size_t refused);
+// The records a restore gave the table and those it refused, with the
+// first refused record (from 1) and the table's reason.
+struct RestoreRefusals {
+    std::size_t records = 0;
+    std::size_t refused = 0;
+    std::size_t firstRecord = 0;
+    QString reason;
+
+    void refuse(const QString& why);
+    bool all() const { return refused > 0 && refused == records; }
+};
+// The message after a restore whose every record the table refused: it was
+// rolled back. The question before one that some refused is committed.
+QString allRefusedMessage(const RestoreRefusals& refusals);
+QString someRefusedQuestion(const RestoreRefusals& refusals);
 // The question before a backup holding values with "," is put in place,
 // naming the first readings of their records.
 QString commaValuesQuestion(std::size_t values, const std::vector<SjisString>& readings);

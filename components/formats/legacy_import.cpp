@@ -33,17 +33,17 @@ std::optional<int> digits(std::string_view text, std::size_t pos, std::size_t co
 }
 
 // The era and era year of a date's digits: from the era table when they
-// make a real date from 1868 on (a year and month alone count as the
-// month's first day); else the old rule, 平成 from 1990, 昭和 before.
+// make a year from 1868 on and a month; a day the month lacks (00 for "day
+// unknown", 30 February) and a year and month alone count as the month's
+// first day. Else the old rule, 平成 from 1990, 昭和 before.
 std::pair<SjisString, int> eraOf(std::string_view value, int year, bool withDay)
 {
     const auto y = digits(value, 0, 4), m = digits(value, 4, 2);
     const auto d = withDay ? digits(value, 6, 2) : std::optional<int>(1);
-    if (y && m && d && *y >= 1868) {
-        if (const QDate date(*y, *m, *d); date.isValid()) {
-            const Era& era = eras()[std::size_t(eraIndexOfDate(date))];
-            return {era.name, *y - era.baseYear};
-        }
+    if (y && m && d && *y >= 1868 && *m >= 1 && *m <= 12) {
+        const QDate date(*y, *m, *d);
+        const Era& era = eras()[std::size_t(eraIndexOfDate(date.isValid() ? date : QDate(*y, *m, 1)))];
+        return {era.name, *y - era.baseYear};
     }
     return year >= 1990 ? std::pair(sj("平成"), year - 1988) : std::pair(sj("昭和"), year - 1925);
 }

@@ -6,10 +6,9 @@
 
 namespace named_csv {
 
-NamedColumnCsv::NamedColumnCsv(std::string_view bytes)
+NamedColumnCsv::NamedColumnCsv(std::string bytes) : text_(std::move(bytes))
 {
-    text_.reserve(bytes.size());
-    std::copy_if(bytes.begin(), bytes.end(), std::back_inserter(text_), [](char c) { return c != '\r'; });
+    std::erase(text_, '\r');
     const std::string_view text(text_);
     std::size_t start = 0;
     for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1)
@@ -39,7 +38,7 @@ void splitValues(std::string_view line, std::vector<std::string_view>& values)
 
 QString describe(const Problem& p)
 {
-    const QString text = sjis::decode(p.text);
+    const QString text = sjis::excerpt(p.text);
     switch (p.kind) {
     case Problem::Kind::TooManyColumns:
         return QStringLiteral("列が %1 あります（%2 列まで）。").arg(p.count).arg(kMaxColumns);
@@ -57,13 +56,13 @@ Check checkFile(const NamedColumnCsv& file, std::size_t firstLine, const std::ve
                 const std::vector<FieldDef>& fields)
 {
     if (columns.size() > kMaxColumns)
-        return {{}, Problem{Problem::Kind::TooManyColumns, 0, 0, {}, columns.size()}};
+        return {{}, Problem{Problem::Kind::TooManyColumns, 0, 0, {}, columns.size()}, {}};
     Plan plan{firstLine, {}};
     for (const SjisString& name : columns) {
         const std::string utf8 = sjis::toUtf8(name);
         const auto field = std::find_if(fields.begin(), fields.end(), [&](const FieldDef& f) { return f.name == utf8; });
         if (field == fields.end())
-            return {{}, Problem{Problem::Kind::UnknownName, 0, plan.columnFields.size() + 1, name, 0}};
+            return {{}, Problem{Problem::Kind::UnknownName, 0, plan.columnFields.size() + 1, name, 0}, {}};
         plan.columnFields.push_back(int(field - fields.begin()));
     }
     std::vector<std::string_view> values;
@@ -72,7 +71,7 @@ Check checkFile(const NamedColumnCsv& file, std::size_t firstLine, const std::ve
             continue;
         splitValues(file.lines()[i], values);
         if (values.size() > columns.size())
-            return {{}, Problem{Problem::Kind::TooManyValues, i + 1, columns.size(), {}, values.size()}};
+            return {{}, Problem{Problem::Kind::TooManyValues, i + 1, columns.size(), {}, values.size()}, {}};
         for (std::size_t k = 0; k < values.size(); ++k) {
             const FieldDef& field = fields[std::size_t(plan.columnFields[k])];
             if (field.type != FieldType::WholeNumber)
@@ -80,11 +79,25 @@ Check checkFile(const NamedColumnCsv& file, std::size_t firstLine, const std::ve
             try {
                 storedValue(field, SjisString(values[k]));
             } catch (const DbError&) {
-                return {{}, Problem{Problem::Kind::NotANumber, i + 1, k + 1, SjisString(values[k]), 0}};
+                return {{}, Problem{Problem::Kind::NotANumber, i + 1, k + 1, SjisString(values[k].substr(0, 64)), 0}, {}};
             }
         }
     }
-    return {std::move(plan), {}};
+    NonTextLines nonText;
+    for (std::size_t i = 0; i < file.lines().size(); ++i)
+        if (sjis::findNonText(file.lines()[i]) != std::string_view::npos && nonText.count++ == 0)
+            nonText.first = i + 1;
+    return {std::move(plan), {}, nonText};
+}
+
+QString nonTextQuestion(const QString& file, const NonTextLines& lines)
+{
+    return QStringLiteral("%1 の %2 行目ほか、%3 行に文字として読めないバイトがあります"
+                          "（Shift-JIS 以外のファイルの可能性があります）。\r"
+                          "このまま読み込むと、その値は正しく表示されません。\r読み込みを続けますか？")
+        .arg(file)
+        .arg(lines.first)
+        .arg(lines.count);
 }
 
 }  // namespace named_csv

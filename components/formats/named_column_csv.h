@@ -6,7 +6,8 @@
 // A file is checked whole before anything is imported: every column names
 // a field of the table, there are at most 250 columns, no line has more
 // values than there are columns, and the values of whole-number fields are
-// whole numbers or blank.
+// whole numbers or blank. Lines holding bytes that are no CP932 text are
+// counted, for the user to decide.
 #pragma once
 
 #include "components/core/cp932.h"
@@ -24,7 +25,8 @@ inline constexpr std::size_t kMaxColumns = 250;
 
 class NamedColumnCsv {
 public:
-    explicit NamedColumnCsv(std::string_view bytes);
+    // Takes the file's bytes and drops their CR bytes in place.
+    explicit NamedColumnCsv(std::string bytes);
 
     // The names of the first line, or nothing when it has no line feed (an
     // empty file included): such a file imports nothing.
@@ -50,7 +52,7 @@ struct Problem {
     Kind kind;
     std::size_t line = 0;    // from 1; 0 for the column names
     std::size_t column = 0;  // from 1; for TooManyValues the number of columns
-    SjisString text;         // the name or the value
+    SjisString text;         // the name or the value (its start, as much as a message quotes)
     std::size_t count = 0;   // columns or values found
 };
 
@@ -63,10 +65,21 @@ struct Plan {
     std::vector<int> columnFields;
 };
 
+// The lines (from 1) holding bytes that are no CP932 text: how many, and
+// the first.
+struct NonTextLines {
+    std::size_t count = 0;
+    std::size_t first = 0;
+};
+
 struct Check {
     std::optional<Plan> plan;
     std::optional<Problem> problem;  // set when plan is not
+    NonTextLines nonText;            // of a file with a plan
 };
+
+// The question before a file with lines of such bytes is imported.
+QString nonTextQuestion(const QString& file, const NonTextLines& lines);
 
 // Checks the whole file against `columns` (field names, CP932) and the
 // table's fields.

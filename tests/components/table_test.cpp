@@ -235,6 +235,31 @@ TEST_F(TableTest, DuplicateKeyIsRefusedAndTheTypedValuesStay)
     EXPECT_EQ(column(*t), (Texts{"あべ", "あべ", "かとう"}));
 }
 
+// A value longer than the engine stores is a refused record that says so,
+// and a message quotes only the start of a long value.
+TEST_F(TableTest, AValueTooLongIsRefusedForWhatItIs)
+{
+    auto t = open("INDATA");
+    sqlite3_limit(db->handle(), SQLITE_LIMIT_LENGTH, 1000);
+    try {
+        t->AppendRecord({std::string(2000, 'a'), sj("１")});
+        FAIL();
+    } catch (const DbError& e) {
+        EXPECT_TRUE(isRecordRefusal(e));
+        EXPECT_EQ(e.message(), QStringLiteral("値が長すぎます（2000 バイト、1000 バイトまで）。"));
+    }
+    EXPECT_EQ(scalar("SELECT count(*) FROM INDATA"), 0);
+    std::vector<std::optional<SjisString>> values(std::size_t(t->FieldCount()));
+    values[0] = "a";
+    values[std::size_t(t->FieldIndex("乗車定員"))] = std::string(500, 'x');
+    try {
+        t->AppendRecord(values);
+        FAIL();
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.message().endsWith(QString(60, QLatin1Char('x')) + QStringLiteral("…」は整数ではありません）。")));
+    }
+}
+
 TEST_F(TableTest, NonNumberInWholeNumberFieldIsRefusedBeforeAnythingHappens)
 {
     auto t = open("INDATA");

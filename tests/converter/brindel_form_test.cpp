@@ -131,10 +131,12 @@ TEST_F(BrindelFormTest, OpenImportsABaseFileThenMergeFilesOrKeepsItOnCancel)
     dialogs.answer("Open", choosing(path("SAMPLE.JWP"))).answer("Open", choosing(path("MERGE.JWP")));
     dialogs.answer("Open", choosing(path("TWICE.JWP"))).answer("Open", QDialog::Rejected);
     ScriptedMessages messages;
-    messages.answer(MessageAnswer::Yes).answer(MessageAnswer::No).answer(MessageAnswer::Yes);
-    form->OpenSpeed->click();
-    ASSERT_EQ(messages.prompts().size(), 2u);
-    EXPECT_EQ(messages.prompts()[1].text, QStringLiteral("合成ファイルを読み込みますか？"));
+    messages.answer(MessageAnswer::Ok).answer(MessageAnswer::Yes).answer(MessageAnswer::No);
+    messages.answer(MessageAnswer::Yes).answer(MessageAnswer::Yes);
+    form->OpenSpeed->click();  // an empty book is filled without a question
+    ASSERT_EQ(messages.prompts().size(), 3u);
+    EXPECT_TRUE(messages.prompts()[0].text.contains(QStringLiteral("の最後のレコードの後に 7 バイトが残っています")));
+    EXPECT_EQ(messages.prompts()[2].text, QStringLiteral("合成ファイルを読み込みますか？"));
     EXPECT_EQ(form->DBGrid1->gridModel()->rowCount(), 3);
     const std::vector<RecordValues> all = records();
     ASSERT_EQ(all.size(), 3u);
@@ -144,8 +146,43 @@ TEST_F(BrindelFormTest, OpenImportsABaseFileThenMergeFilesOrKeepsItOnCancel)
     EXPECT_EQ(status(), QStringLiteral("2 件のレコードを更新しました。"));
     form->OpenSpeed->click();
     EXPECT_EQ(dialogs.unanswered(), 0u);
+    EXPECT_EQ(messages.unanswered(), 0u);
     EXPECT_EQ(form->Table1->RecordCount(), 1);
     EXPECT_EQ(status(), QStringLiteral("1 件のレコードを取り込めませんでした。"));
+}
+
+// A base file or a CSV import that would replace a book holding records
+// asks first, No by default; a base file without a whole record is
+// refused before that.
+TEST_F(BrindelFormTest, OpenAndCsvImportAskBeforeReplacingABookThatHoldsRecords)
+{
+    oneRecord();
+    writeSample();
+    writeFile("SHORT.JWP", yamada().substr(5));
+    writeLines("SHORT.INI", baseLayout());
+    writeFile("NAMED.CSV", sj("使用者ふりがな\nい\n"));
+    writeFile("UTF8分割.CSV", sj("使用者ふりがな\n") + "\xE3\x82\x84\xE3\x81\xBE\n");
+    create();
+    ScriptedDialogs dialogs;
+    dialogs.answer("Open", choosing(path("SAMPLE.JWP"))).answer("Open", choosing(path("SHORT.JWP")));
+    dialogs.answer("OpenDialog1", choosing(path("NAMED.CSV"))).answer("OpenDialog1", choosing(path("UTF8分割.CSV")));
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::No).answer(MessageAnswer::Ok).answer(MessageAnswer::No).answer(MessageAnswer::No);
+    form->OpenSpeed->click();
+    form->OpenSpeed->click();
+    form->SpeedButton4->click();
+    form->SpeedButton4->click();  // bytes that are no CP932 text
+    EXPECT_EQ(records(), onlyA());
+    ASSERT_EQ(messages.prompts().size(), 4u);
+    EXPECT_TRUE(messages.prompts()[3].text.contains(QStringLiteral("の 2 行目ほか、1 行に文字として読めないバイトがあります")));
+    EXPECT_EQ(messages.prompts()[3].buttons, MessageButtons::YesNoDefaultNo);
+    const QString sample = QDir::toNativeSeparators(path("SAMPLE.JWP"));
+    EXPECT_EQ(messages.prompts()[0].text, QStringLiteral("全てのデータが消去されます！\r%1 を読み込んでよろしいですか？").arg(sample));
+    EXPECT_EQ(messages.prompts()[0].buttons, MessageButtons::YesNoDefaultNo);
+    EXPECT_TRUE(messages.prompts()[1].text.contains(QStringLiteral("SHORT.JWP には、レイアウトのレコードの長さ（65 バイト）のレコードがありません（60 バイト）。")));
+    EXPECT_EQ(messages.prompts()[1].icon, MessageIcon::Error);
+    EXPECT_TRUE(messages.prompts()[2].text.startsWith(QStringLiteral("全てのデータが消去されます！")));
+    EXPECT_EQ(messages.prompts()[2].buttons, MessageButtons::YesNoDefaultNo);
 }
 
 TEST_F(BrindelFormTest, BrokenInputLeavesTheBookAsItWas)
@@ -194,6 +231,8 @@ TEST_F(BrindelFormTest, CsvImportTakesTheNameLineOrTheChosenColumns)
             EXPECT_EQ(static_cast<TRestorePatDlg&>(d).chosenFields(), (std::vector<SjisString>{sj("使用者ふりがな"), sj("使用者")}));
             return int(QDialog::Rejected);
         });
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Yes);  // replacing the record there
     form->SpeedButton4->click();
     EXPECT_EQ(records(), (std::vector<RecordValues>{{{1, sj("やまだ")}, {2, "03"}, {3, sj("山田")}}}));
     form->SpeedButton4->click();

@@ -65,6 +65,10 @@ TEST(NamedColumnCsvTest, ChecksTheWholeFileAgainstTheFields)
     const auto plan = named_csv::checkFile(NamedColumnCsv("5,a\n"), 0, {seats, reading}, fields).plan;
     ASSERT_TRUE(plan);
     EXPECT_EQ(plan->columnFields, (std::vector<int>{1, 0}));
+    // Lines of bytes that are no CP932 text are counted for the user.
+    const auto nonText = named_csv::checkFile(NamedColumnCsv(std::string("a\nb\0\n\x82 \nc\n\xFD", 11)), 0, {reading}, fields).nonText;
+    EXPECT_EQ(nonText.count, 3u);
+    EXPECT_EQ(nonText.first, 2u);
 }
 
 class NamedColumnImportTest : public OldDataFixture {
@@ -111,6 +115,21 @@ TEST_F(NamedColumnImportTest, KeepsOrReplacesTheRecordsWithTheNamedColumnsOfEver
                                                     {{1, sj("すずき")}, {3, sj("鈴木")}},
                                                     {{1, sj("やまだ")}, {3, sj("山田")}, {24, "5"}}}));
     EXPECT_EQ(table->RecNo(), 1);
+}
+
+// Records equal in fields 1..14 come out in the order of the primary key,
+// whatever order the table had before.
+TEST_F(NamedColumnImportTest, LeavesTheTableInTheOrderOfItsPrimaryKey)
+{
+    std::string fields14;
+    for (int no = 1; no <= 14; ++no)
+        fields14 += (no > 1 ? ";" : "") + std::string(recordField(no).name);
+    table->SetIndexFieldNames(fields14);
+    import(sj("使用者ふりがな,自賠責証明番号\nあ,2\nあ,1\n"));
+    std::vector<SjisString> order;
+    for (table->First(); !table->Eof(); table->Next())
+        order.push_back(table->FieldByName("自賠責証明番号").AsString());
+    EXPECT_EQ(order, (std::vector<SjisString>{"1", "2"}));
 }
 
 }  // namespace

@@ -54,6 +54,40 @@ TEST_F(OldDataImportTest, BaseFileReplacesTheRecordsByteForByteAndSkipsRefusedOn
     EXPECT_EQ(std::tuple(outcome.written, outcome.refused), std::tuple(2, 1));
 }
 
+// A base file without a whole record of its layout's length is refused
+// and leaves the book; bytes after the last whole record are noted.
+TEST_F(OldDataImportTest, ABaseFileWithoutAWholeRecordLeavesTheBook)
+{
+    table->AppendRecord({sj("まえ")});
+    writeSample();
+    const std::vector<RecordValues> before = records();
+    writeLines("HUGE.INI", {"1", "1", "2147483647", "22"});
+    writeFile("HUGE.JWP", yamada());
+    const struct {
+        const char* file;
+        std::string bytes;
+    } cases[] = {{"SAMPLE.JWP", ""}, {"SAMPLE.JWP", yamada().substr(1)}, {"HUGE.JWP", yamada()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        if (c.file == std::string("SAMPLE.JWP"))
+            writeFile(c.file, c.bytes);
+        const OldDataInput in = input(c.file);
+        const auto message = emptyBaseFileMessage(QStringLiteral("F.JWP"), in);
+        ASSERT_TRUE(message);
+        EXPECT_TRUE(message->startsWith(QStringLiteral("F.JWP には、レイアウトのレコードの長さ（")));
+        EXPECT_FALSE(leftoverBytesNote(QStringLiteral("F.JWP"), in));
+        EXPECT_EQ(importOldDataBase(*table, 0, in).records, 0);
+        EXPECT_EQ(records(), before);
+    }
+    writeFile("SAMPLE.JWP", yamada() + "abc");
+    EXPECT_FALSE(emptyBaseFileMessage(QStringLiteral("F.JWP"), input("SAMPLE.JWP")));
+    EXPECT_EQ(leftoverBytesNote(QStringLiteral("F.JWP"), input("SAMPLE.JWP")),
+              QStringLiteral("F.JWP の最後のレコードの後に 3 バイトが残っています（レコードの長さは 65 バイト）。"
+                             "この分は読み込んでいません。"));
+    writeFile("SAMPLE.JWP", yamada());
+    EXPECT_FALSE(leftoverBytesNote(QStringLiteral("F.JWP"), input("SAMPLE.JWP")));
+}
+
 TEST_F(OldDataImportTest, TheLayoutModeDecidesWhichTargetsAreStored)
 {
     writeLines("SAMPLE.INI", {"3", "1", "1", "20", "48", "2", "20", "56", "2", "20"});

@@ -210,17 +210,53 @@ TEST_F(BackupTest, ASplitRestoreAddsTheFileAndLeavesOutWhatTheTableRefuses)
     file.push_back(randomRecords(3, 1, 200)[0]);
     file.back()[23] = "abc";  // not a number
     write("顧客_分割.CSV", csvFile(file, 0));
+    script.answers = {true};
     restore("顧客_分割.CSV");
     std::vector<Record> expected = table;
     expected.insert(expected.end(), added.begin(), added.end());
     EXPECT_EQ(carried(rows(), 0, true), carried(expected, 0, true));
-    EXPECT_EQ(script.notes, QStringList{refusedRecordsMessage(7)});
-
-    file.resize(1);
+    ASSERT_EQ(script.questions.size(), 1u);
+    EXPECT_TRUE(script.questions[0].startsWith(QStringLiteral("17件のうち7件のレコードは登録できません。\r11件目：キー違反です。")));
+    // Exactly one refused record is counted as one.
+    script = {};
+    file = {randomRecords(4, 1, 400)[0], randomRecords(5, 1, 500)[0]};
     file.back()[23] = "abc";
     write("一件_分割.CSV", csvFile(file, 0));
+    script.answers = {true};
     restore("一件_分割.CSV");
-    EXPECT_EQ(script.notes, (QStringList{refusedRecordsMessage(7), refusedRecordsMessage(1)}));
+    ASSERT_EQ(script.questions.size(), 1u);
+    EXPECT_TRUE(script.questions[0].startsWith(QStringLiteral("2件のうち1件のレコードは登録できません。")));
+}
+
+// While the restore's transaction is open, refused records roll it back:
+// all of them with a message naming the reason, some unless the user
+// agrees to keep the rest.
+TEST_F(BackupTest, RefusedRecordsLeaveTheBookAsItWasUnlessTheUserKeepsTheRest)
+{
+    load();
+    seed(randomRecords(7, 7));
+    const std::vector<Record> before = rows();
+    std::vector<Record> file = randomRecords(8, 3, 300);
+    for (Record& r : file)
+        r[23] = "abc" + std::string(100, 'x');
+    for (const char* name : {"all.CSV", "all_分割.CSV"}) {
+        SCOPED_TRACE(name);
+        script = {};
+        write(name, csvFile({file[0], file[1]}, 0));
+        restore(name);
+        EXPECT_EQ(rows(), before);
+        ASSERT_EQ(script.errors.size(), 1u);
+        EXPECT_TRUE(script.errors[0].startsWith(QStringLiteral("2件のレコードはすべて登録できませんでした。\r1件目：乗車定員 には整数を入力してください（「abcxxx")));
+        EXPECT_TRUE(script.errors[0].contains(QStringLiteral("xxx…」は整数ではありません）。")));
+    }
+    script = {};
+    file[2][23] = "5";
+    write("some.CSV", csvFile(file, 0));
+    script.answers = {false};
+    restore("some.CSV");
+    EXPECT_EQ(rows(), before);
+    ASSERT_EQ(script.questions.size(), 1u);
+    EXPECT_TRUE(script.questions[0].startsWith(QStringLiteral("3件のうち2件のレコードは登録できません。")));
 }
 
 // A file the restore would misread stops it or asks first; until the user
