@@ -289,18 +289,18 @@ TEST(PostalSearches, AnAddressThatNamesItsPrefectureKeepsToItInEveryMode)
     };
     for (const auto& c : cases)
         for (int mode : {0, 1, 2}) {
+            SCOPED_TRACE(testing::Message() << c.address << " mode " << mode);
             const Found book = lookUp(data, c.address, mode);
-            EXPECT_EQ(book.code, c.code) << c.address << " mode " << mode;
-            EXPECT_EQ(book.prefecture, c.prefecture) << c.address << " mode " << mode;
+            EXPECT_EQ(book.code, c.code);
+            EXPECT_EQ(book.prefecture, c.prefecture);
 
             const SjisString a = sj(c.address);
             const PostReadResult converter = converterFile.lookup(a, mode);
             const PostReadResult plain = postal::converterPostScan(converterFile.lines(), a, mode);
-            EXPECT_EQ(converter.code, plain.code) << c.address << " mode " << mode;
-            EXPECT_EQ(converter.prefecture, plain.prefecture) << c.address << " mode " << mode;
-            const bool strictWithout = mode == 1 && *c.prefecture;
-            EXPECT_EQ(sjis::toUtf8(converter.code), strictWithout ? "" : c.code) << c.address << " mode " << mode;
-            EXPECT_EQ(sjis::toUtf8(converter.prefecture), mode == 1 ? "" : c.prefecture) << c.address << " mode " << mode;
+            EXPECT_EQ(converter.code, plain.code);
+            EXPECT_EQ(converter.prefecture, plain.prefecture);
+            EXPECT_EQ(sjis::toUtf8(converter.code), mode == 1 && *c.prefecture ? "" : c.code);
+            EXPECT_EQ(sjis::toUtf8(converter.prefecture), mode == 1 ? "" : c.prefecture);
         }
 }
 
@@ -314,12 +314,13 @@ TEST(PostalSearches, APrefectureIsNamedByTheFirstNameThatStartsAtACharacter)
         {"小県郡青木村", nullptr},  {"", nullptr},                    {"前橋市 群馬県", "群馬県"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.address);
         const SjisString address = sj(c.address);
         const std::optional<postal::NamedPrefecture> named = postal::namedPrefecture(address);
-        ASSERT_EQ(named.has_value(), c.named != nullptr) << c.address;
+        ASSERT_EQ(named.has_value(), c.named != nullptr);
         if (named) {
-            EXPECT_EQ(sjis::toUtf8(postal::prefectureNames()[named->number]), c.named) << c.address;
-            EXPECT_TRUE(address.substr(0, named->end).ends_with(sj(c.named))) << c.address;
+            EXPECT_EQ(sjis::toUtf8(postal::prefectureNames()[named->number]), c.named);
+            EXPECT_TRUE(address.substr(0, named->end).ends_with(sj(c.named)));
         }
     }
     EXPECT_TRUE(postal::beginsWithPrefecture(sj("\t　 佐賀県佐賀市")));

@@ -49,7 +49,6 @@ TEST(ReadNumber, SaturatesAtItsOwnEndOfTheRange)
     EXPECT_EQ(readNumber("2147483648"), INT_MAX);
     EXPECT_EQ(readNumber("-2147483648"), INT_MIN);
     EXPECT_EQ(readNumber("-2147483649"), INT_MIN);
-    EXPECT_EQ(readNumber("-99999999999"), INT_MIN);
     EXPECT_EQ(readNumber("-" + std::string(5000, '9')), INT_MIN);
     EXPECT_EQ(readNumber(std::string(5000, '9')), INT_MAX);
     EXPECT_EQ(readNumber("$FFFFFFFFFF"), INT_MAX);

@@ -37,11 +37,34 @@ QString failureOf(Write write)
     return {};
 }
 
-const LineListFile kLines({std::string(300, 'a'), std::string(300, 'b')});
+void insertBlob(Database& db, std::size_t size)
+{
+    Statement s = db.prepare("INSERT INTO t VALUES (?1)");
+    s.bindBlob(1, std::string(size, 'y'));
+    s.step();
+}
+
+void writeBackup(const QString& path, const std::string& bytes)
+{
+    backup::BackupFileWriter file(path);
+    file.buffer() = bytes;
+    file.commit();
+}
+
+// True when `message` names `file` first and gives `reason`; else prints it.
+bool saysWhy(const QString& message, const QString& file, const char* reason)
+{
+    const bool ok = message.startsWith(file + QStringLiteral(" に書き込めません。\r")) &&
+                    message.contains(QString::fromUtf8(reason));
+    if (!ok)
+        std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+    return ok;
+}
 
 // Each reason in the user's words, whether the disk took part of the bytes
 // or none; the file of the name keeps its bytes and no temporary file stays.
-TEST(WriteFailure, SettingsAndBackupFilesSayWhyTheyCannotBeWritten)
+// The engine's "database or disk is full" names the book and says so.
+TEST(WriteFailure, SettingsAndBackupFilesAndTheBookSayWhyTheyCannotBeWritten)
 {
     const struct {
         int error;
@@ -56,37 +79,26 @@ TEST(WriteFailure, SettingsAndBackupFilesSayWhyTheyCannotBeWritten)
     QTemporaryDir dir;
     const QString settings = dir.filePath(QStringLiteral("Expense.txt"));
     const QString backup = dir.filePath(QStringLiteral("BACKUP.CSV"));
+    const LineListFile lines({std::string(300, 'a'), std::string(300, 'b')});
     LineListFile({"old"}).write(settings);
     LineListFile({"old"}).write(backup);
     for (const auto& c : cases) {
         for (std::size_t allowed : {std::size_t(0), std::size_t(100)}) {
             SCOPED_TRACE(testing::Message() << c.reason << " after " << allowed);
             FailingWrites failing(c.error, allowed);
-            const QString expected = QStringLiteral("%1 に書き込めません。\r").arg(settings);
-            const QString message = failureOf([&] { kLines.write(settings); });
-            EXPECT_TRUE(message.startsWith(expected)) << message.toStdString();
-            EXPECT_TRUE(message.contains(QString::fromUtf8(c.reason))) << message.toStdString();
-            EXPECT_EQ(failureOf([&] {
-                          backup::BackupFileWriter file(backup);
-                          file.buffer() = kLines.toBytes();
-                          file.commit();
-                      }),
-                      writeFailureMessage(backup, c.error));
+            EXPECT_TRUE(saysWhy(failureOf([&] { lines.write(settings); }), settings, c.reason));
+            EXPECT_EQ(failureOf([&] { writeBackup(backup, lines.toBytes()); }), writeFailureMessage(backup, c.error));
         }
     }
     EXPECT_EQ(bytesOf(settings), "old\r\n");
     EXPECT_EQ(bytesOf(backup), "old\r\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
-}
 
-// True when `message` says `file` is too large; else prints it.
-bool saysTooLarge(const QString& message, const QString& file)
-{
-    const bool ok = message.startsWith(file + QStringLiteral(" に書き込めません。\r")) &&
-                    message.contains(QStringLiteral("ファイルが大きすぎます。"));
-    if (!ok)
-        std::fprintf(stderr, "%s\n", message.toUtf8().constData());
-    return ok;
+    const QString book = dir.filePath(QStringLiteral("CARDATA.sqlite3"));
+    Database db(book);
+    db.exec("CREATE TABLE t (v BLOB)");
+    db.exec("PRAGMA max_page_count = 8");
+    EXPECT_EQ(failureOf([&] { insertBlob(db, 100000); }), writeFailureMessage(book, ENOSPC));
 }
 
 // Writes a settings file, a backup and a row of the book past `limit`
@@ -100,19 +112,10 @@ bool eachWritePastTheLimitSaysTooLarge(const QDir& dir, Database& db, rlim_t lim
     const LineListFile big({std::string(limit + 1, 'x')});
     const QString settings = dir.filePath(QStringLiteral("Print.INI"));
     const QString backup = dir.filePath(QStringLiteral("BACKUP.CSV"));
-    bool ok = saysTooLarge(failureOf([&] { big.write(settings); }), settings);
-    ok &= saysTooLarge(failureOf([&] {
-                           backup::BackupFileWriter file(backup);
-                           file.buffer() = big.toBytes();
-                           file.commit();
-                       }),
-                       backup);
-    ok &= saysTooLarge(failureOf([&] {
-                           Statement s = db.prepare("INSERT INTO t VALUES (?1)");
-                           s.bindBlob(1, std::string(limit, 'y'));
-                           s.step();
-                       }),
-                       db.path());
+    const char* tooLarge = "ファイルが大きすぎます。";
+    bool ok = saysWhy(failureOf([&] { big.write(settings); }), settings, tooLarge);
+    ok &= saysWhy(failureOf([&] { writeBackup(backup, big.toBytes()); }), backup, tooLarge);
+    ok &= saysWhy(failureOf([&] { insertBlob(db, limit); }), db.path(), tooLarge);
     return ok;
 }
 
@@ -126,22 +129,6 @@ TEST(WriteFailure, AFileSizeLimitIsReportedAsAFileTooLarge)
     const rlim_t limit = rlim_t(QFileInfo(book).size()) + 8192;
     EXPECT_EXIT(std::exit(eachWritePastTheLimitSaysTooLarge(QDir(dir.path()), db, limit) ? 0 : 1),
                 testing::ExitedWithCode(0), "");
-}
-
-// The engine's "database or disk is full" names the book and says so.
-TEST(WriteFailure, ABookThatCannotGrowSaysTheDiskIsFull)
-{
-    QTemporaryDir dir;
-    const QString book = dir.filePath(QStringLiteral("CARDATA.sqlite3"));
-    Database db(book);
-    db.exec("CREATE TABLE t (v BLOB)");
-    db.exec("PRAGMA max_page_count = 8");
-    const QString message = failureOf([&] {
-        Statement s = db.prepare("INSERT INTO t VALUES (?1)");
-        s.bindBlob(1, std::string(100000, 'y'));
-        s.step();
-    });
-    EXPECT_EQ(message, writeFailureMessage(book, ENOSPC));
 }
 
 }  // namespace
