@@ -62,16 +62,6 @@ protected:
             return int(QDialog::Rejected);
         };
     }
-
-    // The pattern chooser answered with the pattern at `index`.
-    static void choosePattern(ScriptedDialogs& dialogs, int index)
-    {
-        dialogs.answer(QStringLiteral("SelectDlg"),
-                       okAfter<TSelectDlg>([index](TSelectDlg& s) { s.FindComboBox->setCurrentIndex(index); }));
-    }
-
-    // The rows of the pattern table and of the free-layout table.
-    std::pair<int, int> patternRows() { return {rowCount("PrtData"), rowCount("PrtFreeData")}; }
 };
 
 // Item n belongs to pair n - 1; the last pair, an empty name and the new
@@ -197,7 +187,8 @@ TEST_F(PrintWindowTest, PrintSettingsEditTheChosenPatternAndHandItOff)
     create();
     writeSettings("PrintName.INI", {"見積書", "2", "請求書", "5", "新規追加", "6"});
     ScriptedDialogs dialogs;
-    choosePattern(dialogs, 1);
+    dialogs.answer(QStringLiteral("SelectDlg"),
+                   okAfter<TSelectDlg>([](TSelectDlg& s) { s.FindComboBox->setCurrentIndex(1); }));
     dialogs.answer(QStringLiteral("FreeEditForm"), okAfter<TFreeEditForm>([](TFreeEditForm& editor) {
         QTest::mouseClick(editor.DBEdits[43], Qt::LeftButton);
         editor.ComboBox1->setCurrentIndex(1);  // 自社名
@@ -227,7 +218,8 @@ TEST_F(PrintWindowTest, PrintSettingsSeeTheRowsThePrintProgramAppended)
     create();
     auto choose = [&](int index, const char* expected) {
         ScriptedDialogs dialogs;
-        choosePattern(dialogs, index);
+        dialogs.answer(QStringLiteral("SelectDlg"),
+                       okAfter<TSelectDlg>([index](TSelectDlg& s) { s.FindComboBox->setCurrentIndex(index); }));
         dialogs.answer(QStringLiteral("FreeEditForm"), [expected](QDialog& d) {
             EXPECT_EQ(static_cast<TFreeEditForm&>(d).Table2->FieldByName("項目1").AsString(), sj(expected));
             return int(QDialog::Rejected);
@@ -238,7 +230,8 @@ TEST_F(PrintWindowTest, PrintSettingsSeeTheRowsThePrintProgramAppended)
     seed("PrtData", {{{"名称", "請求書"}}});
     seed("PrtFreeData", {{{"項目1", "今日"}}});
     choose(1, "今日");
-    EXPECT_EQ(patternRows(), std::pair(3, 3));
+    EXPECT_EQ(rowCount("PrtData"), 3);
+    EXPECT_EQ(rowCount("PrtFreeData"), 3);
 }
 
 // A pattern number that would add more than a thousand rows to a table is
@@ -255,7 +248,8 @@ TEST_F(PrintWindowTest, APatternNumberFarPastTheRowsIsRefused)
         writeSettings("PrintName.INI", {"見積書", number, "新規追加", "3"});
         create();
         ScriptedDialogs dialogs;
-        choosePattern(dialogs, 0);
+        dialogs.answer(QStringLiteral("SelectDlg"),
+                       okAfter<TSelectDlg>([](TSelectDlg& s) { s.FindComboBox->setCurrentIndex(0); }));
         ScriptedMessages messages;
         if (refused)
             messages.answer(MessageAnswer::Ok);
@@ -263,7 +257,8 @@ TEST_F(PrintWindowTest, APatternNumberFarPastTheRowsIsRefused)
             dialogs.answer(QStringLiteral("FreeEditForm"), QDialog::Rejected);
         action("PrintS2")->trigger();
         EXPECT_EQ(dialogs.unanswered(), 0u);
-        EXPECT_EQ(patternRows(), std::pair(rows, rows));
+        EXPECT_EQ(rowCount("PrtData"), rows);
+        EXPECT_EQ(rowCount("PrtFreeData"), rows);
         if (refused) {
             ASSERT_EQ(messages.prompts().size(), 1u);
             EXPECT_TRUE(messages.prompts()[0].text.contains(QString::fromLatin1(number)));
@@ -279,12 +274,14 @@ TEST_F(PrintWindowTest, TheEditorClosedWithoutOkStoresNothingAndHandsNothingOff)
     create();
     {
         ScriptedDialogs dialogs;
-        choosePattern(dialogs, 3);
+        dialogs.answer(QStringLiteral("SelectDlg"),
+                       okAfter<TSelectDlg>([](TSelectDlg& s) { s.FindComboBox->setCurrentIndex(3); }));
         ScriptedMessages messages;
         messages.answer(MessageAnswer::Ok);
         action("PrintS2")->trigger();
         EXPECT_EQ(messages.prompts().size(), 1u);
-        EXPECT_EQ(patternRows(), std::pair(0, 0));
+        EXPECT_EQ(rowCount("PrtData"), 0);
+        EXPECT_EQ(rowCount("PrtFreeData"), 0);
     }
     writeSettings("PrintName.INI", {"見積書", "2", "新規追加", "3"});
     create();
