@@ -821,13 +821,11 @@ TEST_F(ListWindowTest, ClickingARowMovesTheCardAndItsCounters)
     clickAndType(*grid, 4, user, "34");
     Table& t = *form()->Table1;
     t.Post();
-    std::vector<std::string> users, readings;
-    for (int r = 0; r < t.RecordCount(); ++r) {
-        users.push_back(sjis::toUtf8(t.rowValues(r)[std::size_t(t.FieldIndex("使用者"))]));
-        readings.push_back(sjis::toUtf8(t.rowValues(r)[std::size_t(t.FieldIndex("使用者ふりがな"))]));
-    }
-    EXPECT_EQ(users, (std::vector<std::string>{"", "12", "", "", "34"}));
-    EXPECT_EQ(readings, (std::vector<std::string>{"あ0", "あ1", "あ2", "あ3", "あ4"}));
+    std::vector<std::pair<std::string, std::string>> cells;  // user, reading
+    for (int r = 0; r < t.RecordCount(); ++r)
+        cells.emplace_back(sjis::toUtf8(t.rowValues(r)[std::size_t(t.FieldIndex("使用者"))]),
+                           sjis::toUtf8(t.rowValues(r)[std::size_t(t.FieldIndex("使用者ふりがな"))]));
+    EXPECT_EQ(cells, (decltype(cells){{"", "あ0"}, {"12", "あ1"}, {"", "あ2"}, {"", "あ3"}, {"34", "あ4"}}));
 }
 
 TEST_F(ListWindowTest, TheColumnsStayArrangedWhenTheTableIsReordered)

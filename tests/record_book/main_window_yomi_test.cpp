@@ -235,57 +235,52 @@ TEST_F(CardReadingTest, AConversionOpenWhenTheRecordIsCancelledReachesNoRecord)
     }
 }
 
-// A dialog opened during a conversion: the conversion goes into the card
-// once, and the input method's repeat of it into the dialog is dropped.
-TEST_F(CardReadingTest, ADialogOpenedDuringAConversionTakesNothingOfIt)
+// A dialog, or the list window (no dialog), opened during a conversion: the
+// conversion goes into the card once, and the input method's repeat of it
+// into the dialog's box or the window's grid is dropped.
+TEST_F(CardReadingTest, AWindowOpenedDuringAConversionTakesNothingOfIt)
 {
+    const auto boxKeeps = [this](QComboBox* box) {
+        const QString before = box->currentText();
+        commit("中居", box);
+        EXPECT_EQ(box->currentText(), before);
+    };
     struct Case {
         const char* button;
-        const char* dialog;
-        std::function<QComboBox*(QDialog&)> firstBox;
+        const char* dialog;  // none: the list window
+        std::function<void(QDialog*)> repeat;
     };
     const Case cases[] = {
-        {"FindSpeed", "FindDlg", [](QDialog& d) { return static_cast<TFindDlg&>(d).FindComboBox; }},
-        {"FilterSpeed", "FilterDlg", [](QDialog& d) { return static_cast<TFilterDlg&>(d).FilterComboBox; }},
+        {"FindSpeed", "FindDlg", [&](QDialog* d) { boxKeeps(static_cast<TFindDlg*>(d)->FindComboBox); }},
+        {"FilterSpeed", "FilterDlg", [&](QDialog* d) { boxKeeps(static_cast<TFilterDlg*>(d)->FilterComboBox); }},
+        {"ListSpeed", nullptr, [this](QDialog*) {
+             ASSERT_TRUE(ListForm && ListForm->isVisible());
+             commit("中居", ListForm->DBGrid1);
+             DBGrid& grid = *ListForm->DBGrid1;
+             EXPECT_EQ(grid.indexWidget(grid.currentIndex()), nullptr) << "no cell opened for the repeat";
+         }},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.dialog);
+        SCOPED_TRACE(c.button);
         create("");
         showQuietly();
         preedit({"なかい", "中居"});
         ScriptedDialogs dialogs;
-        dialogs.answer(c.dialog, [&](QDialog& d) {
-            QComboBox* box = c.firstBox(d);
-            const QString before = box->currentText();
-            commit("中居", box);
-            EXPECT_EQ(box->currentText(), before);
-            return int(QDialog::Rejected);
-        });
+        if (c.dialog)
+            dialogs.answer(c.dialog, [&](QDialog& d) {
+                c.repeat(&d);
+                return int(QDialog::Rejected);
+            });
         form()->findChild<QToolButton*>(QString::fromLatin1(c.button))->click();
+        if (!c.dialog)
+            c.repeat(nullptr);
+        EXPECT_EQ(dialogs.unanswered(), 0u);
         EXPECT_EQ(name->text(), QStringLiteral("中居"));
         EXPECT_EQ(reading->text(), QStringLiteral("なかい"));
         form()->Table1->Post();
         EXPECT_EQ(saved(), (Saved{{"中居", "なかい"}}));
         db->exec("DELETE FROM INDATA");
     }
-}
-
-// The list window, which is no dialog, opened during a conversion: the
-// conversion goes into the card, and the repeat reaches no cell of the
-// window's grid.
-TEST_F(CardReadingTest, TheListWindowOpenedDuringAConversionTakesNothingOfIt)
-{
-    create("");
-    showQuietly();
-    preedit({"なかい", "中居"});
-    form()->findChild<QToolButton*>(QStringLiteral("ListSpeed"))->click();
-    ASSERT_TRUE(ListForm && ListForm->isVisible());
-    EXPECT_EQ(name->text(), QStringLiteral("中居"));
-    commit("中居", ListForm->DBGrid1);
-    DBGrid& grid = *ListForm->DBGrid1;
-    EXPECT_EQ(grid.indexWidget(grid.currentIndex()), nullptr) << "no cell opened for the repeat";
-    form()->Table1->Post();
-    EXPECT_EQ(saved(), (Saved{{"中居", "なかい"}}));
 }
 
 }  // namespace
