@@ -141,32 +141,21 @@ TEST_F(TwoProgramsBackupTest, BrindelsTxtIsRestoredByBothWithItsLosses)
     EXPECT_EQ(rows(), savedByDremlot(keptByTxt(before)));
 }
 
-// The other program added and removed records since this program's view was
-// built: every backup writes the book as it stands, which its restore gives
-// back, and the walking table's count and card agree with it afterwards.
+// The other program added and removed records since this program's view
+// was built: every backup writes the book as it stands.
 TEST_F(TwoProgramsBackupTest, EveryBackupWritesTheRecordsTheOtherProgramAddedOrRemoved)
 {
     const std::unique_ptr<Database> otherDb = openSharedDatabase(dir.filePath("CARDATA.sqlite3"));
     const struct {
-        const char* name;
-        bool txt;
-        std::function<Table&()> backUp;
+        const char* file;
+        std::function<void()> backUp;
     } cases[] = {
-        {"Dremlot's CSV", false, [&]() -> Table& {
-             EXPECT_TRUE(writeCsvBackup(*book, widthSetOf(*sets), file, false, nullptr));
-             return book->records();
-         }},
-        {"Brindel's CSV", false, [&]() -> Table& {
-             EXPECT_TRUE(writeConverterCsvBackup(*records, widthSetOf(*sets), mode, nullptr, file, nullptr));
-             return *records;
-         }},
-        {"Brindel's TXT", true, [&]() -> Table& {
-             writeConverterTxtBackup(*records, *sets, widthSetOf(*sets), BackupPath::split(file));
-             return *records;
-         }},
+        {"dremlot.CSV", [&] { EXPECT_TRUE(writeCsvBackup(*book, widthSetOf(*sets), file, false, nullptr)); }},
+        {"brindel.CSV", [&] { EXPECT_TRUE(writeConverterCsvBackup(*records, widthSetOf(*sets), mode, nullptr, file, nullptr)); }},
+        {"brindel.TXT", [&] { writeConverterTxtBackup(*records, *sets, widthSetOf(*sets), BackupPath::split(file)); }},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.file);
         start(1, 3);
         Table other(*otherDb, "INDATA");
         other.Open();
@@ -177,18 +166,10 @@ TEST_F(TwoProgramsBackupTest, EveryBackupWritesTheRecordsTheOtherProgramAddedOrR
         }
         other.First();
         other.Delete();
-        other.Refresh();
-        std::vector<Record> now;
-        for (int i = 0; i < other.RecordCount(); ++i)
-            now.push_back(other.rowValues(i));
-        std::sort(now.begin(), now.end());
-        ASSERT_EQ(now.size(), 34u);
-
-        file = dir.filePath(QString::fromUtf8(c.txt ? "walk.TXT" : "walk.CSV"));
-        Table& walked = c.backUp();
-        EXPECT_EQ(walked.RecordCount(), 34);
-        EXPECT_EQ(walked.RecNo(), 34);
+        file = dir.filePath(QString::fromUtf8(c.file));
+        c.backUp();
+        const std::vector<Record> now = rows();
         restoreByBrindel();
-        EXPECT_EQ(rows(), c.txt ? keptByTxt(now) : now);
+        EXPECT_EQ(rows(), file.endsWith(QStringLiteral("TXT")) ? keptByTxt(now) : now);
     }
 }
