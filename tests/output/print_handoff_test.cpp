@@ -85,13 +85,6 @@ TEST_F(PrintHandOffTest, TheProgramStartsInItsFolderAfterTheHandOffWasWritten)
     EXPECT_EQ(bytes("Pelmora.INI"), expected) << "the file stays for the program";
     EXPECT_EQ(QDir(QString::fromUtf8(bytes("Pelmora/started-in").trimmed())).canonicalPath(),
               QDir(dir.filePath("Pelmora")).canonicalPath());
-
-    // A filter that is set but not in force is not handed on.
-    QFile::remove(dir.filePath("Pelmora/handoff.copy"));
-    records.SetFiltered(false);
-    ASSERT_TRUE(handOffToPrintProgram(*book, QStringLiteral("2"), 7, PrintMode::Settings));
-    EXPECT_EQ(bytes("Pelmora.INI"), QByteArray::fromStdString(sj("使用者ふりが\r\n\r\n2\r\n7\r\n設定\r\n")));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(dir.filePath("Pelmora/handoff.copy")); }, 5000));
 }
 
 // Each failed start says so; nothing waits for the program, and no hand-off

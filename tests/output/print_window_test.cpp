@@ -62,10 +62,22 @@ protected:
             return int(QDialog::Rejected);
         };
     }
+
+    // Print settings on the index-th print name; whether the editor was shown.
+    bool editPattern(int index, ScriptedDialogs::Answer editor = [](QDialog&) { return int(QDialog::Rejected); })
+    {
+        ScriptedDialogs dialogs;
+        dialogs.answer(QStringLiteral("SelectDlg"),
+                       okAfter<TSelectDlg>([index](TSelectDlg& s) { s.FindComboBox->setCurrentIndex(index); }));
+        dialogs.answer(QStringLiteral("FreeEditForm"), std::move(editor));
+        action("PrintS2")->trigger();
+        return dialogs.unanswered() == 0;
+    }
 };
 
 // Item n belongs to pair n - 1; the last pair, an empty name and the new
-// pattern's name give no item; Print2 is always there.
+// pattern's name give no item; Print2 is always there. A PrintName.INI that
+// cannot be read is reported and the window starts without it.
 TEST_F(PrintWindowTest, PrintMenusFollowThePrintNamesAndHandOffTheirPatterns)
 {
     const struct {
@@ -73,18 +85,24 @@ TEST_F(PrintWindowTest, PrintMenusFollowThePrintNamesAndHandOffTheirPatterns)
         QStringList shown;              // captions of the visible items of Print2 .. Print5
         int item;                       // the item clicked
         const char* pattern;
+        bool unreadable = false;  // a folder of that name
     } cases[] = {
         {{}, {"　　（手入力ﾓｰﾄﾞ）"}, 2, "0"},
         {{"新規追加", "2"}, {"　　（手入力ﾓｰﾄﾞ）"}, 2, "2"},
         {{"見積書", "2", "請求書", "3", "新規追加", "4"}, {"見積書印刷", "請求書印刷"}, 3, "3"},
         {{"", "5", "新規追加", "6", "車検", " 7x", "新規追加", "8"}, {"　　（手入力ﾓｰﾄﾞ）", "車検印刷"}, 4, "7"},
+        {{}, {"　　（手入力ﾓｰﾄﾞ）"}, 2, "0", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.item);
         QFile::remove(dir.filePath("PrintName.INI"));
         if (!c.file.empty())
             writeSettings("PrintName.INI", c.file);
+        ASSERT_TRUE(!c.unreadable || QDir(dir.path()).mkdir(QStringLiteral("PrintName.INI")));
+        ScriptedMessages messages;
+        messages.answer(MessageAnswer::Ok);
         create();
+        EXPECT_EQ(messages.prompts().size(), c.unreadable ? 1u : 0u);
         QStringList shown;
         for (int n = 2; n <= 5; ++n)
             if (item(n)->isVisible())
@@ -99,39 +117,15 @@ TEST_F(PrintWindowTest, PrintMenusFollowThePrintNamesAndHandOffTheirPatterns)
     EXPECT_EQ(starts.starts()[0].workingFolder, dir.filePath("Pelmora"));
 }
 
-// A PrintName.INI that cannot be read is reported and the window starts
-// with the menus it has without it.
-TEST_F(PrintWindowTest, APrintNameIniThatCannotBeReadIsReportedAndTheWindowStarts)
-{
-    for (bool folder : {true, false}) {
-        SCOPED_TRACE(folder);
-        if (folder) {
-            ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("PrintName.INI")));
-        } else {
-            ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("PrintName.INI")));
-            QFile big(dir.filePath(QStringLiteral("PrintName.INI")));
-            ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(kSettingsFileLimit + 1));
-        }
-        ScriptedMessages messages;
-        messages.answer(MessageAnswer::Ok);
-        create();
-        ASSERT_EQ(messages.prompts().size(), 1u);
-        EXPECT_EQ(messages.prompts()[0].icon, MessageIcon::Error);
-        EXPECT_TRUE(messages.prompts()[0].text.contains(dir.filePath(QStringLiteral("PrintName.INI"))));
-        EXPECT_TRUE(item(2)->isVisible());
-        EXPECT_EQ(item(2)->text(), QStringLiteral("　　（手入力ﾓｰﾄﾞ）"));
-    }
-}
-
 TEST_F(PrintWindowTest, TheCertificateItemsHandOffPatternOneWithTheCurrentView)
 {
     seed({{{"使用者ふりがな", "あべ"}}, {{"使用者ふりがな", "いとう"}}, {{"使用者ふりがな", "あさだ"}}});
     writeSettings("PrintName.INI", {"見積書", "5", "新規追加", "6"});
     create();
+    form()->Table1->SetFilter(sj("(使用者ふりがな = 'あ*')"));  // not in force: not handed on
     action("Print1")->trigger();
     EXPECT_EQ(handOff(), (QStringList{"", "", "1", "1", "印刷"}));
     form()->Table1->SetIndexName(indexNameOfUtf8("使用者ふりがな"));
-    form()->Table1->SetFilter(sj("(使用者ふりがな = 'あ*')"));
     form()->Table1->SetFiltered(true);
     form()->Table1->Last();
     action("PrintS1")->trigger();
@@ -186,10 +180,7 @@ TEST_F(PrintWindowTest, PrintSettingsEditTheChosenPatternAndHandItOff)
     seed("PrtFreeData", {{{"項目1", "自住所"}}, {{"項目1", "今日"}}});
     create();
     writeSettings("PrintName.INI", {"見積書", "2", "請求書", "5", "新規追加", "6"});
-    ScriptedDialogs dialogs;
-    dialogs.answer(QStringLiteral("SelectDlg"),
-                   okAfter<TSelectDlg>([](TSelectDlg& s) { s.FindComboBox->setCurrentIndex(1); }));
-    dialogs.answer(QStringLiteral("FreeEditForm"), okAfter<TFreeEditForm>([](TFreeEditForm& editor) {
+    editPattern(1, okAfter<TFreeEditForm>([](TFreeEditForm& editor) {
         QTest::mouseClick(editor.DBEdits[43], Qt::LeftButton);
         editor.ComboBox1->setCurrentIndex(1);  // 自社名
         QTest::mouseClick(editor.DBEdits[49], Qt::LeftButton);
@@ -198,7 +189,6 @@ TEST_F(PrintWindowTest, PrintSettingsEditTheChosenPatternAndHandItOff)
         QTest::keyClicks(editor.ComboBox1->lineEdit(), "_3");
         EXPECT_EQ(editor.Table2->FieldByName("項目50").AsString(), "_3") << "each keystroke is written";
     }));
-    action("PrintS2")->trigger();
     EXPECT_EQ(rowCount("PrtData"), 5);
     const std::vector<SjisString> fifth = rowOf("PrtFreeData", 5);
     EXPECT_EQ(fifth[43], sj("自社名"));
@@ -208,62 +198,23 @@ TEST_F(PrintWindowTest, PrintSettingsEditTheChosenPatternAndHandItOff)
     EXPECT_EQ(action("Print3")->text(), QStringLiteral("請求書印刷")) << "the menus are read again";
 }
 
-// Rows the print program appended since the editor's last showing are
-// seen: the pattern's own row is edited and nothing is padded past it.
-TEST_F(PrintWindowTest, PrintSettingsSeeTheRowsThePrintProgramAppended)
+// Rows the print program appended since the editor's last showing are seen: none is
+// padded past them. A pattern adding more than a thousand rows is refused with its number.
+TEST_F(PrintWindowTest, PrintSettingsSeeThePrintProgramsRowsAndRefuseAPatternFarPastThem)
 {
-    writeSettings("PrintName.INI", {"見積書", "2", "請求書", "3", "新規追加", "4"});
-    seed("PrtData", {{{"名称", "車検証"}}});
-    seed("PrtFreeData", {{{"項目1", "自住所"}}});
+    writeSettings("PrintName.INI", {"見積書", "2", "請求書", "3", "車検", "1004", "大型", "1003", "新規追加", "1005"});
     create();
-    auto choose = [&](int index, const char* expected) {
-        ScriptedDialogs dialogs;
-        dialogs.answer(QStringLiteral("SelectDlg"),
-                       okAfter<TSelectDlg>([index](TSelectDlg& s) { s.FindComboBox->setCurrentIndex(index); }));
-        dialogs.answer(QStringLiteral("FreeEditForm"), [expected](QDialog& d) {
-            EXPECT_EQ(static_cast<TFreeEditForm&>(d).Table2->FieldByName("項目1").AsString(), sj(expected));
-            return int(QDialog::Rejected);
-        });
-        action("PrintS2")->trigger();
-    };
-    choose(0, "");
+    editPattern(0);
     seed("PrtData", {{{"名称", "請求書"}}});
     seed("PrtFreeData", {{{"項目1", "今日"}}});
-    choose(1, "今日");
-    EXPECT_EQ(rowCount("PrtData"), 3);
+    editPattern(1);
     EXPECT_EQ(rowCount("PrtFreeData"), 3);
-}
-
-// A pattern number that would add more than a thousand rows to a table is
-// refused with its number, and adds nothing.
-TEST_F(PrintWindowTest, APatternNumberFarPastTheRowsIsRefused)
-{
-    const struct {
-        const char* number;
-        bool refused;
-        int rows;  // after it
-    } cases[] = {{"1001", true, 0}, {"1000", false, 1000}, {"2001", true, 1000}, {"20000000", true, 1000}};
-    for (auto [number, refused, rows] : cases) {
-        SCOPED_TRACE(number);
-        writeSettings("PrintName.INI", {"見積書", number, "新規追加", "3"});
-        create();
-        ScriptedDialogs dialogs;
-        dialogs.answer(QStringLiteral("SelectDlg"),
-                       okAfter<TSelectDlg>([](TSelectDlg& s) { s.FindComboBox->setCurrentIndex(0); }));
-        ScriptedMessages messages;
-        if (refused)
-            messages.answer(MessageAnswer::Ok);
-        else
-            dialogs.answer(QStringLiteral("FreeEditForm"), QDialog::Rejected);
-        action("PrintS2")->trigger();
-        EXPECT_EQ(dialogs.unanswered(), 0u);
-        EXPECT_EQ(rowCount("PrtData"), rows);
-        EXPECT_EQ(rowCount("PrtFreeData"), rows);
-        if (refused) {
-            ASSERT_EQ(messages.prompts().size(), 1u);
-            EXPECT_TRUE(messages.prompts()[0].text.contains(QString::fromLatin1(number)));
-        }
-    }
+    ScriptedMessages messages;
+    messages.answer(MessageAnswer::Ok);
+    EXPECT_FALSE(editPattern(2)) << "1001 rows to add";
+    EXPECT_TRUE(messages.prompts().size() == 1 && messages.prompts()[0].text.contains(QStringLiteral("1004")));
+    EXPECT_TRUE(editPattern(3)) << "1000 rows to add";
+    EXPECT_EQ(rowCount("PrtFreeData"), 1003);
 }
 
 // Closing the editor any way but OK drops the pending edit and hands
@@ -273,12 +224,9 @@ TEST_F(PrintWindowTest, TheEditorClosedWithoutOkStoresNothingAndHandsNothingOff)
 {
     create();
     {
-        ScriptedDialogs dialogs;
-        dialogs.answer(QStringLiteral("SelectDlg"),
-                       okAfter<TSelectDlg>([](TSelectDlg& s) { s.FindComboBox->setCurrentIndex(3); }));
         ScriptedMessages messages;
         messages.answer(MessageAnswer::Ok);
-        action("PrintS2")->trigger();
+        EXPECT_FALSE(editPattern(3));
         EXPECT_EQ(messages.prompts().size(), 1u);
         EXPECT_EQ(rowCount("PrtData"), 0);
         EXPECT_EQ(rowCount("PrtFreeData"), 0);
@@ -340,9 +288,8 @@ TEST_F(PrintWindowTest, TheOwnCompanyIsAskedForOnceAndWritesSevenLines)
     for (bool ok : {false, true}) {
         ScriptedDialogs dialogs;
         if (ok)
-            dialogs.answer(QStringLiteral("UserSetForm"), okAfter<TUserSetForm>([](TUserSetForm& company) {
-                EXPECT_EQ(company.focusWidget(), company.Edits[0]) << "typing goes to the first line at once";
-            }));
+            dialogs.answer(QStringLiteral("UserSetForm"),
+                           okAfter<TUserSetForm>([](TUserSetForm& c) { EXPECT_EQ(c.focusWidget(), c.Edits[0]); }));
         else
             dialogs.answer(QStringLiteral("UserSetForm"), QDialog::Rejected);
         form()->Timer1Timer();
