@@ -7,7 +7,7 @@
 #include "platform/file_dialog.h"
 
 #include <QLabel>
-#include <QScopeGuard>
+#include <optional>
 
 namespace {
 
@@ -39,19 +39,8 @@ void TBrindelForm::SpeedButton2Click()
     backUpConverterRecords(*Table1, *Table3, settingsOf(*this), windowSteps(this));
 }
 
-// The status line counts the records of a restore that replaced the book
-// (one that stopped with a message left it as it was).
 void TBrindelForm::SpeedButton1Click()
 {
-    bool replaced = false, stopped = false;
-    backup::BackupSteps steps = windowSteps(this);
-    steps.showError = [&stopped, show = steps.showError](const QString& text) {
-        stopped = true;
-        show(text);
-    };
-    const QMetaObject::Connection watch = connect(Table1, &Table::dataSetChanged, this, [&] { replaced = true; });
-    const auto unwatch = qScopeGuard([&] { disconnect(watch); });
-    restoreConverterRecords(*Table1, settingsOf(*this), steps);
-    if (replaced && !stopped)
-        Label1->setText(QStringLiteral("%1 件のレコードをリストアしました。").arg(Table1->RecordCount()));
+    if (const std::optional<int> restored = restoreConverterRecords(*Table1, settingsOf(*this), windowSteps(this)))
+        Label1->setText(QStringLiteral("%1 件のレコードをリストアしました。").arg(*restored));
 }

@@ -177,21 +177,22 @@ void backUpConverterRecords(Table& records, Table& widthSets, const ConverterBac
                             steps.ask);
 }
 
-void restoreConverterRecords(Table& records, const ConverterBackupSettings& settings, const BackupSteps& steps)
+std::optional<int> restoreConverterRecords(Table& records, const ConverterBackupSettings& settings,
+                                           const BackupSteps& steps)
 {
     const std::optional<QString> chosen = steps.chooseRestoreFile(settings.iniDirFolder);
     if (!chosen)
-        return;
+        return std::nullopt;
     const BackupPath path = BackupPath::split(*chosen);
     if (isAddressBookName(path.baseName)) {
         steps.showError(QStringLiteral("住所録はリストアできません！"));
-        return;
+        return std::nullopt;
     }
     std::optional<QString> refused;
     if (isCsvExtension(path.extension)) {
         const std::string bytes = readBackupFile(path.sibling(QStringLiteral(".CSV")));
         if (!mayRestore(checkCsvBackup(bytes), true, steps))
-            return;
+            return std::nullopt;
         CsvBackupReader reader(bytes);
         const int lastField = settings.layoutMode == 1 || settings.layoutMode == 2 ? kExtendedFieldCount
                                                                                    : kStandardFieldCount;
@@ -204,11 +205,11 @@ void restoreConverterRecords(Table& records, const ConverterBackupSettings& sett
     } else {
         const std::optional<Widths> restored = restoreWidths(path, steps);
         if (!restored)
-            return;
+            return std::nullopt;
         const Widths& widths = *restored;
         const std::string bytes = readBackupFile(path.sibling(QStringLiteral(".TXT")));
         if (!mayRestore(checkTxtBackup(bytes, widths), true, steps))
-            return;
+            return std::nullopt;
         TxtBackupReader reader(bytes, widths);
         refused = replaceAll(records, [&](std::vector<std::optional<SjisString>>& values) {
             if (!reader.next())
@@ -219,6 +220,9 @@ void restoreConverterRecords(Table& records, const ConverterBackupSettings& sett
             return true;
         });
     }
-    if (refused)
+    if (refused) {
         steps.showError(*refused);
+        return std::nullopt;
+    }
+    return records.RecordCount();
 }

@@ -15,6 +15,8 @@
 #include "components/formats/backup_format.h"
 #include "components/formats/converter_post_scan.h"
 
+#include <optional>
+
 struct ConverterBackupSettings {
     int layoutMode = 0;
     QString dataDirectory;
@@ -45,5 +47,8 @@ bool writeConverterCsvBackup(Table& records, const WidthSet& set, int layoutMode
 void writeConverterTxtBackup(Table& records, Table& widthSets, const WidthSet& set, const backup::BackupPath& path);
 
 // The restore from a CSV file, or from a TXT file with the widths of its
-// TIF file or of a chosen width set.
-void restoreConverterRecords(Table& records, const ConverterBackupSettings& settings, const backup::BackupSteps& steps);
+// TIF file or of a chosen width set. Returns the number of records the
+// book holds after it, or nothing when it changed nothing (cancelled,
+// stopped by a message, rolled back).
+std::optional<int> restoreConverterRecords(Table& records, const ConverterBackupSettings& settings,
+                                           const backup::BackupSteps& steps);

@@ -240,8 +240,11 @@ Statement& Statement::bindBlob(int i, std::string_view bytes)
 {
     // A zero-length blob, never NULL: empty text is a value.
     static const char empty = 0;
-    checkValueLength(db_, bytes.size());
+    // The engine refuses a value past its length limit before copying it;
+    // the refusal then names the length and the limit.
     const int rc = sqlite3_bind_blob64(stmt_, i, bytes.empty() ? &empty : bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+    if (rc == SQLITE_TOOBIG)
+        checkValueLength(db_, bytes.size());
     if (rc != SQLITE_OK)
         throwSqliteError(db_, rc);
     return *this;
