@@ -1,6 +1,8 @@
 #include "components/core/record_fields.h"
 #include "tests/components/table_fixture.h"
 
+#include <gmock/gmock.h>
+
 #include <atomic>
 #include <stdexcept>
 #include <thread>
@@ -249,12 +251,9 @@ TEST_F(TableTest, AValueTooLongIsRefusedForWhatItIs)
     for (const auto& [field, size, part] : cases) {
         t->Append();
         set(*t, field, std::string(size, 'x').c_str());
-        try {
-            t->Post();
-            ADD_FAILURE() << field;
-        } catch (const DbError& e) {
-            EXPECT_TRUE(isRecordRefusal(e) && e.message().contains(part)) << e.what();
-        }
+        EXPECT_THAT([&] { t->Post(); }, testing::Throws<DbError>(testing::Truly([&](const DbError& e) {
+                        return isRecordRefusal(e) && e.message().contains(part);
+                    })));
         t->Cancel();
     }
 }

@@ -8,7 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cerrno>
 #include <csignal>
@@ -16,18 +16,11 @@
 
 namespace {
 
-template <class Write>
-void expectSaysWhy(Write write, const QString& file, const char* reason)
+// Thrown by a write that names `file` first and says `reason`.
+auto saysWhy(const QString& file, const char* reason)
 {
-    QString message;
-    try {
-        write();
-    } catch (const std::runtime_error& e) {
-        message = QString::fromUtf8(e.what());
-    }
-    EXPECT_TRUE(message.startsWith(file + QStringLiteral(" に書き込めません。\r")) &&
-                message.contains(QString::fromUtf8(reason)))
-        << message.toStdString();
+    const std::string start = (file + QStringLiteral(" に書き込めません。\r")).toStdString();
+    return testing::ThrowsMessage<std::runtime_error>(testing::AllOf(testing::StartsWith(start), testing::HasSubstr(reason)));
 }
 
 // Each reason in the user's words, and the older file keeps its bytes.
@@ -45,7 +38,7 @@ TEST(WriteFailure, EachWriterSaysWhyItCannotWrite)
     LineListFile({"old"}).write(settings);
     for (const auto& [error, reason] : reasons) {
         const FailingWrites failing(error);
-        expectSaysWhy([&] { LineListFile({"new"}).write(settings); }, settings, reason);
+        EXPECT_THAT([&] { LineListFile({"new"}).write(settings); }, saysWhy(settings, reason));
     }
     EXPECT_EQ(backup::readBackupFile(settings), "old\r\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Print.INI")});
@@ -56,20 +49,19 @@ TEST(WriteFailure, EachWriterSaysWhyItCannotWrite)
     const auto insert = [&](rlim_t size) { book.exec("INSERT INTO t VALUES (zeroblob(" + std::to_string(size) + "))"); };
     const rlim_t limit = rlim_t(QFileInfo(book.path()).size()) + 8192;
     const std::string big(limit + 1, 'x');
+    const char* tooLarge = "ファイルが大きすぎます。";
     const auto writePastTheLimit = [&] {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit r{limit, limit};
         setrlimit(RLIMIT_FSIZE, &r);
-        expectSaysWhy([&] { LineListFile({big}).write(settings); }, settings, "ファイルが大きすぎます。");
-        backup::BackupFileWriter file(backup);
-        file.buffer() = big;
-        expectSaysWhy([&] { file.commit(); }, backup, "ファイルが大きすぎます。");
-        expectSaysWhy([&] { insert(limit); }, book.path(), "ファイルが大きすぎます。");
+        EXPECT_THAT([&] { LineListFile({big}).write(settings); }, saysWhy(settings, tooLarge));
+        EXPECT_THAT([&] { backup::BackupFileWriter f(backup); f.buffer() = big; f.commit(); }, saysWhy(backup, tooLarge));
+        EXPECT_THAT([&] { insert(limit); }, saysWhy(book.path(), tooLarge));
         std::exit(testing::Test::HasFailure());
     };
     EXPECT_EXIT(writePastTheLimit(), testing::ExitedWithCode(0), "");
     book.exec("PRAGMA max_page_count = 8");
-    expectSaysWhy([&] { insert(100000); }, book.path(), "ディスクに空きがありません。");
+    EXPECT_THAT([&] { insert(100000); }, saysWhy(book.path(), "ディスクに空きがありません。"));
 }
 
 }  // namespace
