@@ -117,7 +117,7 @@ TEST(BackupCsv, TheCheckFindsWhatTheRestoreWouldReadOutOfStep)
         {"incomplete last record", line + ",a,b\r\n", 1, {{Kind::IncompleteRecord, 2}}},
         {"address book", sj("やまだ,山田\r\nさとう,佐藤\r\n") + line, 1, {{Kind::Header, 1}, {Kind::RecordEnd, 3}, {Kind::IncompleteRecord, 2}}},
         {"mode-0 file of a set that left fields out", ",a,b,\r\n,c,d,\r\n", 0, {{Kind::IncompleteRecord, 1}}},
-        {"bytes that are no text (UTF-8 too), once a line", line + ",\x82 \x82 " + line.substr(1) + line + ",\xE3\x82\x84\xE3\x81\xBE" + line.substr(1),
+        {"no text, UTF-8 too, once a line", line + ",\x82 \x82 " + line.substr(1) + line + ",\xE3\x82\x84\xE3\x81\xBE" + line.substr(1),
          4, {{Kind::NotText, 2}, {Kind::NotText, 4}}},
     };
     for (const Case& c : cases) {
