@@ -1,9 +1,8 @@
 #include "components/core/record_fields.h"
 #include "tests/components/table_fixture.h"
 
-#include <gmock/gmock.h>
-
 #include <atomic>
+#include <gmock/gmock.h>
 #include <stdexcept>
 #include <thread>
 
@@ -248,13 +247,12 @@ TEST_F(TableTest, AValueTooLongIsRefusedForWhatItIs)
         {"乗車定員", 61, "「" + QString(60, QLatin1Char('x')) + "…」"},
         {"乗車定員", 60, "「" + QString(60, QLatin1Char('x')) + "」"},
     };
+    t->Append();
     for (const auto& [field, size, part] : cases) {
-        t->Append();
         set(*t, field, std::string(size, 'x').c_str());
         EXPECT_THAT([&] { t->Post(); }, testing::Throws<DbError>(testing::Truly([&](const DbError& e) {
                         return isRecordRefusal(e) && e.message().contains(part);
                     })));
-        t->Cancel();
     }
 }
 
