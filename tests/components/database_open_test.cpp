@@ -193,15 +193,13 @@ TEST_F(OpenBookTest, AFileThatIsNoBookIsRefusedUnchangedNamingTheFile)
     }
 }
 
-// A book on a network folder is refused naming its folder, and nothing is
-// made there.
+// A book on a network folder is refused naming its folder; nothing is made.
 TEST_F(OpenBookTest, ABookOnANetworkFolderIsRefusedNamingTheFolder)
 {
-    const QString path = book("Shared");
     const FileSystemTypeOverride nfs(0x6969);
-    const QString message = refusal(path);
+    const QString message = refusal(book("Shared"));
     EXPECT_TRUE(names(message, dir.path()) && message.contains(QStringLiteral("ネットワーク"))) << message.toStdString();
-    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_FALSE(QFile::exists(book("Shared")));
 }
 
 TEST_F(OpenBookTest, RecordTableOfTheStandardFieldsIsABook)
