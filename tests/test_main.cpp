@@ -1,5 +1,4 @@
-// Test entry: a QApplication exists for every test, headless. A dialog or
-// message box that no script answers fails the running test at once.
+// Test entry: a QApplication for every test, headless; an unanswered dialog or message fails the test.
 #include "platform/modal.h"
 
 #include <QApplication>

@@ -8,7 +8,6 @@
 #include "platform/message_box.h"
 #include "platform/modal.h"
 #include "platform/registry.h"
-#include "grid_typing.h"
 #include "table_fixture.h"
 
 #include <QApplication>
@@ -16,7 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QtTest/QTest>
+#include <QTest>
 
 namespace {
 
@@ -68,13 +67,11 @@ TEST_F(WidthSetDialogTest, ChoosesByTheCaptionAndKeepsColumnWidthsAndPlaceUnderT
     EXPECT_TRUE(choose(*form, [&] {
         EXPECT_EQ(form->Panel1->caption(), kPrompt);
         EXPECT_TRUE(form->Edit1->isVisible());
-        const QString last = QString::number(sets->RecordCount());
-        for (auto [from, key, to] : {std::tuple{QStringLiteral("1"), Qt::Key_Down, QStringLiteral("1")},
-                                     {QStringLiteral("1"), Qt::Key_Up, QStringLiteral("2")},
-                                     {last, Qt::Key_Up, last}}) {
-            form->Edit1->setText(from);
+        const int n = sets->RecordCount();
+        for (auto [from, key, to] : {std::tuple{1, Qt::Key_Down, 1}, {1, Qt::Key_Up, 2}, {n, Qt::Key_Up, n}}) {
+            form->Edit1->setText(QString::number(from));
             QTest::keyClick(form->Edit1, key);
-            EXPECT_EQ(form->Edit1->text(), to) << from.toStdString() << (key == Qt::Key_Up ? " up" : " down");
+            EXPECT_EQ(form->Edit1->text(), QString::number(to)) << from << (key == Qt::Key_Up ? " up" : " down");
         }
         form->Edit1->setText(QStringLiteral("3"));
         form->OKBtn->click();
@@ -108,6 +105,22 @@ TEST_F(WidthSetDialogTest, ChoosesByTheCaptionAndKeepsColumnWidthsAndPlaceUnderT
     form = chooser(QString());
     ASSERT_TRUE(choose(*form, [&] { form->OKBtn->click(); }));
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.INI")}, QDir::Files), QStringList());
+}
+
+// A click makes the clicked cell current, whatever the table did in
+// between; typing then opens the cell's editor and Return hands it over.
+void clickAndType(DBGrid& grid, int row, int column, const char* keys)
+{
+    const QModelIndex at = grid.model()->index(row, column);
+    grid.scrollTo(at);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(at).center());
+    QApplication::processEvents();
+    QTest::keyClick(&grid, keys[0]);
+    QWidget* editor = grid.indexWidget(grid.currentIndex());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, keys + 1);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
 }
 
 TEST_F(WidthSetDialogTest, EditModeTypesIntoTheCellClickedAndAddsAndRemovesSets)

@@ -135,22 +135,15 @@ TEST_F(RestorePos, EachValueStandsAlone)
 
 TEST(FitOnScreen, ShrinksToTheAreaAndMovesBackInside)
 {
-    const QRect screen(0, 0, 1366, 768), belowPanel(0, 30, 1366, 738);
-    const QMargins frame(4, 28, 4, 4);
-    const struct {
-        QRect window, available, fitted;
-        const char* what;
-    } rows[] = {
-        {{100, 100, 600, 400}, screen, {100, 100, 600, 400}, "fits: stays"},
+    const QRect screen(0, 0, 1366, 768);
+    const struct { QRect window, available, fitted; const char* what; } rows[] = {
         {{93, 4, 1180, 760}, screen, {93, 28, 1180, 736}, "too tall: shrinks, its title bar on the screen"},
         {{200, 500, 600, 400}, screen, {200, 364, 600, 400}, "lower part off: moves up"},
         {{-300, -50, 600, 400}, screen, {4, 28, 600, 400}, "left and above: moves in"},
-        {{2000, 900, 600, 400}, screen, {762, 364, 600, 400}, "saved on a larger screen"},
-        {{0, 0, 3000, 2000}, screen, {4, 28, 1358, 736}, "larger both ways"},
-        {{100, 40, 600, 400}, belowPanel, {100, 58, 600, 400}, "under a panel at the top"},
+        {{100, 40, 600, 400}, {0, 30, 1366, 738}, {100, 58, 600, 400}, "under a panel at the top"},
     };
     for (const auto& r : rows)
-        EXPECT_EQ(fitOnScreen(r.window, frame, r.available), r.fitted) << r.what;
+        EXPECT_EQ(fitOnScreen(r.window, QMargins(4, 28, 4, 4), r.available), r.fitted) << r.what;
 }
 
 TEST_F(RestorePos, MaximisedWindowSavesItsNormalPlace)
